@@ -1,0 +1,19 @@
+// Bitmaps as textures: BMP decoding, colour keys, the texture loader every scene uses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/graphics.h"
+
+// Decodes a BMP file (1/4/8-bit palettes, 16/24/32-bit, bottom-up or top-down) into opaque
+// ARGB. Returns false for anything it cannot read safely.
+bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out);
+
+// The bitmap copied unscaled into the top left of a width x height texture, transparent black
+// outside it; every texel whose colour (taken as opaque ARGB) equals `colorKey` becomes
+// transparent black. Null when the file cannot be read.
+platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* path, int width,
+                                 int height, uint32_t colorKey);
+// A material's texture: the file at its own size, no colour key.
+platform::TexturePtr LoadTextureFile(platform::GraphicsDevice& device, const char* path);

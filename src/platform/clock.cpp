@@ -1,0 +1,56 @@
+// The system clock.
+#include "platform/clock.h"
+
+#include <chrono>
+
+namespace platform {
+
+namespace {
+struct ClockState {
+    bool isVirtual = false;
+    uint32_t virtualStart = 0;
+    uint64_t frames = 0;
+    std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
+    int periods = 0;
+};
+ClockState& State() {
+    static ClockState state;
+    return state;
+}
+} // namespace
+
+uint32_t timeGetTime() {
+    ClockState& s = State();
+    if (s.isVirtual) return s.virtualStart + static_cast<uint32_t>(s.frames * 1000 / 60);
+    auto elapsed = std::chrono::steady_clock::now() - s.origin;
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+// The steady clock already has millisecond resolution; the periods are only counted.
+uint32_t timeBeginPeriod(uint32_t) {
+    ++State().periods;
+    return 0;
+}
+uint32_t timeEndPeriod(uint32_t) {
+    if (State().periods == 0) return 97; // TIMERR_NOCANDO
+    --State().periods;
+    return 0;
+}
+
+void UseVirtualClock(uint32_t startMs) {
+    State().isVirtual = true;
+    State().virtualStart = startMs;
+    State().frames = 0;
+}
+void UseRealClock() {
+    State().isVirtual = false;
+}
+bool VirtualClockInUse() {
+    return State().isVirtual;
+}
+void AdvanceFrame() {
+    ++State().frames;
+}
+
+} // namespace platform

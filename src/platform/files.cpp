@@ -1,0 +1,48 @@
+// Data files.
+#include "platform/files.h"
+
+#include <memory>
+
+namespace platform {
+
+namespace {
+std::string& Root() {
+    static std::string root = ".";
+    return root;
+}
+} // namespace
+
+void SetDataRoot(std::string root) {
+    Root() = root.empty() ? std::string(".") : std::move(root);
+}
+const std::string& DataRoot() {
+    return Root();
+}
+
+std::string DataPath(std::string_view gamePath) {
+    if (!gamePath.empty() && gamePath.front() == '/') return std::string(gamePath);
+    if (gamePath.substr(0, 2) == "./") gamePath.remove_prefix(2);
+    return Root() + "/" + std::string(gamePath);
+}
+
+std::FILE* OpenFile(std::string_view gamePath, const char* mode) {
+    return std::fopen(DataPath(gamePath).c_str(), mode);
+}
+
+bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit) {
+    out.clear();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(gamePath, "rb"), std::fclose);
+    if (!f) return false;
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;
+    long size = std::ftell(f.get());
+    if (size < 0 || static_cast<unsigned long>(size) > limit) return false;
+    std::rewind(f.get());
+    out.resize(static_cast<size_t>(size));
+    if (size > 0 && std::fread(out.data(), 1, out.size(), f.get()) != out.size()) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,56 @@
+// The window and the factory of the system services. One implementation per platform (sdl/)
+// and a null one for headless runs; the entry point chooses, game code never does.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/graphics.h"
+#include "platform/sound.h"
+
+namespace platform {
+
+class Mixer;
+
+class Window {
+  public:
+    virtual ~Window() = default;
+    virtual void Show() = 0;
+    // Makes the client area exactly this size (the picture is scaled to it when resized later).
+    virtual void SetClientSize(int width, int height) = 0;
+    // Moves pending window events into the message queue and the keyboard.
+    virtual void PumpEvents() = 0;
+    virtual void ShowCursor(bool show) = 0;
+    virtual void SetCursorPos(int x, int y) = 0;
+};
+
+enum class DeviceType { HardwareVertexProcessing, SoftwareVertexProcessing, Reference };
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+    // Null when the window cannot be created.
+    virtual std::unique_ptr<Window> CreateMainWindow(const std::string& title, int width,
+                                                     int height) = 0;
+    // The graphics system itself (before any device); false when it is missing.
+    virtual bool CreateGraphics() = 0;
+    virtual uint32_t DisplayModeFormat() = 0;
+    // Null when a device of this type cannot be made.
+    virtual std::unique_ptr<GraphicsDevice> CreateDevice(Window& window, DeviceType type,
+                                                         const PresentParameters& params) = 0;
+    virtual void ReleaseGraphics() = 0;
+    // Starts feeding the mixer's output to the speakers; false when there is no output
+    // (the mixer then runs silent).
+    virtual bool StartSoundOutput(Mixer& mixer) = 0;
+    virtual void StopSoundOutput() = 0;
+    // The start-up error box (also written to standard error).
+    virtual void MessageBox(const std::string& text, const std::string& title) = 0;
+};
+
+// The program-wide device and sound object (null before start-up and after shut-down).
+GraphicsDevice* Device();
+SoundDevice* Sound();
+void SetDevice(GraphicsDevice* device);
+void SetSound(SoundDevice* sound);
+
+} // namespace platform
