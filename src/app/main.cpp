@@ -1,1 +1,59 @@
-int main() { return 0; }
+// The entry point of tessarune: the command line, the choice of system services, the run.
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/harness.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/null_backend.h"
+#include "platform/random.h"
+#include "platform/sdl/sdl_backend.h"
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tessarune %s\n", TESS_VERSION);
+        return 0;
+    }
+
+    platform::SetDataRoot(options.data.empty() ? platform::DefaultDataRoot() : options.data);
+
+    KeyScript script;
+    if (!options.keys.empty() && !LoadKeyScript(options.keys, script, error)) {
+        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.seed) platform::OverrideSeed(*options.seed);
+    platform::EnableDebugKeys(options.debugKeys);
+    if (options.headless) platform::UseVirtualClock(0);
+
+    std::unique_ptr<platform::Backend> backend =
+        options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();
+    Harness harness(options, std::move(script));
+    RunResult run = RunProgram(*backend, harness);
+    if (!run.started) return 1; // the start-up failure was shown
+
+    if (!options.dump.empty()) {
+        std::ofstream out(options.dump, std::ios::binary | std::ios::trunc);
+        out << DumpState(run.frames) << '\n';
+        if (!out) {
+            std::fprintf(stderr, "tessarune: cannot write '%s'\n", options.dump.c_str());
+            return 1;
+        }
+    }
+    return run.exitCode;
+}

@@ -1,7 +1,9 @@
 // Data files.
 #include "platform/files.h"
 
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace platform {
 
@@ -11,6 +13,18 @@ std::string& Root() {
     return root;
 }
 } // namespace
+
+std::string DefaultDataRoot() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        for (fs::path candidate : {exe.parent_path() / "data",
+                                   exe.parent_path() / ".." / "share" / "tessarune" / "data"})
+            if (fs::is_directory(candidate, ec)) return candidate.lexically_normal().string();
+    }
+    return ".";
+}
 
 void SetDataRoot(std::string root) {
     Root() = root.empty() ? std::string(".") : std::move(root);

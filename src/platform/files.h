@@ -11,6 +11,9 @@
 namespace platform {
 
 void SetDataRoot(std::string root);
+// The data folder built or installed with the executable: <exe dir>/data, else
+// <exe dir>/../share/tessarune/data, else the working directory.
+std::string DefaultDataRoot();
 const std::string& DataRoot();
 // The file system path of a game path: relative paths are taken from the data folder.
 std::string DataPath(std::string_view gamePath);

@@ -30,6 +30,16 @@ int16_t GetAsyncKeyState(int vk) {
     return TheKeyboard().Query(vk);
 }
 
+namespace {
+bool g_debugKeys = false;
+}
+void EnableDebugKeys(bool enable) {
+    g_debugKeys = enable;
+}
+bool DebugKeysEnabled() {
+    return g_debugKeys;
+}
+
 int KeyFromName(std::string_view name) {
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
     struct Named {

@@ -35,6 +35,10 @@ class Keyboard {
 Keyboard& TheKeyboard();
 int16_t GetAsyncKeyState(int vk);
 
+// The cheat keys (adding score or garbage) act only when enabled (--debug-keys).
+void EnableDebugKeys(bool enable);
+bool DebugKeysEnabled();
+
 // Key names of key scripts and the command line: Z X A Q R W K J U G B V N UP DOWN LEFT RIGHT
 // SHIFT RETURN ESCAPE (any letter A..Z is accepted). Returns -1 for an unknown name.
 int KeyFromName(std::string_view name);

@@ -6,7 +6,10 @@
 namespace platform {
 
 constexpr int RAND_MAX_VALUE = 32767;
+// Seeds the generator. While an override is set (--seed), every srand uses it instead.
 void srand(uint32_t seed);
+void OverrideSeed(uint32_t seed);
+void ClearSeedOverride();
 int rand();
 
 } // namespace platform

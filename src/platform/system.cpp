@@ -4,9 +4,26 @@
 namespace platform {
 
 namespace {
+Window* g_window = nullptr;
+int g_cursorCount = 0;
 GraphicsDevice* g_device = nullptr;
 SoundDevice* g_sound = nullptr;
 } // namespace
+
+void SetMainWindow(Window* window) {
+    g_window = window;
+    g_cursorCount = 0;
+}
+
+int ShowCursor(bool show) {
+    g_cursorCount += show ? 1 : -1;
+    if (g_window) g_window->ShowCursor(g_cursorCount >= 0);
+    return g_cursorCount;
+}
+
+void SetCursorPos(int x, int y) {
+    if (g_window) g_window->SetCursorPos(x, y);
+}
 
 GraphicsDevice* Device() {
     return g_device;

@@ -47,6 +47,12 @@ class Backend {
     virtual void MessageBox(const std::string& text, const std::string& title) = 0;
 };
 
+// The program-wide window (null when there is none): the mouse cursor's display count and
+// position. The cursor shows while the count is 0 or more; ShowCursor returns the new count.
+void SetMainWindow(Window* window);
+int ShowCursor(bool show);
+void SetCursorPos(int x, int y);
+
 // The program-wide device and sound object (null before start-up and after shut-down).
 GraphicsDevice* Device();
 SoundDevice* Sound();

@@ -1,0 +1,76 @@
+// The headless harness around the main loop: key scripts, frame limits, traces, screenshots,
+// the virtual clock and the silent mixer.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "platform/mixer.h"
+#include "platform/recording_device.h"
+
+struct KeyScriptLine {
+    int64_t from = 0, to = 0;
+    std::vector<int> keys;
+};
+
+struct KeyScript {
+    std::vector<KeyScriptLine> lines;
+    std::vector<int> KeysAt(int64_t frame) const;
+    std::vector<int> AllKeys() const;
+};
+
+// Parses "FROM TO KEY [KEY...]" lines ('#' starts a comment). False with a message naming the
+// line on any error.
+bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error);
+bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error);
+
+// Writes an ARGB picture as PNG.
+bool WritePng(const std::string& path, const platform::Image& image);
+
+// Wraps the device the platform made: records the calls of traced frames and takes the
+// screenshots of chosen frames just before they are presented.
+class HarnessDevice final : public platform::RecordingDevice {
+  public:
+    explicit HarnessDevice(std::unique_ptr<platform::GraphicsDevice> inner);
+    void CaptureNextPresent(std::string path) { shotPath_ = std::move(path); }
+    void CancelCapture() { shotPath_.clear(); }
+    platform::HRESULT Present() override;
+
+  private:
+    std::unique_ptr<platform::GraphicsDevice> owned_;
+    std::string shotPath_;
+};
+
+class Harness {
+  public:
+    Harness(const Options& options, KeyScript script);
+
+    platform::GraphicsDevice* Wrap(std::unique_ptr<platform::GraphicsDevice> device);
+    HarnessDevice* Device() const { return device_.get(); }
+    void ReleaseDevice() { device_.reset(); }
+
+    // Set by start-up: the mixer runs silent unless an output device pulls its mix.
+    void SetMixer(platform::Mixer* mixer, bool outputRunning);
+
+    // Before scene call `frame`. False when the call must not run now: a scripted Escape was
+    // posted as a key press (the loop handles it like the real key).
+    bool BeforeFrame(int64_t frame);
+    void AfterFrame(int64_t frame);
+    // True once the frame limit is reached.
+    bool LimitReached(int64_t framesRun) const;
+
+    bool Headless() const { return options_.headless; }
+
+  private:
+    Options options_;
+    KeyScript script_;
+    std::vector<int> scriptKeys_;
+    std::unique_ptr<HarnessDevice> device_;
+    platform::Mixer* mixer_ = nullptr;
+    bool outputRunning_ = false;
+    std::vector<int16_t> scratch_;
+};

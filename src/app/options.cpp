@@ -1,0 +1,105 @@
+// The command line of the game binary.
+#include "app/options.h"
+
+#include <charconv>
+
+namespace {
+
+template <typename T> bool ParseNumber(const std::string& text, T& out) {
+    const char* end = text.data() + text.size();
+    auto r = std::from_chars(text.data(), end, out);
+    return r.ec == std::errc() && r.ptr == end && !text.empty();
+}
+
+bool ParseFrameFile(const std::string& text, FrameFile& out) {
+    auto colon = text.find(':');
+    if (colon == std::string::npos || colon + 1 >= text.size()) return false;
+    out.path = text.substr(colon + 1);
+    return ParseNumber(text.substr(0, colon), out.frame) && out.frame >= 0;
+}
+
+} // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--headless")
+            out.headless = true;
+        else if (a == "--debug-keys")
+            out.debugKeys = true;
+        else if (a == "--check-data")
+            out.checkData = true;
+        else if (a == "--bench")
+            out.bench = true;
+        else if (a == "--help" || a == "-h")
+            out.help = true;
+        else if (a == "--version")
+            out.version = true;
+        else if (a == "--data") {
+            if (!value(out.data)) return false;
+        } else if (a == "--keys") {
+            if (!value(out.keys)) return false;
+        } else if (a == "--dump") {
+            if (!value(out.dump)) return false;
+        } else if (a == "--frames") {
+            if (!value(v)) return false;
+            if (!ParseNumber(v, out.frames) || out.frames < 0) {
+                error = "--frames needs a whole number of 0 or more, not '" + v + "'";
+                return false;
+            }
+        } else if (a == "--seed") {
+            if (!value(v)) return false;
+            uint32_t seed = 0;
+            if (!ParseNumber(v, seed)) {
+                error = "--seed needs a whole number from 0 to 4294967295, not '" + v + "'";
+                return false;
+            }
+            out.seed = seed;
+        } else if (a == "--trace" || a == "--screenshot") {
+            if (!value(v)) return false;
+            FrameFile f;
+            if (!ParseFrameFile(v, f)) {
+                error = a + " needs FRAME:FILE, not '" + v + "'";
+                return false;
+            }
+            (a == "--trace" ? out.traces : out.screenshots).push_back(f);
+        } else {
+            error = "unknown option '" + a + "' (see --help)";
+            return false;
+        }
+    }
+    return true;
+}
+
+const char* UsageText() {
+    return "Usage: tessarune [options]\n"
+           "\n"
+           "Play:\n"
+           "  --data DIR            folder holding xFile/, bmp/, bgm/ and notepad/ (records)\n"
+           "                        (default: the data folder next to the executable)\n"
+           "  --debug-keys          enable the cheat keys that add score or garbage\n"
+           "\n"
+           "Check and test:\n"
+           "  --check-data          load every data file and report the bad ones (exit 1)\n"
+           "  --headless            no window, no graphics, no sound device; virtual clock;\n"
+           "                        frames run back to back\n"
+           "  --frames N            leave through the normal shut-down after N frames\n"
+           "  --keys FILE           key script: lines \"FROM TO KEY [KEY...]\" hold the keys\n"
+           "                        during frames FROM..TO (from 0); keys: Z X A Q R W K J U G\n"
+           "                        B V N UP DOWN LEFT RIGHT SHIFT RETURN ESCAPE; # comments\n"
+           "  --seed N              seed the random generator with N instead of the clock\n"
+           "  --dump FILE           write the state of every scene as JSON at shut-down\n"
+           "  --trace N:FILE        write the graphics calls of frame N as JSON lines\n"
+           "  --screenshot N:FILE   write the picture of frame N as PNG (not headless)\n"
+           "  --bench               measure frame times, start-up time and memory\n"
+           "  --help, --version\n";
+}

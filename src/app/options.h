@@ -1,0 +1,33 @@
+// The command line of the game binary.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct FrameFile {
+    int64_t frame = 0;
+    std::string path;
+};
+
+struct Options {
+    std::string data;                   // --data DIR ("" = the default data folder)
+    bool headless = false;              // --headless
+    int64_t frames = -1;                // --frames N (-1 = no limit)
+    std::string keys;                   // --keys FILE
+    std::optional<uint32_t> seed;       // --seed N
+    std::string dump;                   // --dump FILE
+    std::vector<FrameFile> traces;      // --trace N:FILE (repeatable)
+    std::vector<FrameFile> screenshots; // --screenshot N:FILE (repeatable)
+    bool debugKeys = false;             // --debug-keys
+    bool checkData = false;             // --check-data
+    bool bench = false;                 // --bench
+    bool help = false;
+    bool version = false;
+};
+
+// False with a message in `error` for an unknown option or a bad value.
+bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string& error);
+
+const char* UsageText();

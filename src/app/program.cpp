@@ -1,0 +1,201 @@
+// Start-up, the main loop and the shut-down of the game.
+#include "app/program.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/scenes.h"
+#include "media/draw.h"
+#include "media/sound.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/mixer.h"
+
+using namespace platform;
+
+int32_t SceneId = 0;
+uint8_t QuitFlag = 0;
+PresentParameters PresentParams;
+
+namespace {
+
+const char kTitle[] = "Tessarune";
+const char kNoGraphics[] = "Direct3D の作成に失敗しました。";
+const char kNoDevice[] = "DirectX9が初期化できません。\n未対応のパソコンと思われます。";
+constexpr int kWidth = 880, kHeight = 480;
+
+void SetFixedRenderState(GraphicsDevice& device) {
+    device.SetRenderState(RS_ZENABLE, 1);
+    device.SetRenderState(RS_ZWRITEENABLE, 1);
+    device.SetRenderState(RS_ALPHABLENDENABLE, 1);
+    device.SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+    device.SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+    device.SetTextureStageState(0, TSS_ALPHAOP, TOP_MODULATE);
+    device.SetTextureStageState(0, TSS_ALPHAARG1, TA_TEXTURE);
+    device.SetTextureStageState(0, TSS_ALPHAARG2, TA_DIFFUSE);
+    device.SetTextureStageState(0, TSS_COLOROP, TOP_MODULATE);
+    device.SetRenderState(RS_CULLMODE, CULL_NONE);
+    device.SetSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR);
+    device.SetSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR);
+    device.SetSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR);
+    device.SetRenderState(RS_LIGHTING, 1);
+
+    Light light;
+    light.Type = LIGHT_DIRECTIONAL;
+    light.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    light.Direction = {10.0f, -10.0f, 10.0f};
+    device.SetLight(0, light);
+    device.LightEnable(0, true);
+    device.SetFVF(kQuadFvf);
+}
+
+void FillPresentParams(uint32_t displayFormat) {
+    PresentParams = PresentParameters{};
+    PresentParams.BackBufferWidth = kWidth;
+    PresentParams.BackBufferHeight = kHeight;
+    PresentParams.BackBufferFormat = displayFormat;
+    PresentParams.BackBufferCount = 0;
+    PresentParams.SwapEffect = SWAPEFFECT_FLIP;
+    PresentParams.Windowed = 1;
+    PresentParams.EnableAutoDepthStencil = 1;
+    PresentParams.AutoDepthStencilFormat = FMT_D16;
+    PresentParams.Flags = PRESENTFLAG_LOCKABLE_BACKBUFFER;
+    PresentParams.PresentationInterval = PRESENT_INTERVAL_DEFAULT;
+}
+
+} // namespace
+
+intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == static_cast<uintptr_t>(VK_ESCAPE)) PostQuitMessage(0);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+RunResult RunProgram(Backend& backend, Harness& harness) {
+    RunResult result;
+    SceneId = 0;
+    QuitFlag = 0;
+    ResetMessages();
+
+    // Start-up.
+    SetWindowProc(WindowProc);
+    std::unique_ptr<Window> window = backend.CreateMainWindow(kTitle, kWidth, kHeight);
+    if (!window) return result;
+    window->Show();
+    window->SetClientSize(kWidth, kHeight);
+    SetEventPump([w = window.get()] { w->PumpEvents(); });
+    SetMainWindow(window.get());
+
+    if (!backend.CreateGraphics()) {
+        backend.MessageBox(kNoGraphics, "ERROR");
+        SetMainWindow(nullptr);
+        SetEventPump(nullptr);
+        return result;
+    }
+    FillPresentParams(backend.DisplayModeFormat());
+    std::unique_ptr<GraphicsDevice> made;
+    for (DeviceType type : {DeviceType::HardwareVertexProcessing,
+                            DeviceType::SoftwareVertexProcessing, DeviceType::Reference}) {
+        made = backend.CreateDevice(*window, type, PresentParams);
+        if (made) break;
+    }
+    if (!made) {
+        backend.MessageBox(kNoDevice, "ERROR");
+        backend.ReleaseGraphics();
+        SetMainWindow(nullptr);
+        SetEventPump(nullptr);
+        return result;
+    }
+    GraphicsDevice* device = harness.Wrap(std::move(made));
+    SetDevice(device);
+    SetFixedRenderState(*device);
+    timeBeginPeriod(1);
+
+    auto mixer = std::make_unique<Mixer>();
+    mixer->SetCooperativeLevel(window.get(), DSSCL_PRIORITY);
+    SoundBufferPtr primary;
+    BufferDesc primaryDesc;
+    primaryDesc.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN;
+    mixer->CreateSoundBuffer(primaryDesc, primary);
+    WaveFormat output;
+    output.wFormatTag = WAVE_FORMAT_PCM;
+    output.nChannels = 2;
+    output.nSamplesPerSec = 44100;
+    output.nAvgBytesPerSec = 176400;
+    output.nBlockAlign = 4;
+    output.wBitsPerSample = 16;
+    if (primary) primary->SetFormat(&output);
+    SetSound(mixer.get());
+    harness.SetMixer(mixer.get(), !harness.Headless() && backend.StartSoundOutput(*mixer));
+    result.started = true;
+
+    // The loop: one pending message per pass, a frame only when none is waiting.
+    Msg msg;
+    while (QuitFlag != 1) {
+        if (PeekMessage(&msg)) {
+            if (GetMessage(&msg) == 0) {
+                result.exitCode = static_cast<int>(msg.wParam);
+                break;
+            }
+            result.exitCode = static_cast<int>(msg.wParam);
+            TranslateMessage(msg);
+            DispatchMessage(msg);
+            continue;
+        }
+        if (SceneId == kQuitScene1 || SceneId == kQuitScene2) {
+            QuitFlag = 1;
+            break;
+        }
+        if (!SceneRuns(SceneId)) {
+            // Nothing to run: only messages are handled.
+            if (harness.Headless()) {
+                std::fprintf(stderr, "tessarune: scene %d has nothing to run; stopping\n",
+                             static_cast<int>(SceneId));
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        if (!harness.BeforeFrame(result.frames)) continue;
+        SceneId = RunScene(SceneId, PresentParams);
+        harness.AfterFrame(result.frames);
+        ++result.frames;
+        if (harness.LimitReached(result.frames)) break;
+    }
+
+    // Shut-down.
+    ReleaseAllScenes();
+    ShowCursor(true);
+    backend.StopSoundOutput();
+    primary.reset();
+    SetSound(nullptr);
+    mixer.reset();
+    timeEndPeriod(1);
+    SetDevice(nullptr);
+    harness.ReleaseDevice();
+    backend.ReleaseGraphics();
+    SetMainWindow(nullptr);
+    SetEventPump(nullptr);
+    return result;
+}
+
+std::string DumpState(int64_t frames) {
+    JsonWriter json;
+    json.BeginObject()
+        .Field("SceneId", SceneId)
+        .Field("frame", frames)
+        .Field("Vol", Vol)
+        .Field("SeVol", SeVol);
+    DumpScenes(json);
+    json.EndObject();
+    return json.str();
+}

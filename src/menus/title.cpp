@@ -1,0 +1,106 @@
+// The title scene.
+#include "menus/title.h"
+
+#include "media/draw.h"
+#include "media/frame.h"
+#include "media/texture.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/random.h"
+#include "platform/system.h"
+
+using namespace platform;
+
+TitleScene Title;
+
+namespace {
+constexpr int32_t kTitleFrame = 1;
+constexpr int32_t kSelectInit = 2;
+} // namespace
+
+int32_t TitleInit() {
+    GraphicsDevice& device = *Device();
+    LoadModel(Title.block, "./xFile/パズル用図形１.x", device);
+    Title.background = LoadTexture(device, "./bmp/背景.bmp", 1012, 1012, 0xFF00FFFF);
+    Title.logo = LoadTexture(device, "./bmp/タイトル.bmp", 1012, 256, 0xFFFFFFFF);
+    Title.caption = LoadTexture(device, "./bmp/タイトルの文字.bmp", 512, 128, 0xFFFFFFFF);
+    LoadSound(Title.music, "./bgm/title.WAV");
+
+    platform::srand(timeGetTime());
+
+    Title.LogoAngle = 0.0f;
+    Title.BlockAngle = 0.0f;
+    Title.LogoSpeed = 4.0f;
+    Title.TitleKeyLatch = 1;
+
+    SetCursorPos(320, 240);
+    ShowCursor(false);
+    device.SetRenderState(RS_CLIPPLANEENABLE, 0);
+    return kTitleFrame;
+}
+
+void TitleUpdate() {
+    PlayLooping(Title.music);
+    Title.LogoAngle += Title.LogoSpeed;
+    Title.BlockAngle += 2.0f;
+    if (Title.LogoAngle >= 360.0f) {
+        Title.LogoSpeed -= 2.0f;
+        Title.LogoAngle = 0.0f;
+    }
+}
+
+void TitleDraw() {
+    GraphicsDevice& device = *Device();
+    DrawTexturedQuad(device, Title.background.get(), 38.0f, 37.0f, 10.0f,
+                     Translation(4.3f, -19.2f, 0.0f));
+    DrawTexturedQuad(device, Title.logo.get(), 10.0f, 2.5f, 0.0f,
+                     Translation(0.0f, 5.0f, 0.0f) * RotationY(Title.LogoAngle * kDegToRad));
+    DrawTexturedQuad(device, Title.caption.get(), 8.0f, 3.0f, 0.0f, Translation(1.0f, -7.0f, 0.0f));
+
+    device.SetRenderState(RS_LIGHTING, 1);
+    device.SetTransform(TS_WORLD,
+                        RotationY(-Title.BlockAngle * kDegToRad) * Translation(-7.0f, -7.3f, 0.0f));
+    DrawModel(Title.block, 1.0f, device);
+    device.SetTransform(TS_WORLD,
+                        RotationY(Title.BlockAngle * kDegToRad) * Translation(8.8f, -7.3f, 0.0f));
+    DrawModel(Title.block, 1.0f, device);
+    device.SetRenderState(RS_LIGHTING, 0);
+}
+
+int32_t TitleFrame(PresentParameters params) {
+    GraphicsDevice& device = *Device();
+    TitleUpdate();
+    BeginStandardFrame(device);
+    TitleDraw();
+
+    if (GetAsyncKeyState('Z') != 0) {
+        if (Title.TitleKeyLatch == 0) {
+            Title.TitleKeyLatch = 1;
+            TitleRelease();
+            device.EndScene();
+            return kSelectInit;
+        }
+    } else {
+        Title.TitleKeyLatch = 0;
+    }
+
+    EndStandardFrame(device, params);
+    return kTitleFrame;
+}
+
+void TitleRelease() {
+    ReleaseModel(Title.block);
+    Title.background.reset();
+    Title.logo.reset();
+    Title.caption.reset();
+    Title.music.reset();
+}
+
+void TitleDump(JsonWriter& json) {
+    json.BeginObject()
+        .Field("LogoAngle", Title.LogoAngle)
+        .Field("LogoSpeed", Title.LogoSpeed)
+        .Field("BlockAngle", Title.BlockAngle)
+        .Field("TitleKeyLatch", Title.TitleKeyLatch)
+        .EndObject();
+}

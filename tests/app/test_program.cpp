@@ -1,0 +1,302 @@
+// The shell: start-up and its failure paths, the scene loop, quitting, the shut-down.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "app/scenes.h"
+#include "menus/title.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/recording_device.h"
+#include "platform/system.h"
+#include "support/test_files.h"
+
+using namespace platform;
+
+namespace {
+
+// A device that hands its recorded calls to the test when it is destroyed.
+class KeptDevice final : public RecordingDevice {
+  public:
+    explicit KeptDevice(std::vector<RecordedCall>* out) : out_(out) {}
+    ~KeptDevice() override { *out_ = Calls(); }
+
+  private:
+    std::vector<RecordedCall>* out_;
+};
+
+// A window whose events are scripted by the test: `events[n]` is posted on the n-th pump.
+class ScriptedWindow final : public Window {
+  public:
+    ScriptedWindow(std::vector<std::vector<Msg>> events, int* pumps)
+        : events_(std::move(events)), pumpCount_(pumps) {}
+    void Show() override {}
+    void SetClientSize(int w, int h) override { size = {w, h}; }
+    void PumpEvents() override {
+        if (pumps_ < events_.size())
+            for (const Msg& m : events_[pumps_]) PostMessage(m);
+        ++pumps_;
+        ++*pumpCount_;
+    }
+    void ShowCursor(bool show) override { cursorShown = show; }
+    void SetCursorPos(int, int) override {}
+    std::pair<int, int> size{0, 0};
+    bool cursorShown = true;
+
+  private:
+    std::vector<std::vector<Msg>> events_;
+    size_t pumps_ = 0;
+    int* pumpCount_;
+};
+
+struct TestBackend final : Backend {
+    bool windowFails = false, graphicsFails = false;
+    int deviceFailures = 0; // how many of the device types fail, in order
+    std::vector<DeviceType> tried;
+    std::vector<std::string> messages;
+    bool graphicsReleased = false;
+    std::vector<std::vector<Msg>> events;
+    std::vector<RecordedCall> calls;
+    int pumps = 0;
+
+    std::unique_ptr<Window> CreateMainWindow(const std::string& title, int w, int h) override {
+        if (windowFails) return nullptr;
+        EXPECT_EQ(title, "Tessarune");
+        EXPECT_EQ(w, 880);
+        EXPECT_EQ(h, 480);
+        return std::make_unique<ScriptedWindow>(events, &pumps);
+    }
+    bool CreateGraphics() override { return !graphicsFails; }
+    uint32_t DisplayModeFormat() override { return FMT_X8R8G8B8; }
+    std::unique_ptr<GraphicsDevice> CreateDevice(Window&, DeviceType type,
+                                                 const PresentParameters& p) override {
+        tried.push_back(type);
+        EXPECT_EQ(p.BackBufferWidth, 880u);
+        EXPECT_EQ(p.BackBufferHeight, 480u);
+        EXPECT_EQ(p.SwapEffect, static_cast<uint32_t>(SWAPEFFECT_FLIP));
+        EXPECT_EQ(p.AutoDepthStencilFormat, static_cast<uint32_t>(FMT_D16));
+        EXPECT_EQ(p.Windowed, 1);
+        EXPECT_EQ(p.EnableAutoDepthStencil, 1);
+        EXPECT_EQ(p.Flags, 1u);
+        if (static_cast<int>(tried.size()) <= deviceFailures) return nullptr;
+        return std::make_unique<KeptDevice>(&calls);
+    }
+    void ReleaseGraphics() override { graphicsReleased = true; }
+    bool StartSoundOutput(Mixer&) override { return false; }
+    void StopSoundOutput() override {}
+    void MessageBox(const std::string& text, const std::string& title) override {
+        messages.push_back(title + ": " + text);
+    }
+};
+
+// Scene functions for loop tests.
+int g_frames = 0, g_quitAfter = 0, g_quitScene = 12;
+int32_t FakeInit() {
+    return 1;
+}
+int32_t FakeFrame(PresentParameters) {
+    ++g_frames;
+    return g_frames >= g_quitAfter ? g_quitScene : 1;
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = testfiles::FreshDir("program");
+        SetDataRoot(dir.string());
+        TheKeyboard().ReleaseAll();
+        g_frames = 0;
+    }
+    void TearDown() override { RestoreDefaultScenes(); }
+    void UseFakeScenes(int quitAfter, int quitScene) {
+        g_quitAfter = quitAfter;
+        g_quitScene = quitScene;
+        SceneAt(0) = {FakeInit, nullptr};
+        SceneAt(1) = {nullptr, FakeFrame};
+    }
+    RunResult Run(Options options = {}, KeyScript script = {}) {
+        options.headless = true;
+        Harness harness(options, std::move(script));
+        return RunProgram(backend, harness);
+    }
+    std::filesystem::path dir;
+    TestBackend backend;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, StartupFailuresShowTheirMessagesAndStopBeforeAnyFrame) {
+    backend.windowFails = true;
+    EXPECT_FALSE(Run().started);
+    EXPECT_TRUE(backend.messages.empty()) << "no message when the window cannot be made";
+
+    backend = TestBackend{};
+    backend.graphicsFails = true;
+    EXPECT_FALSE(Run().started);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0], "ERROR: Direct3D の作成に失敗しました。");
+
+    backend = TestBackend{};
+    backend.deviceFailures = 3;
+    EXPECT_FALSE(Run().started);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0],
+              "ERROR: DirectX9が初期化できません。\n未対応のパソコンと思われます。");
+    EXPECT_TRUE(backend.graphicsReleased);
+    EXPECT_EQ(backend.tried, (std::vector<DeviceType>{DeviceType::HardwareVertexProcessing,
+                                                      DeviceType::SoftwareVertexProcessing,
+                                                      DeviceType::Reference}));
+}
+
+TEST_F(ProgramTest, FallsBackToTheNextDeviceType) {
+    UseFakeScenes(1, 12);
+    backend.deviceFailures = 2;
+    RunResult r = Run();
+    EXPECT_TRUE(r.started);
+    EXPECT_EQ(backend.tried.back(), DeviceType::Reference);
+    EXPECT_TRUE(backend.messages.empty());
+}
+
+TEST_F(ProgramTest, StartupSetsTheFixedRenderStateAndLightInOrder) {
+    UseFakeScenes(1, 12);
+    Run();
+    std::vector<std::string> names;
+    for (const auto& c : backend.calls)
+        if (c.kind == CallKind::State) names.push_back(c.name);
+    std::vector<std::string> expected = {"RS_ZENABLE",
+                                         "RS_ZWRITEENABLE",
+                                         "RS_ALPHABLENDENABLE",
+                                         "RS_SRCBLEND",
+                                         "RS_DESTBLEND",
+                                         "TSS_0_4",
+                                         "TSS_0_5",
+                                         "TSS_0_6",
+                                         "TSS_0_1",
+                                         "RS_CULLMODE",
+                                         "SAMP_0_7",
+                                         "SAMP_0_6",
+                                         "SAMP_0_5",
+                                         "RS_LIGHTING",
+                                         "light",
+                                         "lightenable",
+                                         "fvf"};
+    ASSERT_GE(names.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + expected.size()), expected);
+}
+
+TEST_F(ProgramTest, QuitScenesEndTheLoopWithoutAnotherFrame) {
+    for (int quit : {12, 13}) {
+        g_frames = 0;
+        UseFakeScenes(3, quit);
+        RunResult r = Run();
+        EXPECT_TRUE(r.started);
+        EXPECT_EQ(g_frames, 3) << quit;
+        EXPECT_EQ(r.frames, 4) << "the initialiser and three frames";
+        EXPECT_EQ(SceneId, quit);
+        EXPECT_EQ(QuitFlag, 1);
+    }
+}
+
+TEST_F(ProgramTest, EscapeAndClosingTheWindowQuitThroughTheShutdown) {
+    UseFakeScenes(1000, 12);
+    KeyScript script;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript("5 9 ESCAPE\n", script, error)) << error;
+    RunResult r = Run({}, script);
+    EXPECT_EQ(r.frames, 5) << "frames 0..4 ran; the Escape press quits before frame 5";
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(Device(), nullptr) << "the device was released";
+
+    g_frames = 0;
+    // Window closed on the 4th pump: the quit follows on the next passes.
+    backend.events = {{}, {}, {}, {Msg{WM_DESTROY, 0, 0}}};
+    r = Run();
+    EXPECT_EQ(r.frames, 3);
+    EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST_F(ProgramTest, PendingMessagesPauseFramesOneMessagePerPass) {
+    UseFakeScenes(1000, 12);
+    // Three messages arrive at once at the second pump; frames resume once they are handled.
+    backend.events = {{},
+                      {Msg{WM_MOUSEMOVE, 0, 0}, Msg{WM_MOUSEMOVE, 0, 0}, Msg{WM_MOUSEMOVE, 0, 0}}};
+    Options options;
+    options.frames = 5;
+    RunResult r = Run(options);
+    EXPECT_EQ(r.frames, 5);
+    EXPECT_EQ(g_frames, 4);
+    EXPECT_EQ(backend.pumps, 8) << "five passes ran frames, three handled one message each";
+}
+
+TEST_F(ProgramTest, FrameLimitLeavesThroughTheShutdownAndReleasesEveryScene) {
+    // The real title with no data files: it runs with empty handles and is released at the end.
+    Options options;
+    options.frames = 10;
+    RunResult r = Run(options);
+    EXPECT_TRUE(r.started);
+    EXPECT_EQ(r.frames, 10);
+    EXPECT_EQ(Title.BlockAngle, 18.0f);
+    EXPECT_EQ(Title.block.mesh, nullptr);
+    EXPECT_EQ(Title.background, nullptr);
+    EXPECT_EQ(Sound(), nullptr);
+}
+
+TEST_F(ProgramTest, ScenesThatNeverRanReleaseHarmlesslyTwice) {
+    ReleaseAllScenes();
+    ReleaseAllScenes();
+    SUCCEED();
+}
+
+TEST(Options, ParsesEveryOptionAndRejectsUnknownOnes) {
+    Options o;
+    std::string error;
+    ASSERT_TRUE(ParseOptions({"--headless", "--frames", "300", "--seed", "7", "--trace",
+                              "5:t.jsonl", "--screenshot", "12:s.png", "--dump", "d.json", "--data",
+                              "dir", "--keys", "k.txt", "--debug-keys"},
+                             o, error))
+        << error;
+    EXPECT_TRUE(o.headless && o.debugKeys);
+    EXPECT_EQ(o.frames, 300);
+    EXPECT_EQ(*o.seed, 7u);
+    ASSERT_EQ(o.traces.size(), 1u);
+    EXPECT_EQ(o.traces[0].frame, 5);
+    EXPECT_EQ(o.traces[0].path, "t.jsonl");
+    EXPECT_EQ(o.screenshots[0].frame, 12);
+    EXPECT_EQ(o.dump, "d.json");
+
+    for (auto bad : std::vector<std::vector<std::string>>{{"--bogus"},
+                                                          {"--frames"},
+                                                          {"--frames", "-3"},
+                                                          {"--frames", "12x"},
+                                                          {"--trace", "5"},
+                                                          {"--screenshot", "x:y.png"},
+                                                          {"--seed", "99999999999"}}) {
+        Options b;
+        error.clear();
+        EXPECT_FALSE(ParseOptions(bad, b, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(KeyScriptTest, HoldsKeysOverInclusiveRangesAndReportsBadLines) {
+    KeyScript s;
+    std::string error;
+    ASSERT_TRUE(ParseKeyScript("# comment\n\n0 2 Z\n2 3 SHIFT UP # deeper\n", s, error)) << error;
+    EXPECT_EQ(s.KeysAt(0), std::vector<int>{'Z'});
+    EXPECT_EQ(s.KeysAt(2), (std::vector<int>{'Z', VK_SHIFT, VK_UP}));
+    EXPECT_EQ(s.KeysAt(3), (std::vector<int>{VK_SHIFT, VK_UP}));
+    EXPECT_TRUE(s.KeysAt(4).empty());
+
+    for (const char* bad : {"1 Z\n", "3 1 Z\n", "0 1 PLUS\n", "a b Z\n", "0 1\n"}) {
+        KeyScript b;
+        error.clear();
+        EXPECT_FALSE(ParseKeyScript(bad, b, error)) << bad;
+        EXPECT_NE(error.find("line 1"), std::string::npos) << error;
+    }
+    KeyScript none;
+    EXPECT_FALSE(LoadKeyScript("/nonexistent/keys.txt", none, error));
+}
