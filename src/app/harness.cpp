@@ -128,7 +128,7 @@ HRESULT HarnessDevice::Present() {
     return RecordingDevice::Present();
 }
 
-Harness::Harness(const Options& options, KeyScript script)
+Harness::Harness(const CommandLine& options, KeyScript script)
     : options_(options), script_(std::move(script)), scriptKeys_(script_.AllKeys()) {}
 
 GraphicsDevice* Harness::Wrap(std::unique_ptr<GraphicsDevice> device) {

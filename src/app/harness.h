@@ -47,7 +47,7 @@ class HarnessDevice final : public platform::RecordingDevice {
 
 class Harness {
   public:
-    Harness(const Options& options, KeyScript script);
+    Harness(const CommandLine& options, KeyScript script);
 
     platform::GraphicsDevice* Wrap(std::unique_ptr<platform::GraphicsDevice> device);
     HarnessDevice* Device() const { return device_.get(); }
@@ -66,7 +66,7 @@ class Harness {
     bool Headless() const { return options_.headless; }
 
   private:
-    Options options_;
+    CommandLine options_;
     KeyScript script_;
     std::vector<int> scriptKeys_;
     std::unique_ptr<HarnessDevice> device_;

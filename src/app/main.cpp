@@ -15,7 +15,7 @@
 #include "platform/sdl/sdl_backend.h"
 
 int main(int argc, char** argv) {
-    Options options;
+    CommandLine options;
     std::string error;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
         std::fprintf(stderr, "tessarune: %s\n", error.c_str());

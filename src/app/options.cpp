@@ -20,7 +20,7 @@ bool ParseFrameFile(const std::string& text, FrameFile& out) {
 
 } // namespace
 
-bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string& error) {
+bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& v) {

@@ -11,7 +11,7 @@ struct FrameFile {
     std::string path;
 };
 
-struct Options {
+struct CommandLine {
     std::string data;                   // --data DIR ("" = the default data folder)
     bool headless = false;              // --headless
     int64_t frames = -1;                // --frames N (-1 = no limit)
@@ -28,6 +28,6 @@ struct Options {
 };
 
 // False with a message in `error` for an unknown option or a bad value.
-bool ParseOptions(const std::vector<std::string>& args, Options& out, std::string& error);
+bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::string& error);
 
 const char* UsageText();

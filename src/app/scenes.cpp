@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "menus/options.h"
+#include "menus/select.h"
 #include "menus/title.h"
 
 namespace {
@@ -16,12 +18,18 @@ struct SceneModule {
 // Shut-down order: title, mode select, endless, versus, challenge, options.
 constexpr SceneModule kModules[] = {
     {"title", TitleRelease, TitleDump},
+    {"select", SelectRelease, SelectDump},
+    {"options", OptionsRelease, OptionsDump},
 };
 
 std::array<SceneEntry, kSceneCount> DefaultTable() {
     std::array<SceneEntry, kSceneCount> t{};
     t[0].init = TitleInit;
     t[1].frame = TitleFrame;
+    t[2].init = SelectInit;
+    t[3].frame = SelectFrame;
+    t[10].init = OptionsInit;
+    t[11].frame = OptionsFrame;
     return t;
 }
 

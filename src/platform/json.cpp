@@ -85,6 +85,10 @@ JsonWriter& JsonWriter::Value(std::string_view v) {
     out_ += JsonQuote(v);
     return *this;
 }
+JsonWriter& JsonWriter::Value(const Vector3& v) {
+    return BeginArray().Value(v.x).Value(v.y).Value(v.z).EndArray();
+}
+
 JsonWriter& JsonWriter::Null() {
     Separate();
     out_ += "null";

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/types.h"
+
 namespace platform {
 
 class JsonWriter {
@@ -23,6 +25,7 @@ class JsonWriter {
     JsonWriter& Value(bool v);
     JsonWriter& Value(std::string_view v);
     JsonWriter& Value(const char* v) { return Value(std::string_view(v)); }
+    JsonWriter& Value(const Vector3& v); // [x, y, z]
     JsonWriter& Null();
     // A text that is already JSON.
     JsonWriter& Raw(std::string_view json);

@@ -118,7 +118,7 @@ class ProgramTest : public ::testing::Test {
         SceneAt(0) = {FakeInit, nullptr};
         SceneAt(1) = {nullptr, FakeFrame};
     }
-    RunResult Run(Options options = {}, KeyScript script = {}) {
+    RunResult Run(CommandLine options = {}, KeyScript script = {}) {
         options.headless = true;
         Harness harness(options, std::move(script));
         return RunProgram(backend, harness);
@@ -224,7 +224,7 @@ TEST_F(ProgramTest, PendingMessagesPauseFramesOneMessagePerPass) {
     // Three messages arrive at once at the second pump; frames resume once they are handled.
     backend.events = {{},
                       {Msg{WM_MOUSEMOVE, 0, 0}, Msg{WM_MOUSEMOVE, 0, 0}, Msg{WM_MOUSEMOVE, 0, 0}}};
-    Options options;
+    CommandLine options;
     options.frames = 5;
     RunResult r = Run(options);
     EXPECT_EQ(r.frames, 5);
@@ -234,7 +234,7 @@ TEST_F(ProgramTest, PendingMessagesPauseFramesOneMessagePerPass) {
 
 TEST_F(ProgramTest, FrameLimitLeavesThroughTheShutdownAndReleasesEveryScene) {
     // The real title with no data files: it runs with empty handles and is released at the end.
-    Options options;
+    CommandLine options;
     options.frames = 10;
     RunResult r = Run(options);
     EXPECT_TRUE(r.started);
@@ -251,8 +251,8 @@ TEST_F(ProgramTest, ScenesThatNeverRanReleaseHarmlesslyTwice) {
     SUCCEED();
 }
 
-TEST(Options, ParsesEveryOptionAndRejectsUnknownOnes) {
-    Options o;
+TEST(CommandLineTest, ParsesEveryOptionAndRejectsUnknownOnes) {
+    CommandLine o;
     std::string error;
     ASSERT_TRUE(ParseOptions({"--headless", "--frames", "300", "--seed", "7", "--trace",
                               "5:t.jsonl", "--screenshot", "12:s.png", "--dump", "d.json", "--data",
@@ -275,7 +275,7 @@ TEST(Options, ParsesEveryOptionAndRejectsUnknownOnes) {
                                                           {"--trace", "5"},
                                                           {"--screenshot", "x:y.png"},
                                                           {"--seed", "99999999999"}}) {
-        Options b;
+        CommandLine b;
         error.clear();
         EXPECT_FALSE(ParseOptions(bad, b, error)) << bad[0];
         EXPECT_FALSE(error.empty());

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the game and runs every test: the unit and scene tests, the OpenGL device tests on
+# the software renderer, and the fuzz targets replayed over their corpora (clang build).
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/deps.sh
+tess_install_packages "${TESS_BUILD_PACKAGES[@]}" "${TESS_TEST_PACKAGES[@]}"
+jobs="$(nproc)"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESS_TESTS=ON > /dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTESS_FUZZERS=ON -DCMAKE_BUILD_TYPE=Debug > /dev/null
+cmake --build build-fuzz -j"$jobs"
+ctest --test-dir build-fuzz --output-on-failure -j"$jobs"
