@@ -1,0 +1,144 @@
+// The mode select scene: the Z latch, the paced marker moves, the items' scenes, the drawing.
+#include "menus/select.h"
+
+#include "media/draw.h"
+#include "media/sound.h"
+#include "scene_fixture.h"
+
+using namespace platform;
+
+namespace {
+
+class SelectTest : public SceneTest {
+  protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        Select = SelectScene{};
+    }
+    void TearDown() override {
+        SelectRelease();
+        Vol = 0;
+        SceneTest::TearDown();
+    }
+    int32_t Frame() { return SelectFrame(PresentParameters{}); }
+};
+
+struct Markers {
+    float lx, ly, rx, ry;
+};
+constexpr Markers kAt[6] = {{-10.5f, 8.3f, 10.5f, 8.3f},   {-4.0f, 4.8f, 4.5f, 4.8f},
+                            {-16.5f, 1.55f, 16.5f, 1.55f}, {-8.0f, -1.7f, 10.5f, -1.7f},
+                            {-6.0f, -4.45f, 6.5f, -4.45f}, {-6.0f, -7.45f, 6.5f, -7.45f}};
+
+} // namespace
+
+TEST_F(SelectTest, ZHeldIntoTheSceneDoesNotChooseTheFirstItem) {
+    Hold('Z');
+    ASSERT_EQ(SelectInit(), 3);
+    for (int i = 0; i < 15; ++i) ASSERT_EQ(Frame(), 3);
+    Hold('Z', false);
+    EXPECT_EQ(Frame(), 3);
+    Hold('Z');
+    device.ClearCalls();
+    EXPECT_EQ(Frame(), 4) << "item 0 starts the endless mode";
+    EXPECT_EQ(device.Count(CallKind::Present), 0u);
+    EXPECT_EQ(Select.marker.mesh, nullptr) << "released when left";
+}
+
+TEST_F(SelectTest, HoldingDownWalksToTheLastItemTenFramesApartOnTheFirstVisit) {
+    Select.SelectWait = 0;
+    SelectInit();
+    Hold(VK_DOWN);
+    std::vector<int> moveFrames;
+    for (int frame = 1; frame <= 80; ++frame) {
+        int before = Select.SelectItem;
+        Frame();
+        if (Select.SelectItem != before) {
+            moveFrames.push_back(frame);
+            const Markers& m = kAt[Select.SelectItem];
+            EXPECT_NEAR(Select.MarkerLeft.x, m.lx, 1e-5f) << Select.SelectItem;
+            EXPECT_NEAR(Select.MarkerLeft.y, m.ly, 1e-5f);
+            EXPECT_NEAR(Select.MarkerRight.x, m.rx, 1e-5f);
+            EXPECT_NEAR(Select.MarkerRight.y, m.ry, 1e-5f);
+            EXPECT_EQ(Select.MarkerLeft.z, 0.0f);
+        }
+    }
+    EXPECT_EQ(moveFrames, (std::vector<int>{11, 21, 31, 41, 51}))
+        << "eleventh frame at the earliest";
+    EXPECT_EQ(Select.SelectItem, 5);
+
+    // Back up to the top: the same positions, reached by the opposite steps.
+    Hold(VK_DOWN, false);
+    Hold(VK_UP);
+    for (int i = 0; i < 60; ++i) Frame();
+    EXPECT_EQ(Select.SelectItem, 0);
+    EXPECT_NEAR(Select.MarkerLeft.x, -10.5f, 1e-5f);
+    EXPECT_NEAR(Select.MarkerRight.y, 8.3f, 1e-5f);
+}
+
+TEST_F(SelectTest, TheWaitIsKeptBetweenVisitsAndRestartsAtTheEnds) {
+    Select.SelectWait = 25; // as left by an earlier visit
+    SelectInit();
+    Hold(VK_DOWN);
+    Frame();
+    EXPECT_EQ(Select.SelectItem, 1) << "the first frame after a return can move";
+    Hold(VK_DOWN, false);
+    SelectRelease();
+
+    SelectInit();
+    Select.SelectWait = 10;
+    Hold(VK_UP);
+    Frame();
+    EXPECT_EQ(Select.SelectItem, 0);
+    EXPECT_EQ(Select.SelectWait, 1) << "Up on the top item restarts the wait";
+}
+
+TEST_F(SelectTest, TheLastTwoItemsEndTheProgramWithoutAFrame) {
+    for (int item : {4, 5}) {
+        SelectInit();
+        Select.SelectItem = item;
+        Frame();
+        Hold('Z');
+        device.ClearCalls();
+        EXPECT_EQ(Frame(), item == 4 ? 12 : 13);
+        EXPECT_EQ(device.Count(CallKind::Present), 0u);
+        ReleaseKeys();
+    }
+    const int32_t scenes[] = {4, 6, 8, 10};
+    for (int item = 0; item < 4; ++item) {
+        SelectInit();
+        Select.SelectItem = item;
+        Frame();
+        Hold('Z');
+        EXPECT_EQ(Frame(), scenes[item]);
+        ReleaseKeys();
+    }
+}
+
+TEST_F(SelectTest, DrawsBackgroundBoardAndTwoMarkersSpinningApart) {
+    Vol = -1000;
+    SelectInit();
+    int32_t volume = 0;
+    ASSERT_NE(Select.music, nullptr);
+    Select.music->GetVolume(&volume);
+    EXPECT_EQ(volume, -1000) << "the music takes the volume chosen in the options";
+
+    Frame();
+    device.ClearCalls();
+    Frame(); // MarkerSpin 6
+    std::vector<RecordedCall> draws;
+    for (const auto& c : device.Calls())
+        if (c.kind == CallKind::Quad || c.kind == CallKind::Mesh) draws.push_back(c);
+    ASSERT_EQ(draws.size(), 4u);
+    EXPECT_EQ(draws[0].resource, "./bmp/背景.bmp");
+    EXPECT_TRUE(Near(draws[0].matrix, Translation(4.3f, -19.2f, 0)));
+    EXPECT_EQ(draws[1].resource, "./bmp/セレクト.bmp");
+    EXPECT_EQ(draws[1].vertices[0].x, -10.0f);
+    EXPECT_TRUE(Near(draws[1].matrix, Scaling(2, 1, 1)));
+    float spin = 6 * kDegToRad;
+    EXPECT_TRUE(Near(draws[2].matrix, RotationY(-spin) * Translation(-10.5f, 8.3f, 0)));
+    EXPECT_TRUE(Near(draws[3].matrix, RotationY(spin) * Translation(10.5f, 8.3f, 0)));
+    EXPECT_TRUE(draws[2].lighting && draws[3].lighting);
+    EXPECT_EQ(draws[2].resource, "./xFile/パズル用図形３.x");
+    EXPECT_EQ(device.RenderState(RS_LIGHTING), 0u);
+}
