@@ -1,0 +1,69 @@
+// Whole runs through the headless harness: key scripts driving the scenes, checked on the dump.
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "menus/options.h"
+#include "menus/select.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/null_backend.h"
+#include "support/test_files.h"
+
+using namespace platform;
+
+namespace {
+
+RunResult RunScript(const std::string& keys, int64_t frames = -1) {
+    CommandLine options;
+    options.headless = true;
+    options.frames = frames;
+    KeyScript script;
+    std::string error;
+    EXPECT_TRUE(ParseKeyScript(keys, script, error)) << error;
+    UseVirtualClock(0);
+    TheKeyboard().ReleaseAll();
+    auto backend = CreateNullBackend();
+    Harness harness(options, std::move(script));
+    RunResult r = RunProgram(*backend, harness);
+    UseRealClock();
+    return r;
+}
+
+} // namespace
+
+TEST(Flows, TitleToOptionsSetsTheMusicLevelThenTheFifthItemQuits) {
+    SetDataRoot(testfiles::FreshDir("flow-options").string());
+    Select.SelectWait = 0;
+    Options.RowWait = Options.SeWait = Options.SoundWait = 0;
+    RunResult r = RunScript("2 2 Z\n"       // title: Z after a release
+                            "14 34 DOWN\n"  // select: down to the options
+                            "36 36 Z\n"     // -> options (init at 37)
+                            "49 49 DOWN\n"  // music row
+                            "55 55 RIGHT\n" // level 3 -> 0
+                            "70 70 RIGHT\n" // level 0 -> 1
+                            "80 80 DOWN\n"  // back row
+                            "85 85 Z\n"     // leave (select init at 86)
+                            "90 124 DOWN\n" // down to item 4
+                            "130 130 Z\n"); // quit
+    ASSERT_TRUE(r.started);
+    EXPECT_EQ(r.frames, 131) << "item 4 ends the run without another frame";
+    EXPECT_EQ(SceneId, 12);
+    EXPECT_EQ(Select.SelectItem, 4);
+    EXPECT_EQ(Options.Sound, 1);
+    EXPECT_EQ(Options.OptionsRow, 2);
+    std::string dump = DumpState(r.frames);
+    for (const char* part : {"\"SceneId\":12", "\"frame\":131", "\"Vol\":-1000", "\"SeVol\":0",
+                             "\"SelectItem\":4", "\"Sound\":1", "\"OptionsRow\":2"})
+        EXPECT_NE(dump.find(part), std::string::npos) << part << " in " << dump;
+}
+
+TEST(Flows, TitleRestsAfter300FramesInTheDump) {
+    SetDataRoot(testfiles::FreshDir("flow-title").string());
+    RunResult r = RunScript("", 300);
+    ASSERT_TRUE(r.started);
+    std::string dump = DumpState(r.frames);
+    for (const char* part : {"\"SceneId\":1", "\"frame\":300", "\"LogoAngle\":0", "\"LogoSpeed\":0",
+                             "\"BlockAngle\":598", "\"TitleKeyLatch\":0"})
+        EXPECT_NE(dump.find(part), std::string::npos) << part << " in " << dump;
+}
