@@ -1,0 +1,222 @@
+// BMP decoding and the colour-keyed texture loader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "media/texture.h"
+#include "platform/recording_device.h"
+#include "scratch_dir.h"
+
+namespace {
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    b[at] = v & 0xFF, b[at + 1] = v >> 8 & 0xFF;
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = v >> (8 * i) & 0xFF;
+}
+
+// Writes an opaque ARGB picture as a BMP of the given depth (palettes built from its colours),
+// rows bottom-up unless `topDown`, with a 40-byte or later (124-byte) info header.
+std::vector<uint8_t> WriteBmp(const std::vector<uint32_t>& argb, int w, int h, int bits,
+                              bool topDown = false, uint32_t headerSize = 40) {
+    std::vector<uint32_t> palette;
+    if (bits <= 8) {
+        for (uint32_t c : argb)
+            if (std::find(palette.begin(), palette.end(), c) == palette.end()) palette.push_back(c);
+        EXPECT_LE(palette.size(), 1u << bits);
+    }
+    const size_t stride = (static_cast<size_t>(w) * bits + 31) / 32 * 4;
+    const size_t offset = 14 + headerSize + palette.size() * 4;
+    std::vector<uint8_t> b(offset + stride * h, 0);
+    b[0] = 'B', b[1] = 'M';
+    Put32(b, 2, static_cast<uint32_t>(b.size()));
+    Put32(b, 10, static_cast<uint32_t>(offset));
+    Put32(b, 14, headerSize);
+    Put32(b, 18, static_cast<uint32_t>(w));
+    Put32(b, 22, static_cast<uint32_t>(topDown ? -h : h));
+    Put16(b, 26, 1);
+    Put16(b, 28, static_cast<uint32_t>(bits));
+    Put32(b, 46, static_cast<uint32_t>(palette.size()));
+    for (size_t i = 0; i < palette.size(); ++i)
+        Put32(b, 14 + headerSize + 4 * i, palette[i] & 0xFFFFFF);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = b.data() + offset + (topDown ? y : h - 1 - y) * stride;
+        for (int x = 0; x < w; ++x) {
+            uint32_t c = argb[static_cast<size_t>(y) * w + x];
+            uint32_t index =
+                bits <= 8 ? static_cast<uint32_t>(std::find(palette.begin(), palette.end(), c) -
+                                                  palette.begin())
+                          : 0;
+            switch (bits) {
+            case 1:
+                row[x / 8] |= index << (7 - x % 8);
+                break;
+            case 4:
+                row[x / 2] |= index << (x % 2 ? 0 : 4);
+                break;
+            case 8:
+                row[x] = static_cast<uint8_t>(index);
+                break;
+            case 24:
+                row[3 * x] = c & 0xFF, row[3 * x + 1] = c >> 8 & 0xFF, row[3 * x + 2] = c >> 16;
+                break;
+            case 32:
+                for (int i = 0; i < 4; ++i) row[4 * x + i] = c >> (8 * i) & 0xFF;
+                break;
+            }
+        }
+    }
+    return b;
+}
+
+// White, cyan, black, (255, 255, 254), red, and a dark blue, in a 3 x 2 picture.
+const std::vector<uint32_t> kKeyed = {0xFFFFFFFF, 0xFF00FFFF, 0xFF000000,
+                                      0xFFFFFFFE, 0xFFFF0000, 0xFF000080};
+
+TEST(Bmp, ReadsAHandWrittenFileBottomUpInBgrOrder) {
+    // 2 x 2, 24 bits: the first row in the file is the bottom one; rows padded to 8 bytes.
+    std::vector<uint8_t> file = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                 0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
+    file.resize(54, 0);
+    const uint8_t pixels[] = {0,   0, 255, 0,  255, 0,  0, 0,  // bottom: red, green
+                              255, 0, 0,   10, 20,  30, 0, 0}; // top: blue, (30, 20, 10)
+    file.insert(file.end(), std::begin(pixels), std::end(pixels));
+    platform::Image image;
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image));
+    EXPECT_EQ(image.pixels,
+              (std::vector<uint32_t>{0xFF0000FF, 0xFF1E140A, 0xFFFF0000, 0xFF00FF00}));
+}
+
+TEST(Bmp, ReadsEveryDepthBothWaysUp) {
+    const std::vector<uint32_t> two = {0xFFFFFFFF, 0xFF000000, 0xFF000000,
+                                       0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000};
+    platform::Image image;
+    for (int bits : {1, 4, 8, 24, 32})
+        for (bool topDown : {false, true})
+            for (uint32_t header : {40u, 124u}) {
+                const auto& src = bits == 1 ? two : kKeyed;
+                auto file = WriteBmp(src, 3, 2, bits, topDown, header);
+                ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image))
+                    << bits << " bits, header " << header;
+                EXPECT_EQ(image.width, 3);
+                EXPECT_EQ(image.height, 2);
+                EXPECT_EQ(image.pixels, src) << bits << " bits, top-down " << topDown;
+            }
+}
+
+TEST(Bmp, ReadsSixteenBitPixelsAndCoreHeaders) {
+    // 5-6-5 through bit fields after the header, one row of four pixels.
+    auto file = WriteBmp(std::vector<uint32_t>(4, 0), 4, 1, 16);
+    Put32(file, 30, 3);
+    const uint32_t masks[] = {0xF800, 0x07E0, 0x001F};
+    file.insert(file.begin() + 54, 12, 0);
+    for (size_t i = 0; i < 3; ++i) Put32(file, 54 + 4 * i, masks[i]);
+    Put32(file, 10, 66);
+    const uint16_t px565[] = {0xF800, 0x07E0, 0x001F, 0x8410};
+    for (int i = 0; i < 4; ++i) Put16(file, 66 + 2 * i, px565[i]);
+    platform::Image image;
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image));
+    EXPECT_EQ(image.pixels,
+              (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF838183}));
+
+    // Plain 16 bits are 5-5-5.
+    file = WriteBmp(std::vector<uint32_t>(2, 0), 2, 1, 16);
+    Put16(file, 54, 0x7C00);
+    Put16(file, 56, 0x03FF);
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image));
+    EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF00FFFF}));
+
+    // The old 12-byte header with a 3-byte palette: 1 x 1, 8 bits, index 1 = green.
+    std::vector<uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 0,   12,  0, 0, 0, 1, 0, 1, 0, 1, 0, 8, 0};
+    std::vector<uint8_t> palette(256 * 3, 0);
+    palette[4] = 255;
+    core.insert(core.end(), palette.begin(), palette.end());
+    Put32(core, 10, static_cast<uint32_t>(core.size()));
+    core.insert(core.end(), {1, 0, 0, 0});
+    ASSERT_TRUE(DecodeBmp(core.data(), core.size(), image));
+    EXPECT_EQ(image.pixels, std::vector<uint32_t>{0xFF00FF00});
+}
+
+TEST(Bmp, RefusesDamagedAndAbsurdFiles) {
+    const auto good = WriteBmp(kKeyed, 3, 2, 8);
+    platform::Image image;
+    for (size_t n = 0; n < good.size(); ++n)
+        EXPECT_FALSE(DecodeBmp(good.data(), n, image)) << "cut at " << n;
+
+    auto damaged = [&](auto change) {
+        auto file = good;
+        change(file);
+        return !DecodeBmp(file.data(), file.size(), image);
+    };
+    EXPECT_TRUE(damaged([](auto& f) { f[0] = 'X'; }));
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 14, 64); }));          // unknown header
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 20000); }));       // too wide
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 0); }));           // no width
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 22, 0x80000000u); })); // most negative height
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 16384), Put32(f, 22, 16384); })); // 256 MB
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 10, 0xFFFFFFF0u); })); // pixels past the end
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 30, 1); }));           // run-length coded
+    EXPECT_TRUE(damaged([](auto& f) { Put16(f, 28, 7); }));           // no such depth
+    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 46, 0), f.resize(54 + 100); })); // palette cut
+    EXPECT_FALSE(DecodeBmp(nullptr, 0, image));
+}
+
+TEST(Texture, ColourKeysOnEveryDepth) {
+    ScratchDir dir;
+    platform::RecordingDevice device;
+    // Each key and the picture indices it clears; 0x64FFFFFF matches no opaque pixel.
+    const std::pair<uint32_t, std::set<size_t>> keys[] = {
+        {0xFFFFFFFF, {0}}, {0xFF00FFFF, {1}}, {0xFF000000, {2}},
+        {0x64FFFFFF, {}},  {0xFFFFFFFE, {3}},
+    };
+    for (int bits : {24, 32, 8, 4}) {
+        const std::string path = "./bmp/keyed" + std::to_string(bits) + ".bmp";
+        dir.Write(path, WriteBmp(kKeyed, 3, 2, bits));
+        for (const auto& [key, cleared] : keys) {
+            auto texture = LoadTexture(device, path.c_str(), 3, 2, key);
+            ASSERT_TRUE(texture) << path;
+            ASSERT_EQ(texture->pixels.size(), kKeyed.size());
+            for (size_t i = 0; i < kKeyed.size(); ++i)
+                EXPECT_EQ(texture->pixels[i], cleared.count(i) ? 0u : kKeyed[i])
+                    << bits << " bits, key " << std::hex << key << ", pixel " << i;
+        }
+    }
+}
+
+TEST(Texture, BitmapSitsTopLeftOfTheRequestedSize) {
+    ScratchDir dir;
+    platform::RecordingDevice device;
+    dir.Write("./bmp/背景.bmp", WriteBmp(kKeyed, 3, 2, 24));
+
+    auto big = LoadTexture(device, "./bmp/背景.bmp", 5, 4, 0xFF00FFFF);
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->name, "./bmp/背景.bmp");
+    ASSERT_EQ(big->width, 5);
+    ASSERT_EQ(big->height, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) {
+            uint32_t want = x < 3 && y < 2 ? kKeyed[y * 3 + x] : 0;
+            if (want == 0xFF00FFFF) want = 0;
+            EXPECT_EQ(big->pixels[y * 5 + x], want) << x << "," << y;
+        }
+
+    auto small = LoadTexture(device, "./bmp/背景.bmp", 2, 1, 0xFFFFFFFF);
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->pixels, (std::vector<uint32_t>{0, 0xFF00FFFF}));
+
+    // A material's texture: the file's own size, nothing keyed.
+    auto own = LoadTextureFile(device, "./bmp/背景.bmp");
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->width, 3);
+    EXPECT_EQ(own->pixels, kKeyed);
+
+    dir.Write("./bmp/broken.bmp", std::string("BM not really"));
+    EXPECT_FALSE(LoadTexture(device, "./bmp/broken.bmp", 4, 4, 0xFFFFFFFF));
+    EXPECT_FALSE(LoadTexture(device, "./bmp/none.bmp", 4, 4, 0xFFFFFFFF));
+    EXPECT_FALSE(LoadTextureFile(device, "./bmp/none.bmp"));
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// The .x text reader: materials and subsets, frames, faces, normals, damaged files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "media/xfile.h"
+
+namespace {
+
+bool Parse(const std::string& text, XModel& out) {
+    return ParseXFile(reinterpret_cast<const uint8_t*>(text.data()), text.size(), out);
+}
+
+struct P {
+    float x, y, z;
+};
+
+// The corner positions of one subset, in index order.
+std::vector<P> SubsetCorners(const XModel& m, size_t subset) {
+    std::vector<P> out;
+    const auto& s = m.mesh.subsets.at(subset);
+    for (uint32_t i = s.indexStart; i < s.indexStart + s.indexCount; ++i) {
+        const auto& v = m.mesh.vertices.at(m.mesh.indices.at(i));
+        out.push_back({v.x, v.y, v.z});
+    }
+    return out;
+}
+
+void ExpectCorners(const std::vector<P>& got, const std::vector<P>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_FLOAT_EQ(got[i].x, want[i].x) << "corner " << i;
+        EXPECT_FLOAT_EQ(got[i].y, want[i].y) << "corner " << i;
+        EXPECT_FLOAT_EQ(got[i].z, want[i].z) << "corner " << i;
+    }
+}
+
+// Two materials, the second referenced by name; faces of 4 and 3 corners using them out of
+// order; templates and both kinds of comment on the way.
+const std::string kPlate = R"(xof 0302txt 0032
+// written by hand
+template Header {
+ <3D82AB43-62DA-11cf-AB39-0020AF71E433>
+ WORD major; WORD minor; DWORD flags;
+}
+Header { 1; 0; 1; }
+# the shared block material
+Material Shared {
+ 0.2;0.4;0.6;0.8;;
+ 5.0;
+ 0.1;0.2;0.3;;
+ 0.0;0.5;0.0;;
+ TextureFilename { "bmp/block.bmp"; }
+}
+Mesh Plate {
+ 6;
+ 0;0;0;, 0;1;0;, 1;1;0;, 1;0;0;, 2;1;0;, 2;0;0;;
+ 3;
+ 4;0,1,2,3;,
+ 3;3,2,4;,
+ 3;3,4,5;;
+ MeshMaterialList {
+  2;
+  3;
+  1,0,1;;
+  Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
+  { Shared }
+ }
+}
+)";
+
+TEST(XFile, MaterialsInListOrderWithTheirFaces) {
+    XModel m;
+    ASSERT_TRUE(Parse(kPlate, m));
+    ASSERT_EQ(m.materials.size(), 2u);
+    ASSERT_EQ(m.mesh.subsets.size(), 2u);
+
+    const XMaterial& red = m.materials[0];
+    EXPECT_FLOAT_EQ(red.diffuse.r, 1.0f);
+    EXPECT_FLOAT_EQ(red.diffuse.g, 0.0f);
+    EXPECT_TRUE(red.textureFile.empty());
+
+    const XMaterial& shared = m.materials[1];
+    EXPECT_FLOAT_EQ(shared.diffuse.b, 0.6f);
+    EXPECT_FLOAT_EQ(shared.diffuse.a, 0.8f);
+    EXPECT_FLOAT_EQ(shared.power, 5.0f);
+    EXPECT_FLOAT_EQ(shared.specular.g, 0.2f);
+    EXPECT_FLOAT_EQ(shared.emissive.g, 0.5f);
+    EXPECT_EQ(shared.textureFile, "bmp/block.bmp");
+
+    // Subset 0: the middle face; subset 1: the quad as a fan, then the last face.
+    ExpectCorners(SubsetCorners(m, 0), {{1, 0, 0}, {1, 1, 0}, {2, 1, 0}});
+    ExpectCorners(SubsetCorners(m, 1), {{0, 0, 0},
+                                        {0, 1, 0},
+                                        {1, 1, 0},
+                                        {0, 0, 0},
+                                        {1, 1, 0},
+                                        {1, 0, 0},
+                                        {1, 0, 0},
+                                        {2, 1, 0},
+                                        {2, 0, 0}});
+    // No normals in the file: clockwise faces get the normal towards the viewer.
+    for (const auto& v : m.mesh.vertices) {
+        EXPECT_FLOAT_EQ(v.nz, -1.0f);
+        EXPECT_FLOAT_EQ(v.u, 0.0f);
+    }
+}
+
+TEST(XFile, NestedFramesComposeChildThenParent) {
+    // The inner matrix (rotation about Y by 90 degrees, scaled by 2) stands after its mesh.
+    const std::string text = R"(xof 0303txt 0032
+Frame Outer {
+ FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 10,0,0,1;; }
+ Frame Inner {
+  Mesh { 3; 1;0;0;, 0;1;0;, 0;0;1;; 1; 3;0,1,2;;
+   MeshNormals { 1; 1;0;0;; 1; 3;0,0,0;; }
+  }
+  FrameTransformMatrix { 0,0,-2,0, 0,2,0,0, 2,0,0,0, 0,0,0,1;; }
+ }
+}
+Mesh Loose { 3; 5;5;5;, 6;5;5;, 5;6;5;; 1; 3;0,1,2;; }
+)";
+    XModel m;
+    ASSERT_TRUE(Parse(text, m));
+    // Each mesh without a material list brings one white material.
+    ASSERT_EQ(m.materials.size(), 2u);
+    EXPECT_FLOAT_EQ(m.materials[1].diffuse.g, 1.0f);
+    EXPECT_FLOAT_EQ(m.materials[1].diffuse.a, 1.0f);
+    ExpectCorners(SubsetCorners(m, 0), {{10, 0, -2}, {10, 2, 0}, {12, 0, 0}});
+    ExpectCorners(SubsetCorners(m, 1), {{5, 5, 5}, {6, 5, 5}, {5, 6, 5}});
+    // The normal turned with the frame and kept unit length despite the scaling.
+    const auto& n = m.mesh.vertices[m.mesh.indices[0]];
+    EXPECT_NEAR(n.nx, 0.0f, 1e-6f);
+    EXPECT_NEAR(n.nz, -1.0f, 1e-6f);
+}
+
+TEST(XFile, PolygonNormalsAndTextureCoordinatesFollowTheirOwnLists) {
+    const std::string text = R"(xof 0302txt 0064
+Mesh Pentagon {
+ 5; 0;0;0;, 0;1;0;, 1;2;0;, 2;1;0;, 2;0;0;;
+ 1; 5;0,1,2,3,4;;
+ MeshNormals { 3; 0;0;-1;, 0;1;0;, 1;0;0;; 1; 5;1,0,2,0,1;; }
+ MeshTextureCoords { 5; 0;0.5;, 0.25;0;, 0.5;0;, 0.75;0;, 1;0.5;; }
+}
+)";
+    XModel m;
+    ASSERT_TRUE(Parse(text, m));
+    ExpectCorners(SubsetCorners(m, 0), {{0, 0, 0},
+                                        {0, 1, 0},
+                                        {1, 2, 0},
+                                        {0, 0, 0},
+                                        {1, 2, 0},
+                                        {2, 1, 0},
+                                        {0, 0, 0},
+                                        {2, 1, 0},
+                                        {2, 0, 0}});
+    // Corner by corner: normals 1,0,2,0,1 and the texture coordinates of each position.
+    const float wantNy[] = {1, 0, 0, 0, 1};
+    const float wantNx[] = {0, 0, 1, 0, 0};
+    const float wantU[] = {0, 0.25f, 0.5f, 0.75f, 1};
+    for (size_t i = 0; i < 5; ++i) {
+        const auto& v = m.mesh.vertices[i];
+        EXPECT_FLOAT_EQ(v.ny, wantNy[i]) << i;
+        EXPECT_FLOAT_EQ(v.nx, wantNx[i]) << i;
+        EXPECT_FLOAT_EQ(v.u, wantU[i]) << i;
+    }
+    EXPECT_FLOAT_EQ(m.mesh.vertices[4].v, 0.5f);
+}
+
+TEST(XFile, RefusesOtherFormatsAndEveryTruncation) {
+    XModel m;
+    for (const char* header : {"xof 0302bin 0032", "xof 0303tzip0032", "xof 0303bzip0032",
+                               "xof 0302txt 0016", "XOF 0302txt 0032"}) {
+        std::string text = header + kPlate.substr(16);
+        EXPECT_FALSE(Parse(text, m)) << header;
+    }
+    // Every cut before the last closing brace leaves something unfinished.
+    const size_t last = kPlate.rfind('}');
+    for (size_t n = 0; n < last; ++n) EXPECT_FALSE(Parse(kPlate.substr(0, n), m)) << n;
+    EXPECT_FALSE(ParseXFile(nullptr, 0, m));
+}
+
+TEST(XFile, RefusesDamagedAndHostileFiles) {
+    const std::string head = "xof 0302txt 0032\n";
+    const std::string tri = "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"no mesh at all", "template T { <00000000-0000-0000-0000-000000000000> }"},
+        {"vertex index out of range", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,3;; }"},
+        {"four billion vertices", "Mesh { 4000000000; 0;0;0;; 1; 3;0,0,0;; }"},
+        {"count beyond 32 bits", "Mesh { 4294967299; 0;0;0;; 1; 3;0,0,0;; }"},
+        {"four billion corners", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 4000000000;0,1,2;; }"},
+        {"negative count", "Mesh { -3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }"},
+        {"not a number", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1.#QNAN;0;; 1; 3;0,1,2;; }"},
+        {"material index out of range", tri + "MeshMaterialList { 1; 1; 1;; Material "
+                                              "{ 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }"},
+        {"unknown material name", tri + "MeshMaterialList { 1; 1; 0;; { Nowhere } } }"},
+        {"fewer materials than counted", tri + "MeshMaterialList { 2; 1; 0;; Material "
+                                               "{ 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }"},
+        {"normal faces do not match", tri + "MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;; } }"},
+        {"normal face of other size", tri + "MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }"},
+        {"normal index out of range", tri + "MeshNormals { 1; 0;0;1;; 1; 3;0,0,1;; } }"},
+        {"too few texture coordinates", tri + "MeshTextureCoords { 2; 0;0;, 1;1;; } }"},
+        {"unterminated texture name", tri + "MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; "
+                                            "0; 0;0;0;; 0;0;0;; TextureFilename { \"a.bmp"},
+        {"unbalanced braces", tri + "} }"},
+        {"stray token in a frame", "Frame { 12 " + tri + "} }"},
+        {"short transform", "Frame { FrameTransformMatrix { 1,0,0,0;; } " + tri + "} }"},
+        {"frames nested without end",
+         [] {
+             std::string s;
+             for (int i = 0; i < 20000; ++i) s += "Frame {";
+             return s;
+         }()},
+        {"braces nested without end", "Unknown { " + std::string(100000, '{')},
+    };
+    for (const auto& [what, body] : cases) {
+        XModel m;
+        EXPECT_FALSE(Parse(head + body, m)) << what;
+    }
+}
+
+} // namespace
