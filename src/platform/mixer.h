@@ -4,15 +4,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/sound.h"
 
 namespace platform {
 
+struct MixerState;
+
 class Mixer final : public SoundDevice {
   public:
     static constexpr int kRate = 44100;
     static constexpr int kChannels = 2;
+    // The largest secondary buffer accepted (bytes).
+    static constexpr uint32_t kMaxBufferBytes = 256u << 20;
 
     Mixer();
     ~Mixer() override;
@@ -23,6 +28,15 @@ class Mixer final : public SoundDevice {
     // Mixes `frames` stereo frames of every playing buffer into `out` (2 * frames samples),
     // advancing their positions. Called from the audio thread.
     void Mix(int16_t* out, size_t frames);
+
+    // The format last given to the primary buffer (all zero until then). The mix itself
+    // stays 44100 Hz 16-bit stereo whatever is asked for.
+    WaveFormat PrimaryFormat() const;
+
+  private:
+    // The buffer list and its lock, shared with the buffers so that one outliving the mixer
+    // stays safe.
+    std::shared_ptr<MixerState> state_;
 };
 
 } // namespace platform
