@@ -49,6 +49,7 @@ constexpr uint32_t MMIO_DIRTY = 0x10000000;
 
 constexpr uint32_t MMSYSERR_NOERROR = 0;
 constexpr uint32_t MMSYSERR_INVALHANDLE = 5;
+constexpr uint32_t MMSYSERR_INVALPARAM = 11;
 constexpr uint32_t MMIOERR_CANNOTREAD = 259;
 constexpr uint32_t MMIOERR_CANNOTSEEK = 262;
 constexpr uint32_t MMIOERR_CHUNKNOTFOUND = 265;
