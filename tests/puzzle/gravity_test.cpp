@@ -1,0 +1,87 @@
+// Rising rows and gravity: what moves, by how much, and that every block keeps its pair.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "board_fixture.h"
+
+TEST(RiseRows, PushesColumnsUpDroppingTheTopRowAndFillsRowZero) {
+    Board b, before;
+    NextRow next;
+    RandomBoards random(1);
+    random.Fill(b);
+    CopyCells(b, before);
+    for (int x = 0; x < kSlices; ++x)
+        for (int z = 0; z < kDepth; ++z) next[x][z] = 1 + (x + z) % 5;
+
+    EXPECT_EQ(RiseRows(b.grid, next, b.pairs), 0.0f);
+    for (int x = 0; x < kSlices; ++x)
+        for (int z = 0; z < kDepth; ++z) {
+            EXPECT_EQ(b.grid[x][0][z], next[x][z]);
+            EXPECT_EQ(b.pairs[x][0][z][0], 0);
+            EXPECT_EQ(b.pairs[x][0][z][1], kVanishFrames);
+            for (int y = 1; y < kRows; ++y) {
+                EXPECT_EQ(b.grid[x][y][z], before.grid[x][y - 1][z]);
+                EXPECT_EQ(b.pairs[x][y][z][1], before.pairs[x][y - 1][z][1]);
+            }
+        }
+}
+
+TEST(FallStep, ClosesAHoleOneRowPerCallCarryingStacksAndPairs) {
+    Board b;
+    b.Put(0, 0, 0, 1), b.Put(0, 3, 0, 3), b.pairs[0][3][0][1] = 42;
+    b.Put(1, 1, 2, -4), b.pairs[1][1][2][1] = 7;             // marked, over a hole
+    b.Put(2, 0, 1, 2), b.Put(2, 2, 1, 7), b.Put(2, 3, 1, 5); // garbage carrying a block
+    FallStep(b.grid, b.pairs);
+    EXPECT_EQ(b.grid[0][2][0], 3);
+    EXPECT_EQ(b.grid[0][3][0], 0);
+    EXPECT_TRUE(b.Marked(1, 0, 2));
+    EXPECT_EQ(b.pairs[1][0][2][1], 7);
+    EXPECT_EQ(b.grid[2][1][1], 7);
+    EXPECT_EQ(b.grid[2][2][1], 5);
+
+    FallStep(b.grid, b.pairs);
+    EXPECT_EQ(b.grid[0][0][0], 1);
+    EXPECT_EQ(b.grid[0][1][0], 3);
+    EXPECT_EQ(b.grid[0][2][0], 0);
+    EXPECT_EQ(b.pairs[0][1][0][1], 42);
+    EXPECT_EQ(b.grid[2][2][1], 5); // landed: nothing moves any more
+}
+
+// Over random boards: blocks keep their order in each column, move down one row exactly when
+// the cell below was empty or its block moved, and take their pairs along; the column's pairs
+// are only exchanged, never lost.
+TEST(FallStep, MovesEachBlockAtMostOneRowWithItsPair) {
+    RandomBoards random(2);
+    Board b, before;
+    for (int round = 0; round < 300; ++round) {
+        random.Fill(b);
+        CopyCells(b, before);
+        FallStep(b.grid, b.pairs);
+        ASSERT_TRUE(KeepsMarkRule(b.grid, b.pairs));
+        for (int x = 0; x < kSlices; ++x)
+            for (int z = 0; z < kDepth; ++z) {
+                bool lowerMoved = false;
+                int blocksBefore = 0, blocksAfter = 0;
+                std::vector<std::pair<int32_t, int32_t>> pairsBefore, pairsAfter;
+                for (int y = 0; y < kRows; ++y) {
+                    pairsBefore.emplace_back(before.pairs[x][y][z][0], before.pairs[x][y][z][1]);
+                    pairsAfter.emplace_back(b.pairs[x][y][z][0], b.pairs[x][y][z][1]);
+                    const int32_t v = before.grid[x][y][z];
+                    const bool moves =
+                        v != 0 && y > 0 && (before.grid[x][y - 1][z] == 0 || lowerMoved);
+                    lowerMoved = moves;
+                    blocksAfter += b.grid[x][y][z] != 0;
+                    if (v == 0) continue;
+                    ++blocksBefore;
+                    const int to = moves ? y - 1 : y;
+                    ASSERT_EQ(b.grid[x][to][z], v) << x << "," << y << "," << z;
+                    ASSERT_EQ(b.pairs[x][to][z][1], before.pairs[x][y][z][1]);
+                }
+                ASSERT_EQ(blocksBefore, blocksAfter);
+                std::sort(pairsBefore.begin(), pairsBefore.end());
+                std::sort(pairsAfter.begin(), pairsAfter.end());
+                ASSERT_EQ(pairsBefore, pairsAfter);
+            }
+    }
+}

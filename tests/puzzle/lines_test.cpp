@@ -1,0 +1,133 @@
+// The line matcher on hand-made boards: line values, support, long lines, chains, garbage and
+// the vanish countdown.
+#include "board_fixture.h"
+#include "platform/random.h"
+
+namespace {
+
+// Row 0 of kinds 1 and 2 in a checkerboard: solid ground holding no line.
+void Floor(Board& b) {
+    for (int x = 0; x < kSlices; ++x)
+        for (int z = 0; z < kDepth; ++z) b.Put(x, 0, z, 1 + (x + z) % 2);
+}
+
+void Line(Board& b, int x, int y, int z, int axis, int length, int32_t kind) {
+    for (int i = 0; i < length; ++i)
+        b.Put(x + (axis == 0) * i, y + (axis == 1) * i, z + (axis == 2) * i, kind);
+}
+
+int MarkedCells(const Board& b) {
+    int n = 0;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) n += b.Marked(x, y, z);
+    return n;
+}
+
+} // namespace
+
+TEST(MatchLines, HorizontalLinesNeedSolidGroundVerticalOnesDoNot) {
+    Board b;
+    Floor(b);
+    Line(b, 2, 1, 0, 2, 5, 4);
+    b.Put(2, 0, 2, 0); // one hole under the middle of the row along Z
+    b.Put(4, 0, 0, 0);
+    Line(b, 4, 2, 0, 1, 3, 5); // three stacked over a two-row hole
+    b.Match();
+    EXPECT_EQ(b.score, 10);
+    EXPECT_EQ(MarkedCells(b), 3);
+    EXPECT_TRUE(b.Marked(4, 3, 0));
+    EXPECT_EQ(b.chainFlag, 1);
+}
+
+TEST(MatchLines, LongerLinesScoreForEveryStartWhoseTestCellIsFresh) {
+    Board six, seven;
+    Line(six, 0, 0, 1, 0, 6, 3);
+    six.Match();
+    EXPECT_EQ(six.score, 60);
+    EXPECT_EQ(MarkedCells(six), 6);
+    EXPECT_TRUE(KeepsMarkRule(six.grid, six.pairs));
+    six.Match(); // still vanishing: found again, scores nothing
+    EXPECT_EQ(six.score, 60);
+    EXPECT_EQ(MarkedCells(six), 6);
+    Line(seven, 3, 0, 2, 1, 7, 3);
+    seven.Match();
+    EXPECT_EQ(seven.score, 90);
+    EXPECT_EQ(MarkedCells(seven), 7);
+}
+
+TEST(MatchLines, LineThroughACellMarkedEarlierInThePassVanishesWithoutScoring) {
+    Board b;
+    Floor(b);
+    Line(b, 0, 1, 0, 0, 3, 4); // along X, found first
+    Line(b, 2, 0, 0, 1, 3, 4); // upright, its middle cell shared
+    b.Match();
+    EXPECT_EQ(b.score, 10);
+    EXPECT_EQ(MarkedCells(b), 5);
+}
+
+TEST(MatchLines, LinesOfOnePassStartOrContinueTheChain) {
+    for (int32_t chain : {0, 1}) {
+        Board b;
+        Line(b, 0, 0, 0, 0, 3, 3);
+        Line(b, 5, 0, 2, 2, 3, 4);
+        b.chainFlag = chain, b.combo = 3, b.maxCombo = 3;
+        b.Match();
+        EXPECT_EQ(b.score, chain ? 40 + 50 : 20);
+        EXPECT_EQ(b.combo, chain ? 5 : 1);
+        EXPECT_EQ(b.chainSteps, chain ? 2 : 0);
+        EXPECT_EQ(b.lastCombo, b.combo);
+        EXPECT_EQ(b.maxCombo, chain ? 5 : 3);
+        EXPECT_EQ(b.chainFlag, 0); // nothing stands on the vanishing cells
+    }
+}
+
+TEST(MatchLines, GarbageOnAFaceOfAVanishingCellBecomesABlockOneDrawEach) {
+    Board b;
+    Line(b, 0, 0, 2, 0, 3, 1);
+    b.Put(1, 1, 2, kGarbage); // on top of the middle cell
+    b.Put(1, 0, 3, kGarbage); // behind it
+    b.Put(3, 0, 2, kGarbage); // beside the last cell
+    b.Put(3, 1, 2, kGarbage); // edge only
+    b.Put(3, 0, 3, kGarbage); // edge only
+    platform::srand(99);
+    int draws[4];
+    for (int& d : draws) d = platform::rand();
+    platform::srand(99);
+    b.Match();
+    EXPECT_EQ(b.grid[1][1][2], draws[0] % 5 + 1);
+    EXPECT_EQ(b.grid[1][0][3], draws[1] % 5 + 1);
+    EXPECT_EQ(b.grid[3][0][2], draws[2] % 5 + 1);
+    EXPECT_EQ(platform::rand(), draws[3]);
+    EXPECT_EQ(b.grid[3][1][2], kGarbage);
+    EXPECT_EQ(b.grid[3][0][3], kGarbage);
+    EXPECT_EQ(b.pairs[1][1][2][0], 0);
+}
+
+TEST(MatchLines, MarkedCellsEmptyOnThe102ndPassAndWhatFallsContinuesTheChain) {
+    Board b;
+    Line(b, 0, 0, 0, 0, 3, 1); // vanishes
+    b.Put(0, 1, 0, 2);         // stands on it, then lands between two of its kind
+    b.Put(0, 0, 1, 2), b.Put(0, 0, 2, 2);
+    for (int pass = 1; pass <= 102; ++pass) {
+        b.Match();
+        EXPECT_EQ(b.chainFlag, 1) << pass;
+        if (pass == 101) {
+            EXPECT_TRUE(b.Marked(0, 0, 0));
+            EXPECT_EQ(b.pairs[0][0][0][1], -1);
+        }
+        FallStep(b.grid, b.pairs);
+    }
+    EXPECT_EQ(b.grid[1][0][0], 0);
+    EXPECT_EQ(b.pairs[1][0][0][0], 0);
+    EXPECT_EQ(b.pairs[1][0][0][1], 99);
+    EXPECT_EQ(b.grid[0][0][0], 2); // fell in the same update
+    EXPECT_EQ(b.score, 10);
+
+    b.Match();
+    EXPECT_EQ(b.score, 10 + 2 * 10);
+    EXPECT_EQ(b.combo, 2);
+    EXPECT_EQ(b.chainSteps, 1);
+    EXPECT_EQ(b.maxCombo, 2);
+    EXPECT_EQ(b.chainFlag, 0);
+}

@@ -1,0 +1,144 @@
+// Swaps: which are refused, what moves (values, never pairs), and the pooled swap sound.
+#include "board_fixture.h"
+#include "platform/files.h"
+#include "platform/mixer.h"
+#include "platform/system.h"
+#include "support/test_files.h"
+
+namespace {
+
+struct Swap {
+    SwapSound sound;
+    int32_t count = 10;
+    void operator()(Board& b, int x, int y, int z, int direction) {
+        SwapCells(sound, &count, b.grid, x, y, z, direction);
+    }
+};
+
+} // namespace
+
+TEST(SwapCells, RefusesVanishingOrEmptyPairsUnknownDirectionsAndCellsOffTheBoard) {
+    Board b, before;
+    b.Put(0, 0, 0, -2), b.Put(1, 0, 0, 3); // marked on the left
+    b.Put(2, 0, 0, 3), b.Put(3, 0, 0, -1); // marked on the right
+    b.Put(0, 0, 1, 4), b.Put(0, 0, 2, -4); // marked behind
+    b.Put(5, 0, 0, 1), b.Put(0, 0, 4, 2), b.Put(2, 11, 4, 6);
+    CopyCells(b, before);
+    Swap swap;
+    swap(b, 0, 0, 0, 0), swap(b, 2, 0, 0, 0), swap(b, 0, 0, 1, 1);
+    swap(b, 4, 4, 4, 0);                       // both empty
+    swap(b, 1, 0, 0, 2), swap(b, 1, 0, 0, -1); // no such direction
+    swap(b, 5, 0, 0, 0), swap(b, 0, 0, 4, 1), swap(b, 2, 11, 4, 1), swap(b, -1, 0, 0, 0),
+        swap(b, 2, 12, 0, 0), swap(b, 2, -1, 0, 1);
+    EXPECT_TRUE(SameCells(b, before));
+    EXPECT_EQ(swap.count, 10);
+    SwapCells(swap.sound, nullptr, b.grid, 5, 0, 0, 0); // no counter to decrement: still fine
+    EXPECT_TRUE(SameCells(b, before));
+}
+
+TEST(SwapCells, ExchangesValuesLeavingPairsInPlace) {
+    Board b;
+    b.Put(1, 0, 1, 5), b.Put(2, 0, 1, 7); // a block and garbage, along X
+    b.Put(1, 0, 2, 3);                    // a block and the empty cell behind it, along Z
+    b.Put(3, 0, 0, 6), b.Put(3, 1, 0, 6), b.Put(3, 2, 0, 2); // a stack beside a deep hole
+    b.pairs[3][2][0][1] = 11, b.pairs[4][2][0][1] = 22;
+    Swap swap;
+    swap(b, 1, 0, 1, 0);
+    swap(b, 1, 0, 2, 1);
+    swap(b, 3, 2, 0, 0);
+    EXPECT_EQ(swap.count, 7);
+    EXPECT_EQ(b.grid[1][0][1], 7);
+    EXPECT_EQ(b.grid[2][0][1], 5);
+    EXPECT_EQ(b.grid[1][0][2], 0);
+    EXPECT_EQ(b.grid[1][0][3], 3);
+    EXPECT_EQ(b.grid[4][2][0], 2);
+    EXPECT_EQ(b.pairs[4][2][0][1], 22); // the block rests on the empty cell's former pair
+    EXPECT_EQ(b.pairs[3][2][0][1], 11);
+
+    FallStep(b.grid, b.pairs); // and falls from there, taking that pair along
+    EXPECT_EQ(b.grid[4][1][0], 2);
+    EXPECT_EQ(b.pairs[4][1][0][1], 22);
+}
+
+class PuzzleSounds : public ::testing::Test {
+  protected:
+    platform::Mixer mixer;
+    void SetUp() override {
+        const auto dir = testfiles::FreshDir("puzzle-sound");
+        const auto wav = testfiles::Wav16(1, 22050, std::vector<int16_t>(2000, 1000));
+        testfiles::WriteBytes(dir / "bgm" / "入れ替え.WAV", wav);
+        testfiles::WriteBytes(dir / "bgm" / "消える音.WAV", wav);
+        platform::SetDataRoot(dir.string());
+        platform::SetSound(&mixer);
+        SeVol = -1500;
+    }
+    void TearDown() override {
+        platform::SetSound(nullptr);
+        SeVol = 0;
+    }
+    static bool Playing(const SoundVar& v) {
+        uint32_t status = 0;
+        return v && v->GetStatus(&status) == platform::S_OK &&
+               (status & platform::DSBSTATUS_PLAYING);
+    }
+    static uint32_t Position(const SoundVar& v) {
+        uint32_t play = 0;
+        v->GetCurrentPosition(&play, nullptr);
+        return play;
+    }
+};
+
+// Every swap that takes place starts a voice from its beginning at the effects volume while
+// the voices started before play on; the same few buffers serve however many swaps are made.
+TEST_F(PuzzleSounds, EverySwapSoundsFromTheStartWithoutNewBuffers) {
+    Board b;
+    b.Put(0, 0, 0, 1);
+    Swap swap;
+    swap(b, 1, 0, 0, 0); // refused (both empty), but the voices are ready and silent
+    const SoundVar* voices = swap.sound.voices;
+    const platform::SoundBuffer* loaded[SwapSound::kVoices];
+    for (int i = 0; i < SwapSound::kVoices; ++i) {
+        ASSERT_TRUE(voices[i]);
+        EXPECT_FALSE(Playing(voices[i]));
+        loaded[i] = voices[i].get();
+    }
+    int16_t out[2 * 64];
+    for (int n = 1; n <= 1000; ++n) {
+        swap(b, 0, 0, 0, 0); // the block goes back and forth
+        int playing = 0, fresh = 0;
+        for (int i = 0; i < SwapSound::kVoices; ++i) {
+            ASSERT_EQ(voices[i].get(), loaded[i]);
+            if (!Playing(voices[i])) continue;
+            ++playing;
+            fresh += Position(voices[i]) == 0;
+            int32_t volume = 0;
+            voices[i]->GetVolume(&volume);
+            ASSERT_EQ(volume, -1500);
+        }
+        ASSERT_EQ(playing, std::min(n, SwapSound::kVoices)) << "an earlier swap was cut off";
+        ASSERT_EQ(fresh, 1) << "swap " << n << " did not start from the beginning";
+        mixer.Mix(out, 64);
+    }
+    ReleaseSwapSound(swap.sound);
+    EXPECT_FALSE(voices[0]);
+}
+
+TEST_F(PuzzleSounds, VanishSoundIsLoadedOnFirstUseAndPlaysWhenALineIsFound) {
+    Board b;
+    b.Match();
+    ASSERT_TRUE(b.vanish.buffer);
+    EXPECT_FALSE(Playing(b.vanish.buffer));
+    for (int x = 0; x < 3; ++x) b.Put(x, 0, 0, 4);
+    b.Match();
+    EXPECT_TRUE(Playing(b.vanish.buffer));
+    int16_t out[2 * 64];
+    mixer.Mix(out, 64);
+    const uint32_t position = Position(b.vanish.buffer);
+    b.Match(); // the line is found again: the sound goes on, neither reloaded nor restarted
+    EXPECT_TRUE(Playing(b.vanish.buffer));
+    EXPECT_EQ(Position(b.vanish.buffer), position);
+    EXPECT_GT(position, 0u);
+    ReleaseSoundRecord(b.vanish);
+    b.Match();
+    EXPECT_TRUE(Playing(b.vanish.buffer));
+}
