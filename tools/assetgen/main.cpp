@@ -1,0 +1,47 @@
+// assetgen: writes every data file the game reads into a data folder; optionally a PNG preview.
+//   assetgen DATA_DIR [--preview DIR]
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "models.h"
+#include "output.h"
+#include "pictures.h"
+#include "preview.h"
+#include "sounds.h"
+
+int main(int argc, char** argv) {
+    const char* dataDir = nullptr;
+    const char* previewDir = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc)
+            previewDir = argv[++i];
+        else if (argv[i][0] != '-' && !dataDir)
+            dataDir = argv[i];
+        else {
+            dataDir = nullptr;
+            break;
+        }
+    }
+    if (!dataDir) {
+        std::fprintf(stderr, "usage: assetgen DATA_DIR [--preview DIR]\n"
+                             "  writes xFile/, bmp/, bgm/ and notepad/ into DATA_DIR;\n"
+                             "  --preview writes PNG views of every picture and model into DIR\n");
+        return 2;
+    }
+    auto start = std::chrono::steady_clock::now();
+    std::filesystem::create_directories(dataDir);
+    out::SetRoot(dataDir);
+    std::filesystem::create_directories(out::PathOf("./notepad"));
+    models::MakeModels();
+    pics::MakeMenuPictures();
+    pics::MakePlayPictures();
+    pics::MakeChallengePictures();
+    sounds::MakeSounds();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("assetgen: data files written to %s in %.2f s\n", dataDir, seconds);
+    if (previewDir && !preview::Write(previewDir)) return 1;
+    return 0;
+}
