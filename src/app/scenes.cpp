@@ -6,6 +6,7 @@
 #include "menus/options.h"
 #include "menus/select.h"
 #include "menus/title.h"
+#include "modes/endless/endless.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ struct SceneModule {
 constexpr SceneModule kModules[] = {
     {"title", TitleRelease, TitleDump},
     {"select", SelectRelease, SelectDump},
+    {"endless", EndlessRelease, EndlessDump},
     {"options", OptionsRelease, OptionsDump},
 };
 
@@ -28,6 +30,8 @@ std::array<SceneEntry, kSceneCount> DefaultTable() {
     t[1].frame = TitleFrame;
     t[2].init = SelectInit;
     t[3].frame = SelectFrame;
+    t[4].init = EndlessInit;
+    t[5].frame = EndlessFrame;
     t[10].init = OptionsInit;
     t[11].frame = OptionsFrame;
     return t;

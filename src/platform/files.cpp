@@ -45,6 +45,8 @@ std::FILE* OpenFile(std::string_view gamePath, const char* mode) {
 
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit) {
     out.clear();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(DataPath(gamePath), ec)) return false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(gamePath, "rb"), std::fclose);
     if (!f) return false;
     if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;

@@ -98,7 +98,7 @@ TEST_F(TitleTest, OneFrameIsDrawnInTheStandardOrder) {
     std::vector<RecordedCall> draws;
     for (const auto& c : device.Calls())
         if (c.kind != CallKind::State) draws.push_back(c);
-    ASSERT_EQ(draws.size(), 8u);
+    ASSERT_EQ(draws.size(), 9u);
     EXPECT_EQ(draws[0].kind, CallKind::Begin);
     EXPECT_EQ(draws[1].kind, CallKind::Clear);
     EXPECT_EQ(draws[1].value, static_cast<uint32_t>(CLEAR_TARGET | CLEAR_ZBUFFER));
@@ -137,7 +137,8 @@ TEST_F(TitleTest, OneFrameIsDrawnInTheStandardOrder) {
         SameMatrix(draws[5].matrix, RotationY(-20 * kDegToRad) * Translation(-7, -7.3f, 0)));
     EXPECT_TRUE(
         SameMatrix(draws[6].matrix, RotationY(20 * kDegToRad) * Translation(8.8f, -7.3f, 0)));
-    EXPECT_EQ(draws[7].kind, CallKind::Present);
+    EXPECT_EQ(draws[7].kind, CallKind::End);
+    EXPECT_EQ(draws[8].kind, CallKind::Present);
     EXPECT_EQ(device.RenderState(RS_LIGHTING), 0u) << "lighting is left off";
     EXPECT_TRUE(SameMatrix(device.View(), StandardView()));
     EXPECT_TRUE(SameMatrix(device.Projection(), StandardProjection()));

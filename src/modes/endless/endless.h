@@ -1,0 +1,95 @@
+// The endless mode: a rising board, score, chain, level and time, records kept in two files.
+#pragma once
+
+#include <cstdint>
+
+#include "media/model.h"
+#include "media/sound.h"
+#include "platform/graphics.h"
+#include "platform/json.h"
+#include "puzzle/board.h"
+
+// Decimal digits of a number, [0] the ones, with the count of digits shown.
+struct Digits {
+    int32_t d[15] = {};
+    int32_t count = 1;
+};
+
+struct EndlessMode {
+    // Board and cursor.
+    BlockGrid grid = {};
+    CellAnim pairs = {};
+    ::NextRow NextRow = {};
+    int32_t NextRowReady = 0;
+    platform::Vector3 CellPos[kSlices][kRows][kDepth];
+    platform::Vector3 CursorPos;
+    int32_t BlockX = 0, BlockY = 0, BlockZ = 0;
+    int32_t CursorFlg = 0;     // 0 front face (pairs along X), 1 right face (pairs along Z)
+    int32_t LeftClearFlg = -1; // cells with Z <= it are seen through
+    int32_t RightClearFlg = 6; // cells with X >= it are seen through
+    float cc = 0.0f;           // rise offset in rows, 0 .. 0.88
+    int32_t TopRowFree = 1;
+    int32_t TopWarn = 0;
+    int32_t EndCnt = 0; // counted updates with the top row occupied
+    float BlockAlpha = 1.0f;
+    int32_t CursorFrame = 0;
+    int32_t ModifierLatch = 0;
+
+    // Score, chain, level and time.
+    Digits ScoreDigits; // MatchLines adds to slot 0
+    int32_t ScoreValue = 0;
+    int32_t combo = 0, ComboFlg = 0, ComboSum = 0, ComboSu2 = 0;
+    Digits Combo; // ComboSum for display
+    int32_t LvSum = 0;
+    Digits Lv; // the level; its count is LvSu
+    int32_t Time[15] = {};
+    int32_t Hour = 0, Min = 0, Sec = 0;
+    uint32_t StartTime = 0;
+    int32_t GameFlg = 0; // 0,1 start banner, 2 play, 3 game over, 4 results, 5 pause, 6 end menu
+    int32_t PauseSelect = 0; // 0 resume, 1 restart, 2 mode select
+    int32_t EndSelect = 1;   // 1 play again, 2 mode select
+    platform::Vector3 MarkerL, MarkerR;
+    int32_t MarkerAngle = 0;
+    int32_t ScoreRecFlg = 0, ComboRecFlg = 0, TimeRecFlg = 0, LevelRecFlg = 0;
+
+    // Frame counters kept from one game to the next.
+    int32_t MoveWait = 0, AnimWait = 0, SwapWait = 0, PauseMenuWait = 0, EndMenuWait = 0;
+    int32_t ZKeyWait = 0, StartWidth = 0, StartWait = 0, ResultHold = 0;
+    float ResultSlideY = -168.0f;
+    int32_t Pulse = 0, PulseStep = 4; // the cursor's colour pulse
+
+    // Resources. Models are indexed by their file number (1..6, 8..13).
+    ModelRecord models[14];
+    platform::TexturePtr cursor[5], background, wall, panel, digits, start, gameOver, results,
+        digits2, newRecord, pause, endScreen;
+    platform::SpritePtr sprite;
+    SoundVar music, defeat;
+    SwapSound swapSound;
+    SoundRecord vanish; // loaded on first use, kept for the run
+};
+extern EndlessMode Endless;
+
+// The records, kept for the run and in "./notepad/"; only a successful read replaces them.
+struct EndlessRecords {
+    int32_t RecScore = 0, RecCombo = 0, RecLevel = 0, RecHour = 0, RecMin = 0, RecSec = 0;
+    int32_t RecScoreKeta = 0, RecComboKeta = 0, RecLevelKeta = 0;
+};
+extern EndlessRecords Records;
+
+int32_t EndlessInit(); // -> 5
+void EndlessRelease();
+void EndlessUpdate();
+void EndlessDraw();
+int32_t EndlessFrame(platform::PresentParameters params); // -> 5, 4 (again) or 2
+void EndlessDump(platform::JsonWriter& json);
+
+// Records: read at set-up, written (through a temporary file) when the mode is left.
+void ReadRecords();
+void WriteRecords();
+
+// Digits helpers shared by the rules and the screens.
+int32_t DigitCount(int64_t value);             // at least 1
+void SetDigits(Digits& digits, int64_t value); // all digits of a value, count >= 1
+int64_t DigitsValue(const Digits& digits);
+// Carries every slot above 9 into the next one up, so each slot ends 0..9.
+void CarryDigits(Digits& digits);

@@ -1,0 +1,252 @@
+// The endless mode's set-up, release and record files.
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "media/texture.h"
+#include "modes/endless/endless.h"
+#include "platform/files.h"
+#include "platform/random.h"
+#include "platform/system.h"
+
+using namespace platform;
+
+EndlessMode Endless;
+EndlessRecords Records;
+
+namespace {
+
+constexpr int32_t kEndlessFrame = 5;
+const char kScoreFile[] = "./notepad/Hi Score.txt";
+const char kKetaFile[] = "./notepad/Max keta.txt";
+
+const char* const kModelFiles[14] = {
+    nullptr,
+    "./xFile/パズル用図形１.x",
+    "./xFile/パズル用図形２.x",
+    "./xFile/パズル用図形３.x",
+    "./xFile/パズル用図形４.x",
+    "./xFile/パズル用図形５.x",
+    "./xFile/パズル用図形６.x",
+    nullptr, // the garbage block never shows in this mode
+    "./xFile/パズル用図形８.x",
+    "./xFile/パズル用図形９.x",
+    "./xFile/パズル用図形１０.x",
+    "./xFile/パズル用図形１１.x",
+    "./xFile/パズル用図形１２.x",
+    "./xFile/パズル用図形１３.x",
+};
+
+const char* const kCursorFiles[5] = {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp",
+                                     "./bmp/カーソル３.bmp", "./bmp/カーソル４.bmp",
+                                     "./bmp/カーソル５.bmp"};
+
+int32_t RandomKind() {
+    return platform::rand() % 5 + 1;
+}
+
+// Three rows of random blocks, then one forward pass that breaks up lines of three.
+void DealBoard(BlockGrid g) {
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) g[x][y][z] = y <= 2 ? RandomKind() : 0;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y <= 2; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                int32_t& c = g[x][y][z];
+                if (x <= 3 && c == g[x + 1][y][z] && c == g[x + 2][y][z])
+                    while (c == g[x + 1][y][z]) c = RandomKind();
+                if (c == g[x][y + 1][z] && c == g[x][y + 2][z])
+                    while (c == g[x][y + 1][z]) c = RandomKind();
+                if (z <= 2 && c == g[x][y][z + 1] && c == g[x][y][z + 2])
+                    while (c == g[x][y][z + 1]) c = RandomKind();
+            }
+}
+
+// Reads up to `count` whitespace-separated whole numbers; returns how many were read.
+// Numbers beyond the 32-bit range are taken as its limits.
+int ReadNumbers(const char* path, int64_t* out, int count, bool& opened) {
+    std::vector<uint8_t> bytes;
+    opened = ReadFileBytes(path, bytes, 1 << 16);
+    if (!opened) return 0;
+    std::string text(bytes.begin(), bytes.end());
+    size_t pos = 0;
+    int n = 0;
+    while (n < count) {
+        pos = text.find_first_not_of(" \t\r\n\f\v", pos);
+        if (pos == std::string::npos) break;
+        size_t end = text.find_first_of(" \t\r\n\f\v", pos);
+        if (end == std::string::npos) end = text.size();
+        const char* first = text.data() + pos;
+        if (*first == '+') ++first;
+        int64_t v = 0;
+        auto r = std::from_chars(first, text.data() + end, v);
+        if (r.ec == std::errc::result_out_of_range)
+            v = *first == '-' ? std::numeric_limits<int32_t>::min()
+                              : std::numeric_limits<int32_t>::max();
+        else if (r.ec != std::errc() || r.ptr != text.data() + end)
+            break;
+        out[n++] = std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                       std::numeric_limits<int32_t>::max());
+        pos = end;
+    }
+    return n;
+}
+
+int32_t NonNegative(int64_t v) {
+    return static_cast<int32_t>(std::max<int64_t>(v, 0));
+}
+
+// A digit count as the panel can show it: within the digit arrays and the value's own digits.
+int32_t ValidKeta(int64_t keta, int32_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(keta, 0, std::min(15, DigitCount(value))));
+}
+
+bool WriteAtomically(const char* path, const std::string& text) {
+    std::string target = DataPath(path);
+    std::string temp = target + ".tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    std::error_code ec;
+    if (ok) std::filesystem::rename(temp, target, ec);
+    if (!ok || ec) {
+        std::filesystem::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void ReadRecords() {
+    int64_t v[6];
+    bool opened = false;
+    int n = ReadNumbers(kScoreFile, v, 6, opened);
+    if (!opened) std::fputs("エラー", stdout);
+    int32_t* scoreFields[6] = {&Records.RecScore, &Records.RecCombo, &Records.RecLevel,
+                               &Records.RecHour,  &Records.RecMin,   &Records.RecSec};
+    for (int i = 0; i < n; ++i) *scoreFields[i] = NonNegative(v[i]);
+
+    n = ReadNumbers(kKetaFile, v, 3, opened);
+    if (!opened) std::fputs("エラー", stdout);
+    int32_t* ketaFields[3] = {&Records.RecScoreKeta, &Records.RecComboKeta, &Records.RecLevelKeta};
+    for (int i = 0; i < n; ++i) *ketaFields[i] = NonNegative(v[i]);
+    // Counts never show more digits than the arrays hold or the records have.
+    Records.RecScoreKeta = ValidKeta(Records.RecScoreKeta, Records.RecScore);
+    Records.RecComboKeta = ValidKeta(Records.RecComboKeta, Records.RecCombo);
+    Records.RecLevelKeta = ValidKeta(Records.RecLevelKeta, Records.RecLevel);
+    std::fflush(stdout);
+}
+
+void WriteRecords() {
+    std::error_code ec;
+    std::filesystem::create_directories(DataPath("./notepad"), ec);
+    const EndlessRecords& r = Records;
+    char text[160];
+    std::snprintf(text, sizeof text, "%d %d %d %d %d %d", r.RecScore, r.RecCombo, r.RecLevel,
+                  r.RecHour, r.RecMin, r.RecSec);
+    if (!WriteAtomically(kScoreFile, text)) std::fputs("エラー", stdout);
+    std::snprintf(text, sizeof text, "%d %d %d", r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta);
+    if (!WriteAtomically(kKetaFile, text)) std::fputs("エラー", stdout);
+    std::fflush(stdout);
+}
+
+int32_t EndlessInit() {
+    EndlessMode& e = Endless;
+    GraphicsDevice& device = *Device();
+    for (int i = 1; i < 14; ++i)
+        if (kModelFiles[i]) LoadModel(e.models[i], kModelFiles[i], device);
+    for (int i = 0; i < 5; ++i)
+        e.cursor[i] = LoadTexture(device, kCursorFiles[i], 512, 256, 0xFF000000);
+    e.background = LoadTexture(device, "./bmp/背景.bmp", 1012, 1012, 0xFF00FFFF);
+    e.wall = LoadTexture(device, "./bmp/壁.bmp", 512, 512, 0x64FFFFFF);
+    e.panel = LoadTexture(device, "./bmp/スコア表示.bmp", 260, 460, 0xFFFFFFFE);
+    e.digits = LoadTexture(device, "./bmp/数字.bmp", 512, 64, 0xFFFFFFFF);
+    e.start = LoadTexture(device, "./bmp/初め.bmp", 512, 512, 0xFFFFFFFF);
+    e.gameOver = LoadTexture(device, "./bmp/ゲームオーバー.bmp", 512, 128, 0xFFFFFFFF);
+    e.results = LoadTexture(device, "./bmp/結果.bmp", 880, 480, 0xFFFFFFFF);
+    e.digits2 = LoadTexture(device, "./bmp/数字2.bmp", 660, 100, 0xFFFFFFFF);
+    e.newRecord = LoadTexture(device, "./bmp/記録更新.bmp", 350, 50, 0xFFFFFFFF);
+    e.pause = LoadTexture(device, "./bmp/ポーズ.bmp", 880, 480, 0xFFFFFFFF);
+    e.endScreen = LoadTexture(device, "./bmp/ゲーム終了画面.bmp", 880, 480, 0xFFFFFFFF);
+    // One sprite batch serves every 2D element.
+    CreateSprite(device, e.sprite);
+    e.sprite->OnResetDevice();
+    LoadSound(e.music, "./bgm/game.WAV");
+    SetVolume(e.music, Vol);
+    LoadSound(e.defeat, "./bgm/敗北時.WAV");
+    SetVolume(e.defeat, Vol);
+
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                e.CellPos[x][y][z] = {static_cast<float>(x), static_cast<float>(y),
+                                      static_cast<float>(z)};
+    DealBoard(e.grid);
+
+    e.NextRowReady = 0;
+    e.CursorPos = e.CellPos[0][0][0];
+    e.BlockX = e.BlockY = e.BlockZ = 0;
+    e.CursorFlg = 0;
+    e.LeftClearFlg = -1;
+    e.RightClearFlg = 6;
+    e.TopRowFree = 1;
+    e.TopWarn = 0;
+    e.CursorFrame = 0;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                e.pairs[x][y][z][0] = 0;
+                e.pairs[x][y][z][1] = kVanishFrames;
+            }
+    e.ScoreDigits = Digits{};
+    e.ScoreValue = 0;
+    e.ComboFlg = e.ComboSum = e.ComboSu2 = 0;
+    e.Combo = Digits{};
+    e.LvSum = 0;
+    e.Lv = Digits{};
+    e.Lv.d[0] = 1;
+    std::fill(std::begin(e.Time), std::end(e.Time), 0);
+    e.Hour = e.Min = e.Sec = 0;
+    e.GameFlg = 0;
+    e.PauseSelect = 0;
+    e.EndSelect = 1;
+    e.ScoreRecFlg = e.ComboRecFlg = e.TimeRecFlg = e.LevelRecFlg = 0;
+
+    ReadRecords();
+
+    Plane plane;
+    Vector3 point{0.0f, -10.8f, 0.0f}, normal{0.0f, 1.0f, 0.0f};
+    device.SetClipPlane(0, *PlaneFromPointNormal(&plane, &point, &normal));
+    device.SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
+
+    e.BlockAlpha = 1.0f;
+    e.EndCnt = 0;
+    e.MarkerAngle = 0;
+    e.cc = 0.0f;
+    e.combo = 0;
+    e.ModifierLatch = 0;
+    e.MarkerL = {-5.7f, 1.7f, -8.0f};
+    e.MarkerR = {5.5f, 1.7f, -8.0f};
+    return kEndlessFrame;
+}
+
+void EndlessRelease() {
+    EndlessMode& e = Endless;
+    for (ModelRecord& m : e.models) ReleaseModel(m);
+    for (TexturePtr& t : e.cursor) t.reset();
+    for (TexturePtr* t : {&e.background, &e.wall, &e.panel, &e.digits, &e.start, &e.gameOver,
+                          &e.results, &e.digits2, &e.newRecord, &e.pause, &e.endScreen})
+        t->reset();
+    e.sprite.reset();
+    e.music.reset();
+    e.defeat.reset();
+    if (e.GameFlg >= 4) WriteRecords();
+}
