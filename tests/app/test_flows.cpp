@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "menus/options.h"
 #include "menus/select.h"
+#include "modes/endless/endless.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -66,4 +67,37 @@ TEST(Flows, TitleRestsAfter300FramesInTheDump) {
     for (const char* part : {"\"SceneId\":1", "\"frame\":300", "\"LogoAngle\":0", "\"LogoSpeed\":0",
                              "\"BlockAngle\":598", "\"TitleKeyLatch\":0"})
         EXPECT_NE(dump.find(part), std::string::npos) << part << " in " << dump;
+}
+
+TEST(Flows, AWholeEndlessGameFromTheTitleToTheRecordsAndBackToTheModeSelect) {
+    auto dir = testfiles::FreshDir("flow-endless");
+    SetDataRoot(dir.string());
+    Records = EndlessRecords{};
+    Endless.EndMenuWait = 0;
+    RunResult r = RunScript("2 2 Z\n"          // title
+                            "5 5 Z\n"          // select: item 0, the endless mode (init at 6)
+                            "778 778 R\n"      // give up after ten seconds of play
+                            "1120 1120 Z\n"    // results -> end menu
+                            "1125 1135 DOWN\n" // end menu: mode select
+                            "1145 1145 Z\n"    // leave (select init at 1146)
+                            "1160 1160 ESCAPE\n");
+    ASSERT_TRUE(r.started);
+    EXPECT_EQ(r.frames, 1160);
+    EXPECT_EQ(SceneId, 3) << "back in the mode select";
+    std::string dump = DumpState(r.frames);
+    for (const char* part :
+         {"\"GameFlg\":6", "\"EndSelect\":2", "\"RecSec\":10", "\"RecMin\":0", "\"Sec\":10"})
+        EXPECT_NE(dump.find(part), std::string::npos) << part << " in " << dump;
+    EXPECT_GE(Records.RecLevel, 1) << "any level beats a record of 0";
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadFileBytes("./notepad/Hi Score.txt", bytes, 1024));
+    const EndlessRecords& rec = Records;
+    std::string expected = std::to_string(rec.RecScore) + " " + std::to_string(rec.RecCombo) + " " +
+                           std::to_string(rec.RecLevel) + " 0 0 10";
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    ASSERT_TRUE(ReadFileBytes("./notepad/Max keta.txt", bytes, 1024));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::to_string(rec.RecScoreKeta) + " " +
+                                                           std::to_string(rec.RecComboKeta) + " " +
+                                                           std::to_string(rec.RecLevelKeta));
 }
