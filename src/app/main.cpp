@@ -1,9 +1,11 @@
 // The entry point of tessarune: the command line, the choice of system services, the run.
 #include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/data_files.h"
 #include "app/harness.h"
 #include "app/options.h"
 #include "app/program.h"
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
     }
 
     platform::SetDataRoot(options.data.empty() ? platform::DefaultDataRoot() : options.data);
+    if (options.checkData) return CheckDataFiles(std::cout);
 
     KeyScript script;
     if (!options.keys.empty() && !LoadKeyScript(options.keys, script, error)) {

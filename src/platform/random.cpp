@@ -5,10 +5,21 @@ namespace platform {
 
 namespace {
 uint32_t g_state = 1;
-}
+bool g_overridden = false;
+uint32_t g_override = 0;
+} // namespace
 
 void srand(uint32_t seed) {
-    g_state = seed;
+    g_state = g_overridden ? g_override : seed;
+}
+
+void OverrideSeed(uint32_t seed) {
+    g_overridden = true;
+    g_override = seed;
+}
+
+void ClearSeedOverride() {
+    g_overridden = false;
 }
 
 int rand() {
