@@ -1,0 +1,284 @@
+// The OpenGL device drawn for real and read back: placement, lighting, sprites, state.
+#include <chrono>
+
+#include "gl_fixture.h"
+#include "platform/sdl/gl_device.h"
+
+namespace gltest {
+namespace {
+
+constexpr Color Rgb(int r, int g, int b) {
+    return 0xFF000000u | static_cast<Color>(r << 16 | g << 8 | b);
+}
+
+// The light (10, -10, 10) on a face turned to the camera: cos = 1 / sqrt(3), 147 of 255.
+constexpr int kFacing = 147;
+
+TEST_F(GlDeviceTest, ClearFillsThePictureAndPresentKeepsIt) {
+    device_->EndScene();
+    ASSERT_EQ(device_->Present(), S_OK);
+    Image image = Picture();
+    size_t blue = 0;
+    for (Color c : image.pixels) blue += c == kBlue;
+    EXPECT_EQ(blue, image.pixels.size());
+}
+
+TEST_F(GlDeviceTest, LitMeshAppearsWhereTheCameraPutsItNotMirrored) {
+    MeshPtr square = device_->CreateMesh(Square(0.5f), "square");
+    ASSERT_TRUE(square);
+    EXPECT_TRUE(square->data.vertices.empty()) << "vertices stay on the GPU only";
+    DrawMesh(*square, Translation(5, 0, 0), Lit({1, 0.5f, 0, 1}, {0, 0, 0.25f, 0}));
+    DrawMesh(*square, Translation(0, 3, 0), Lit({0, 1, 0, 1}));
+    Image image = Picture();
+
+    EXPECT_TRUE(Near(At(image, ToScreen(5, 0)), Rgb(kFacing, kFacing / 2, 64)));
+    EXPECT_EQ(At(image, ToScreen(-5, 0)), kBlue) << "mirrored left to right";
+    EXPECT_TRUE(Near(At(image, ToScreen(0, 3)), Rgb(0, kFacing, 0)));
+    EXPECT_EQ(At(image, ToScreen(0, -3)), kBlue) << "mirrored top to bottom";
+    // +x is right of the centre, +y above it, by the camera's own scale.
+    EXPECT_NEAR(ToScreen(5, 0).x, 440 + 440 * 5 / (1.05848 * 20), 1);
+    EXPECT_NEAR(ToScreen(0, 3).y, 240 - 240 * 3 / (0.57735 * 20), 1);
+}
+
+TEST_F(GlDeviceTest, NormalsTurnWithTheInverseTransposeOfTheWorld) {
+    // Turned 45 degrees towards the light: cos = 2 / sqrt(6), 208 of 255.
+    MeshPtr square = device_->CreateMesh(Square(1), "square");
+    DrawMesh(*square, RotationY(3.14159265f / 4) * Translation(-4, 0, 0), Lit({1, 1, 1, 1}));
+    // Stretched along x, a slanted normal (0.6, 0, -0.8) turns to (0.35, 0, -0.94): 86 of 255
+    // (turned with the world matrix itself it would face away from the light: black).
+    MeshPtr slanted = device_->CreateMesh(Square(1, {0.6f, 0, -0.8f}), "slanted");
+    DrawMesh(*slanted, Scaling(2, 1, 1) * Translation(4, 0, 0), Lit({1, 1, 1, 1}));
+    Image image = Picture();
+    EXPECT_TRUE(Near(At(image, ToScreen(-4, 0)), Rgb(208, 208, 208)));
+    EXPECT_TRUE(Near(At(image, ToScreen(4, 0)), Rgb(86, 86, 86)));
+}
+
+TEST_F(GlDeviceTest, SubsetsDrawOnlyTheirOwnIndices) {
+    MeshData two = Square(1);
+    MeshData right = Square(1);
+    for (auto& v : right.vertices) v.x += 4;
+    for (auto i : right.indices) two.indices.push_back(i + 4);
+    two.vertices.insert(two.vertices.end(), right.vertices.begin(), right.vertices.end());
+    two.subsets = {{0, 6}, {6, 6}};
+    two.indices.insert(two.indices.end(), {99, 0, 1}); // past the vertices: must not be read
+    two.subsets.push_back({12, 3});
+    MeshPtr mesh = device_->CreateMesh(std::move(two), "two");
+    ASSERT_EQ(mesh->SubsetCount(), 3u);
+    device_->SetMaterial(Lit({1, 1, 1, 1}));
+    EXPECT_EQ(device_->DrawSubset(*mesh, 1), S_OK);
+    EXPECT_EQ(device_->DrawSubset(*mesh, 2), S_OK);
+    EXPECT_EQ(device_->DrawSubset(*mesh, 3), E_INVALIDARG);
+    Image image = Picture();
+    EXPECT_EQ(At(image, ToScreen(0, 0)), kBlue);
+    EXPECT_TRUE(Near(At(image, ToScreen(4, 0)), Rgb(kFacing, kFacing, kFacing)));
+}
+
+TEST_F(GlDeviceTest, GeometryBeforeTheNearPlaneIsNotDrawn) {
+    // A quarter unit before the near plane: depth -1/3 of the range, which GL would keep
+    // without the remap to its own range.
+    DrawRect(-1, 1, 1, -1, -19.25f, 0xFFFF0000);
+    DrawRect(3, 1, 5, -1, 0, 0xFFFF0000);
+    Image image = Picture();
+    EXPECT_EQ(At(image, {440, 240}), kBlue);
+    EXPECT_EQ(At(image, ToScreen(4, 0)), 0xFFFF0000);
+}
+
+TEST_F(GlDeviceTest, DepthTestAndDepthOnlyClear) {
+    DrawRect(-2, 2, 2, -2, 0, 0xFFFF0000);
+    DrawRect(-3, 1, 3, -1, 5, 0xFF00FF00); // behind the red one
+    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFFFF0000);
+
+    device_->Clear(0, nullptr, CLEAR_ZBUFFER, 0, 1.0f, 0);
+    Image kept = Picture();
+    EXPECT_EQ(At(kept, ToScreen(0, 0)), 0xFFFF0000) << "a depth-only clear keeps the colours";
+    DrawRect(-3, 1, 3, -1, 5, 0xFF00FF00);
+    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFF00FF00);
+
+    // Cleared rectangles leave the rest alone.
+    Rect left{0, 0, 100, 480};
+    device_->Clear(1, &left, CLEAR_TARGET, 0xFFFFFF00, 1.0f, 0);
+    Image image = Picture();
+    EXPECT_EQ(At(image, {50, 10}), 0xFFFFFF00);
+    EXPECT_EQ(At(image, {150, 10}), kBlue);
+}
+
+TEST_F(GlDeviceTest, WireframeDrawsLinesNotAFace) {
+    device_->SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
+    DrawRect(-6, 4, 6, -4, 0, 0xFFFF0000);
+    Image image = Picture();
+    size_t red = 0;
+    for (Color c : image.pixels) red += c == 0xFFFF0000;
+    EXPECT_EQ(At(image, ToScreen(-3, -1)), kBlue);
+    EXPECT_GT(red, 500u);  // four edges and a diagonal
+    EXPECT_LT(red, 5000u); // of a face of about 130000 pixels
+
+    device_->SetRenderState(RS_FILLMODE, FILL_SOLID);
+    DrawRect(-6, 4, 6, -4, 0, 0xFFFF0000);
+    EXPECT_EQ(At(Picture(), ToScreen(-3, -1)), 0xFFFF0000);
+}
+
+TEST_F(GlDeviceTest, ClipPlaneRemovesThePartBelowItInWorldSpace) {
+    Plane plane;
+    Vector3 point{0, 0, 0}, normal{0, 1, 0};
+    device_->SetClipPlane(0, *PlaneFromPointNormal(&plane, &point, &normal));
+    device_->SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
+    device_->SetTransform(TS_WORLD, Translation(0, -2, 0)); // the quad spans world y -5 .. 1
+    DrawRect(-3, 3, 3, -3, 0, 0xFFFF0000);
+    Image image = Picture();
+    EXPECT_EQ(At(image, ToScreen(0, 0.5f)), 0xFFFF0000);
+    EXPECT_EQ(At(image, ToScreen(0, -0.5f)), kBlue);
+
+    device_->SetRenderState(RS_CLIPPLANEENABLE, 0);
+    DrawRect(-3, 3, 3, -3, 0, 0xFF00FF00);
+    EXPECT_EQ(At(Picture(), ToScreen(0, -0.5f)), 0xFF00FF00);
+}
+
+TEST_F(GlDeviceTest, HalfAlphaBlendsOverWhatIsBehind) {
+    MeshPtr square = device_->CreateMesh(Square(1), "square");
+    DrawMesh(*square, Identity(), Lit({0, 0, 0, 0.5f}, {1, 0, 0, 0}));
+    DrawRect(3, 1, 5, -1, 0, 0x80FF0000);
+    Image image = Picture();
+    EXPECT_TRUE(Near(At(image, ToScreen(0, 0)), Rgb(128, 0, 127)));
+    EXPECT_TRUE(Near(At(image, ToScreen(4, 0)), Rgb(128, 0, 127)));
+}
+
+TEST_F(GlDeviceTest, TextureModulatesAndItsTransparentTexelsShowWhatIsBehind) {
+    // Top row red and clear, bottom row green and clear: not flipped, not mirrored.
+    TexturePtr texture =
+        device_->CreateTexture(2, 2, {0xFFFF0000, 0x00000000, 0xFF00FF00, 0x00FFFFFF}, "t");
+    ASSERT_TRUE(texture);
+    EXPECT_TRUE(texture->pixels.empty());
+    device_->SetSamplerState(0, SAMP_MINFILTER, TEXF_POINT);
+    device_->SetSamplerState(0, SAMP_MAGFILTER, TEXF_POINT);
+    device_->SetTexture(0, texture.get());
+    DrawRect(-4, 2, 4, -2, 0, 0xFFFFFFFF);
+    // Texture times the vertex colour: green through a yellow vertex colour stays green.
+    DrawRect(6, 2, 10, -2, 0, 0xFFFFFF00);
+    Image image = Picture();
+    EXPECT_EQ(At(image, ToScreen(-2, 1)), 0xFFFF0000);
+    EXPECT_EQ(At(image, ToScreen(2, 1)), kBlue);
+    EXPECT_EQ(At(image, ToScreen(-2, -1)), 0xFF00FF00);
+    EXPECT_EQ(At(image, ToScreen(2, -1)), kBlue);
+    EXPECT_EQ(At(image, ToScreen(7, 1)), 0xFFFF0000);
+    EXPECT_EQ(At(image, ToScreen(7, -1)), 0xFF00FF00);
+
+    // Released while bound: later draws are untextured, not a dangling texture.
+    texture.reset();
+    DrawRect(-4, 2, 4, -2, 0, 0xFFFFFFFF);
+    EXPECT_EQ(At(Picture(), ToScreen(2, 1)), 0xFFFFFFFF);
+}
+
+class SpriteTest : public GlDeviceTest {
+  protected:
+    void SetUp() override {
+        GlDeviceTest::SetUp();
+        if (IsSkipped()) return;
+        for (int i = 0; i < 15; ++i) texels_.push_back(0xFF000000u | (0x10 * i) << 16 | 0x3377);
+        texture_ = device_->CreateTexture(5, 3, texels_, "sheet");
+        ASSERT_EQ(CreateSprite(*device_, sprite_), S_OK);
+    }
+
+    void Draw(const Rect* src, const Matrix& transform, Color color = 0xFFFFFFFF) {
+        sprite_->Begin(SPRITE_ALPHABLEND);
+        sprite_->SetTransform(transform);
+        ASSERT_EQ(sprite_->Draw(texture_.get(), src, nullptr, nullptr, color), S_OK);
+        sprite_->End();
+    }
+
+    Color Texel(int x, int y) const { return texels_[y * 5 + x]; }
+
+    std::vector<uint32_t> texels_;
+    TexturePtr texture_;
+    SpritePtr sprite_;
+};
+
+TEST_F(SpriteTest, SpriteAtAnIntegerPositionReproducesItsTexelsExactly) {
+    Draw(nullptr, Translation(100, 50, 0));
+    Rect inner{1, 1, 4, 3};
+    Draw(&inner, Translation(300, 200, 0));
+    Draw(nullptr, Scaling(3, 3, 1) * Translation(500, 300, 0));
+    Image image = Picture();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(At(image, {100 + x, 50 + y}), Texel(x, y)) << x << "," << y;
+            EXPECT_EQ(At(image, {500 + 3 * x + 1, 300 + 3 * y + 1}), Texel(x, y));
+        }
+    for (Pixel p : {Pixel{99, 50}, Pixel{105, 50}, Pixel{100, 49}, Pixel{100, 53}})
+        EXPECT_EQ(At(image, p), kBlue) << p.x << "," << p.y;
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(At(image, {300 + x, 200 + y}), Texel(x + 1, y + 1));
+    EXPECT_EQ(At(image, {303, 200}), kBlue);
+}
+
+TEST_F(SpriteTest, SpriteIgnoresDepthClipAndLightingAndLeavesThe3dStateAlone) {
+    // A small green square close to the eye: nearer than any depth a sprite could have.
+    MeshPtr near = device_->CreateMesh(Square(0.3f), "near");
+    DrawMesh(*near, Translation(0, 0, -18.5f), Lit({0, 0, 0, 1}, {0, 1, 0, 0}));
+    Plane nothing{0, 1, 0, -100}; // keeps y >= 100 only
+    device_->SetClipPlane(0, nothing);
+    device_->SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
+    device_->SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
+    Draw(nullptr, Translation(440, 240, 0), 0xFF00FFFF); // over the square, red taken out
+    Draw(nullptr, Translation(560, 240, 0));             // where the far square comes next
+    device_->SetRenderState(RS_CLIPPLANEENABLE, 0);
+    device_->SetRenderState(RS_FILLMODE, FILL_SOLID);
+    MeshPtr far = device_->CreateMesh(Square(8), "far");
+    DrawMesh(*far, Translation(0, 0, 5), Lit({1, 0, 0, 1}));
+    Image image = Picture();
+    EXPECT_EQ(At(image, {440, 240}), Texel(0, 0) & 0xFF00FFFF) << "sprite on top";
+    EXPECT_EQ(At(image, {430, 240}), Rgb(0, 255, 0)) << "depth test still on";
+    EXPECT_TRUE(Near(At(image, {560, 240}), Rgb(kFacing, 0, 0))) << "sprites write no depth";
+    EXPECT_TRUE(Near(At(image, ToScreen(-6, 0, 5)), Rgb(kFacing, 0, 0))) << "still lit";
+}
+
+TEST_F(SpriteTest, NullTextureDrawsNothing) {
+    sprite_->Begin(SPRITE_ALPHABLEND);
+    Rect r{0, 0, 5, 3};
+    EXPECT_EQ(sprite_->Draw(nullptr, &r, nullptr, nullptr, 0xFFFFFFFF), S_OK);
+    sprite_->End();
+    EXPECT_EQ(At(Picture(), {0, 0}), kBlue);
+}
+
+TEST_F(GlDeviceTest, LostContextFailsPresentUntilReset) {
+    TexturePtr old = device_->CreateTexture(1, 1, {0xFFFF0000}, "old");
+    MeshPtr oldMesh = device_->CreateMesh(Square(1), "old");
+    auto* gl = dynamic_cast<GlDevice*>(device_.get());
+    ASSERT_TRUE(gl);
+    gl->LoseContext();
+    device_->EndScene();
+    EXPECT_NE(device_->Present(), S_OK);
+    EXPECT_EQ(device_->Reset({}), S_OK);
+    EXPECT_EQ(device_->Present(), S_OK);
+    EXPECT_EQ(device_->Reset({}), S_OK) << "nothing lost: nothing to do";
+
+    ASSERT_EQ(device_->BeginScene(), S_OK);
+    device_->Clear(0, nullptr, CLEAR_TARGET | CLEAR_ZBUFFER, kBlue, 1.0f, 0);
+    device_->SetTexture(0, old.get()); // from the lost context: drawn untextured
+    DrawRect(-1, 1, 1, -1, 0, 0xFFFFFFFF);
+    EXPECT_EQ(device_->DrawSubset(*oldMesh, 0), S_OK);
+    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFFFFFFFF);
+    old.reset();
+    oldMesh.reset();
+}
+
+TEST_F(GlDeviceTest, ResourcesAndWindowMayBeReleasedInAnyOrder) {
+    TexturePtr texture = device_->CreateTexture(1, 1, {0xFFFF0000}, "t");
+    MeshPtr mesh = device_->CreateMesh(Square(1), "m");
+    window_.reset(); // the device keeps drawing into its picture
+    DrawRect(-1, 1, 1, -1, 0, 0xFF00FF00);
+    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFF00FF00);
+    device_.reset();
+    texture.reset();
+    mesh.reset();
+}
+
+TEST_F(GlDeviceTest, PresentPacesToSixtyFramesASecond) {
+    device_->EndScene();
+    device_->Present();
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 6; ++i) ASSERT_EQ(device_->Present(), S_OK);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(6 * 16666));
+}
+
+} // namespace
+} // namespace gltest

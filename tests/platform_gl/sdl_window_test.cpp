@@ -1,0 +1,168 @@
+// The SDL window's events as messages and key states, and the audio output feeding the mixer.
+#include <SDL2/SDL.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/mixer.h"
+#include "platform/sdl/sdl_backend.h"
+
+namespace {
+
+using namespace platform;
+
+class SdlWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        backend_ = CreateSdlBackend();
+        window_ = backend_->CreateMainWindow("Tessarune test", 880, 480);
+        if (!window_) GTEST_SKIP() << "no SDL video driver (set SDL_VIDEODRIVER=offscreen)";
+        window_->PumpEvents();
+        ResetMessages();
+        TheKeyboard().ReleaseAll();
+        for (int vk = 0; vk < 256; ++vk) TheKeyboard().Query(vk);
+    }
+
+    void TearDown() override { ResetMessages(); }
+
+    static void Key(SDL_Keycode sym, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = sym;
+        SDL_PushEvent(&e);
+    }
+
+    void WindowEvent(Uint8 event, int data1 = 0, int data2 = 0) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = windowId();
+        e.window.event = event;
+        e.window.data1 = data1;
+        e.window.data2 = data2;
+        SDL_PushEvent(&e);
+    }
+
+    // The newest live window: the one this test made (SDL numbers windows upwards).
+    static Uint32 windowId() {
+        Uint32 newest = 0;
+        for (Uint32 id = 1; id < 4096; ++id)
+            if (SDL_GetWindowFromID(id)) newest = id;
+        return newest;
+    }
+
+    std::vector<Msg> Messages() {
+        window_->PumpEvents();
+        std::vector<Msg> out;
+        Msg m;
+        while (PeekMessage(&m) && GetMessage(&m) >= 0) out.push_back(m);
+        return out;
+    }
+
+    std::unique_ptr<Backend> backend_;
+    std::unique_ptr<Window> window_;
+};
+
+TEST_F(SdlWindowTest, KeysBecomeVirtualKeysHeldAndPosted) {
+    Key(SDLK_z, true);
+    Key(SDLK_UP, true);
+    Key(SDLK_KP_ENTER, true);
+    Key(SDLK_F5, true); // no virtual key of the game
+    auto messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].message, WM_KEYDOWN);
+    EXPECT_EQ(messages[0].wParam, static_cast<uintptr_t>('Z'));
+    EXPECT_EQ(messages[1].wParam, static_cast<uintptr_t>(VK_UP));
+    EXPECT_EQ(messages[2].wParam, static_cast<uintptr_t>(VK_RETURN));
+    EXPECT_EQ(GetAsyncKeyState('Z'), static_cast<int16_t>(0x8001));
+    EXPECT_TRUE(TheKeyboard().Held(VK_RETURN));
+
+    Key(SDLK_z, false);
+    messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].message, WM_KEYUP);
+    EXPECT_EQ(GetAsyncKeyState('Z'), 0);
+}
+
+TEST_F(SdlWindowTest, ShiftIsHeldWhileEitherShiftKeyIs) {
+    Key(SDLK_LSHIFT, true);
+    Key(SDLK_RSHIFT, true);
+    Key(SDLK_LSHIFT, false);
+    Messages();
+    EXPECT_TRUE(TheKeyboard().Held(VK_SHIFT));
+    Key(SDLK_RSHIFT, false);
+    Messages();
+    EXPECT_FALSE(TheKeyboard().Held(VK_SHIFT));
+}
+
+TEST_F(SdlWindowTest, FocusLossReleasesEveryKey) {
+    Key(SDLK_x, true);
+    Key(SDLK_LEFT, true);
+    Messages();
+    ASSERT_TRUE(TheKeyboard().Held('X'));
+    WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    Messages();
+    EXPECT_FALSE(TheKeyboard().Held('X'));
+    EXPECT_FALSE(TheKeyboard().Held(VK_LEFT));
+}
+
+TEST_F(SdlWindowTest, ClosingPostsOneDestroyAndMotionAndResizeArePosted) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 12;
+    motion.motion.y = 34;
+    SDL_PushEvent(&motion);
+    WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1000, 600);
+    WindowEvent(SDL_WINDOWEVENT_CLOSE);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    auto messages = Messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].message, WM_MOUSEMOVE);
+    EXPECT_EQ(messages[0].lParam, 12 | 34 << 16);
+    EXPECT_EQ(messages[1].message, WM_SIZE);
+    EXPECT_EQ(messages[1].lParam, 1000 | 600 << 16);
+    EXPECT_EQ(messages[2].message, WM_DESTROY);
+}
+
+// A looping buffer of silence whose play position shows whether the output pulls the mix.
+bool MixerIsPulled(Backend& backend) {
+    Mixer mixer;
+    WaveFormat format{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    BufferDesc desc;
+    desc.dwBufferBytes = 176400;
+    desc.lpwfxFormat = &format;
+    SoundBufferPtr buffer;
+    if (Failed(mixer.CreateSoundBuffer(desc, buffer))) return false;
+    buffer->Play(0, 0, DSBPLAY_LOOPING);
+    if (!backend.StartSoundOutput(mixer)) return false;
+    uint32_t play = 0, write = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (play == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        buffer->GetCurrentPosition(&play, &write);
+    }
+    backend.StopSoundOutput();
+    return play != 0;
+}
+
+TEST(SdlAudioTest, OutputPullsTheMixerAndFallsBackToTheDummyDriver) {
+    auto backend = CreateSdlBackend();
+    EXPECT_TRUE(MixerIsPulled(*backend));
+
+    const char* old = std::getenv("SDL_AUDIODRIVER");
+    std::string saved = old ? old : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_TRUE(MixerIsPulled(*backend)) << "no device opens: the dummy driver must";
+    old ? setenv("SDL_AUDIODRIVER", saved.c_str(), 1) : unsetenv("SDL_AUDIODRIVER");
+}
+
+} // namespace
