@@ -2,6 +2,7 @@
 //   assetgen DATA_DIR [--preview DIR]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -34,11 +35,22 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(dataDir);
     out::SetRoot(dataDir);
     std::filesystem::create_directories(out::PathOf("./notepad"));
+    auto lap = [t = std::chrono::steady_clock::now()](const char* what) mutable {
+        auto now = std::chrono::steady_clock::now();
+        if (std::getenv("ASSETGEN_TIMES"))
+            std::printf("  %-10s %.2f s\n", what, std::chrono::duration<double>(now - t).count());
+        t = now;
+    };
     models::MakeModels();
+    lap("models");
     pics::MakeMenuPictures();
+    lap("menus");
     pics::MakePlayPictures();
+    lap("play");
     pics::MakeChallengePictures();
+    lap("challenge");
     sounds::MakeSounds();
+    lap("sounds");
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("assetgen: data files written to %s in %.2f s\n", dataDir, seconds);

@@ -115,6 +115,7 @@ bool Write(const std::filesystem::path& dir) {
         ok &= out::WritePng(dir / name, p.width, p.height, Keyed(p));
     }
     ok &= ContactSheet(dir / "contact-sheet.png");
+    ok &= WriteScreens(dir);
     ok &= models::WritePreview(dir / "models.png");
     if (!ok)
         std::fprintf(stderr, "assetgen: cannot write the preview into %s\n", dir.c_str());

@@ -9,5 +9,7 @@ namespace preview {
 
 // Writes the views into `dir`; false when a file cannot be written.
 bool Write(const std::filesystem::path& dir);
+// The mock screens alone.
+bool WriteScreens(const std::filesystem::path& dir);
 
 } // namespace preview

@@ -60,15 +60,51 @@ struct Noise {
     }
 };
 
-// Attack, decay to a sustain level, release after `hold` seconds.
-double Adsr(double t, double hold, double a, double d, double s, double r) {
-    double level = t < a ? t / a : s + (1 - s) * std::exp(-(t - a) / d);
-    if (t > hold) {
-        double atHold = hold < a ? hold / a : s + (1 - s) * std::exp(-(hold - a) / d);
-        level = atHold * std::exp(-(t - hold) / r);
-    }
-    return level;
+// A sine from a table, for speed: phase in turns.
+double Sine(double phase) {
+    static const std::vector<float> table = [] {
+        std::vector<float> t(4097);
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = static_cast<float>(std::sin(2 * kPi * i / 4096));
+        return t;
+    }();
+    double p = (phase - std::floor(phase)) * 4096;
+    size_t i = static_cast<size_t>(p);
+    double f = p - i;
+    return table[i] + (table[i + 1] - table[i]) * f;
 }
+
+// exp(-t * rate), advanced one sample at a time.
+struct Decay {
+    double value = 1, factor;
+    explicit Decay(double rate) : factor(std::exp(-rate / kRate)) {}
+    double Next() {
+        double v = value;
+        value *= factor;
+        return v;
+    }
+};
+
+// Attack, decay to a sustain level, release after `hold` seconds; one sample per call.
+struct Adsr {
+    double attackStep, sustain, decayFactor, releaseFactor;
+    size_t holdSamples, n = 0;
+    double level = 0, decayPart = 1;
+    Adsr(double hold, double a, double d, double s, double r)
+        : attackStep(1 / (a * kRate)), sustain(s), decayFactor(std::exp(-1 / (d * kRate))),
+          releaseFactor(std::exp(-1 / (r * kRate))),
+          holdSamples(static_cast<size_t>(hold * kRate)) {}
+    double Next() {
+        if (n++ >= holdSamples) return level *= releaseFactor;
+        if (level < 1 && decayPart == 1) {
+            level = std::min(1.0, level + attackStep);
+            if (level >= 1) decayPart *= decayFactor;
+            return level;
+        }
+        decayPart *= decayFactor;
+        return level = sustain + (1 - sustain) * decayPart;
+    }
+};
 
 // One note as mono samples, with its pan (-1 left .. 1 right).
 struct Sound {
@@ -90,38 +126,39 @@ Sound Play(const Note& n, double secondsPerBeat, uint32_t seed) {
     switch (n.voice) {
     case Voice::Lead: {
         Lowpass lp(2600);
+        Adsr env(hold * 0.92, 0.012, 0.22, 0.6, 0.14);
+        double vib = 1;
         out.pan = 0.15f;
-        make(hold + 0.8, [&](size_t, double t) {
-            double vib = 1 + 0.006 * std::sin(2 * kPi * 5.2 * t) *
-                                 std::min(1.0, std::max(0.0, t - 0.18) * 4);
+        make(hold + 0.8, [&](size_t i, double t) {
+            if (i % 64 == 0) // a slow vibrato that sets in after the attack
+                vib = 1 + 0.006 * Sine(5.2 * t) * std::min(1.0, std::max(0.0, t - 0.18) * 4);
             double d = dt * vib;
             double v = 0.55 * Pulse(ph, d, 0.3) + 0.45 * Triangle(ph);
             ph += d;
             ph -= std::floor(ph);
-            return 0.26 * lp(v) * Adsr(t, hold * 0.92, 0.012, 0.22, 0.6, 0.14);
+            return 0.26 * lp(v) * env.Next();
         });
         break;
     }
     case Voice::Bell: {
         out.pan = -0.3f;
+        Decay index(5), body(2.4), attack(600), release(4);
         make(hold + 1.6, [&](size_t, double t) {
-            double index = 1.6 * std::exp(-t * 5);
-            double v = std::sin(2 * kPi * ph + index * std::sin(2 * kPi * ph2));
+            double v = Sine(ph + 1.6 * index.Next() * Sine(ph2) / (2 * kPi));
             ph += dt;
             ph2 += dt * 3.5;
-            ph -= std::floor(ph);
-            ph2 -= std::floor(ph2);
-            double env = (1 - std::exp(-t * 600)) * std::exp(-t * 2.4);
-            if (t > hold) env *= std::exp(-(t - hold) * 4);
+            double env = (1 - attack.Next()) * body.Next();
+            if (t > hold) env *= release.Next();
             return 0.22 * v * env;
         });
         break;
     }
     case Voice::Pad: {
         Lowpass lp1(1300), lp2(1300);
+        Adsr env(hold, 0.35, 1.0, 1.0, 0.35);
         out.pan = (seed % 2 ? 0.45f : -0.45f);
         double d1 = dt * std::pow(2.0, 7 / 1200.0), d3 = dt * std::pow(2.0, -7 / 1200.0);
-        make(hold + 0.7, [&](size_t, double t) {
+        make(hold + 0.7, [&](size_t, double) {
             double v = Saw(ph, dt) + Saw(ph2, d1) + Saw(ph3, d3);
             ph += dt;
             ph2 += d1;
@@ -129,62 +166,64 @@ Sound Play(const Note& n, double secondsPerBeat, uint32_t seed) {
             ph -= std::floor(ph);
             ph2 -= std::floor(ph2);
             ph3 -= std::floor(ph3);
-            return 0.045 * lp2(lp1(v)) * Adsr(t, hold, 0.35, 1.0, 1.0, 0.35);
+            return 0.045 * lp2(lp1(v)) * env.Next();
         });
         break;
     }
     case Voice::Bass: {
         Lowpass lp(700);
-        make(hold + 0.3, [&](size_t, double t) {
-            double v = 0.7 * Triangle(ph) + 0.5 * std::sin(2 * kPi * ph);
+        Adsr env(hold * 0.9, 0.004, 0.25, 0.55, 0.05);
+        make(hold + 0.3, [&](size_t, double) {
+            double v = 0.7 * Triangle(ph) + 0.5 * Sine(ph);
             ph += dt;
             ph -= std::floor(ph);
-            return 0.36 * lp(v) * Adsr(t, hold * 0.9, 0.004, 0.25, 0.55, 0.05);
+            return 0.36 * lp(v) * env.Next();
         });
         break;
     }
     case Voice::Pluck: {
         Lowpass lp(3000);
+        Decay sweep(9), body(5.5), attack(800);
         out.pan = (seed % 2 ? 0.35f : -0.35f);
-        make(std::min(hold, 0.5) + 0.5, [&](size_t, double t) {
-            lp.Cutoff(700 + 3300 * std::exp(-t * 9));
+        make(std::min(hold, 0.5) + 0.5, [&](size_t i, double) {
+            double s = sweep.Next();
+            if (i % 32 == 0) lp.Cutoff(700 + 3300 * s);
             double v = Pulse(ph, dt, 0.5);
             ph += dt;
             ph -= std::floor(ph);
-            return 0.11 * lp(v) * (1 - std::exp(-t * 800)) * std::exp(-t * 5.5);
+            return 0.11 * lp(v) * (1 - attack.Next()) * body.Next();
         });
         break;
     }
     case Voice::Kick: {
-        make(0.35, [&](size_t, double t) {
-            double fk = 44 + 110 * std::exp(-t * 32);
-            ph += fk / kRate;
-            ph -= std::floor(ph);
-            return 0.6 * std::sin(2 * kPi * ph) * std::exp(-t * 10) * (1 - std::exp(-t * 2000));
+        Decay sweep(32), body(10), attack(2000);
+        make(0.35, [&](size_t, double) {
+            ph += (44 + 110 * sweep.Next()) / kRate;
+            return 0.6 * Sine(ph) * body.Next() * (1 - attack.Next());
         });
         break;
     }
     case Voice::Snare: {
         Noise noise(seed);
-        Lowpass body(5000), low(900);
-        make(0.25, [&](size_t, double t) {
-            double x = body(noise());
-            double hiss = x - low(x);
-            double tone = std::sin(2 * kPi * ph);
+        Lowpass bright(5000), low(900);
+        Decay hiss(20), ring(28), attack(3000);
+        make(0.25, [&](size_t, double) {
+            double x = bright(noise());
+            double h = x - low(x);
+            double tone = Sine(ph);
             ph += 185.0 / kRate;
-            ph -= std::floor(ph);
-            return 0.30 * (0.8 * hiss * std::exp(-t * 20) + 0.5 * tone * std::exp(-t * 28)) *
-                   (1 - std::exp(-t * 3000));
+            return 0.30 * (0.8 * h * hiss.Next() + 0.5 * tone * ring.Next()) * (1 - attack.Next());
         });
         break;
     }
     case Voice::Hat: {
         Noise noise(seed);
         Lowpass low(7000);
+        Decay body(70), attack(4000);
         out.pan = 0.25f;
-        make(0.08, [&](size_t, double t) {
+        make(0.08, [&](size_t, double) {
             double x = noise();
-            return 0.10 * (x - low(x)) * std::exp(-t * 70) * (1 - std::exp(-t * 4000));
+            return 0.10 * (x - low(x)) * body.Next() * (1 - attack.Next());
         });
         break;
     }
@@ -213,14 +252,14 @@ std::vector<float> Reverb(const std::vector<float>& stereo, bool loop) {
                     float y = cb[i][ci[i]];
                     damp[i] = y * 0.7f + damp[i] * 0.3f;
                     cb[i][ci[i]] = in + damp[i] * 0.8f;
-                    ci[i] = (ci[i] + 1) % cb[i].size();
+                    if (++ci[i] == cb[i].size()) ci[i] = 0;
                     sum += y;
                 }
                 for (int i = 0; i < 2; ++i) {
                     float b = ab[i][ai[i]];
                     float y = -sum + b;
                     ab[i][ai[i]] = sum + b * 0.5f;
-                    ai[i] = (ai[i] + 1) % ab[i].size();
+                    if (++ai[i] == ab[i].size()) ai[i] = 0;
                     sum = y;
                 }
                 if (pass == passes - 1) wet[f * 2 + ch] = sum;

@@ -1,0 +1,98 @@
+// The data check: every file of the manifest loaded with the game's own loaders.
+#include "app/data_files.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "media/model.h"
+#include "media/sound.h"
+#include "media/texture.h"
+#include "media/xfile.h"
+#include "platform/files.h"
+#include "platform/mixer.h"
+#include "platform/recording_device.h"
+#include "platform/system.h"
+
+namespace {
+
+constexpr size_t kMaxCheckedBytes = 64u << 20;
+
+bool Exists(const char* gamePath) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(platform::DataPath(gamePath), ignored);
+}
+
+// Texture files named by a model's materials that cannot be loaded.
+std::vector<std::string> BrokenModelTextures(const char* path, platform::GraphicsDevice& device) {
+    std::vector<std::string> broken;
+    std::vector<uint8_t> bytes;
+    XModel model;
+    if (!platform::ReadFileBytes(path, bytes, kMaxCheckedBytes) ||
+        !ParseXFile(bytes.data(), bytes.size(), model))
+        return broken;
+    for (const XMaterial& m : model.materials)
+        if (!m.textureFile.empty() && !LoadTextureFile(device, m.textureFile.c_str()))
+            broken.push_back(m.textureFile);
+    return broken;
+}
+
+// A note when a picture is larger than the texture it is loaded into (the game cuts it).
+std::string OversizeNote(const DataFile& file) {
+    std::vector<uint8_t> bytes;
+    platform::Image image;
+    if (!platform::ReadFileBytes(file.path, bytes, kMaxCheckedBytes) ||
+        !DecodeBmp(bytes.data(), bytes.size(), image) ||
+        (image.width <= file.width && image.height <= file.height))
+        return {};
+    return std::to_string(image.width) + "x" + std::to_string(image.height) +
+           " is larger than its " + std::to_string(file.width) + "x" + std::to_string(file.height) +
+           " texture; the rest is cut off";
+}
+
+} // namespace
+
+int CheckDataFiles(std::ostream& report) {
+    platform::RecordingDevice device;
+    platform::Mixer mixer;
+    platform::SoundDevice* previousSound = platform::Sound();
+    platform::SetSound(&mixer);
+    int bad = 0, count = 0;
+    for (const DataFile& file : kDataFiles) {
+        ++count;
+        std::string problem, note;
+        if (!Exists(file.path)) {
+            problem = "missing";
+        } else if (file.kind == DataKind::Model) {
+            ModelRecord record;
+            LoadModel(record, file.path, device);
+            if (!record.mesh) problem = "unreadable";
+            for (const std::string& texture : BrokenModelTextures(file.path, device))
+                problem = "unreadable texture " + texture;
+            ReleaseModel(record);
+        } else if (file.kind == DataKind::Texture) {
+            if (!LoadTexture(device, file.path, file.width, file.height, file.colorKey))
+                problem = "unreadable";
+            else
+                note = OversizeNote(file);
+        } else {
+            SoundVar sound;
+            LoadSound(sound, file.path);
+            if (!sound) problem = "unreadable";
+        }
+        if (!problem.empty()) {
+            ++bad;
+            report << problem << ": " << file.path << " (" << file.what << ")\n";
+        } else if (!note.empty()) {
+            report << "note: " << file.path << " (" << file.what << ") " << note << "\n";
+        }
+    }
+    platform::SetSound(previousSound);
+    report << "data folder " << platform::DataRoot() << ": ";
+    if (bad == 0)
+        report << "all " << count << " files good\n";
+    else
+        report << bad << " of " << count << " files missing or unreadable\n";
+    return bad == 0 ? 0 : 1;
+}
