@@ -1,10 +1,12 @@
 // The entry point of tessarune: the command line, the choice of system services, the run.
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/bench.h"
 #include "app/data_files.h"
 #include "app/harness.h"
 #include "app/options.h"
@@ -17,6 +19,7 @@
 #include "platform/sdl/sdl_backend.h"
 
 int main(int argc, char** argv) {
+    auto start = std::chrono::steady_clock::now();
     CommandLine options;
     std::string error;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -34,6 +37,10 @@ int main(int argc, char** argv) {
 
     platform::SetDataRoot(options.data.empty() ? platform::DefaultDataRoot() : options.data);
     if (options.checkData) return CheckDataFiles(std::cout);
+    if (options.bench) {
+        auto backend = platform::CreateSdlBackend();
+        return RunBench(*backend, start);
+    }
 
     KeyScript script;
     if (!options.keys.empty() && !LoadKeyScript(options.keys, script, error)) {

@@ -7,6 +7,7 @@ namespace {
 Window* g_window = nullptr;
 int g_cursorCount = 0;
 GraphicsDevice* g_device = nullptr;
+bool g_pacing = true;
 SoundDevice* g_sound = nullptr;
 } // namespace
 
@@ -23,6 +24,13 @@ int ShowCursor(bool show) {
 
 void SetCursorPos(int x, int y) {
     if (g_window) g_window->SetCursorPos(x, y);
+}
+
+void SetFramePacing(bool on) {
+    g_pacing = on;
+}
+bool FramePacing() {
+    return g_pacing;
 }
 
 GraphicsDevice* Device() {

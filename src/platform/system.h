@@ -53,6 +53,11 @@ void SetMainWindow(Window* window);
 int ShowCursor(bool show);
 void SetCursorPos(int x, int y);
 
+// Whether presenting waits for the display and keeps frames 1/60 s apart (on by default;
+// --bench turns it off to measure the work of a frame).
+void SetFramePacing(bool on);
+bool FramePacing();
+
 // The program-wide device and sound object (null before start-up and after shut-down).
 GraphicsDevice* Device();
 SoundDevice* Sound();

@@ -11,6 +11,7 @@
 #include "platform/d3dmath.h"
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_resources.h"
+#include "platform/system.h"
 
 namespace platform {
 
@@ -188,7 +189,7 @@ bool GlDevice::MakeContext() {
         DropContext();
         return false;
     }
-    SDL_GL_SetSwapInterval(1);
+    SDL_GL_SetSwapInterval(FramePacing() ? 1 : 0);
     canQueryReset_ = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_KHR_robustness");
 
     gl_ = std::make_unique<GlObjects>();
@@ -655,6 +656,7 @@ HRESULT GlDevice::Present() {
 void GlDevice::Pace() {
     // Swap intervals do not wait everywhere (virtual displays): frames are never closer than
     // 1/60 s, as every timing of the game counts frames.
+    if (!FramePacing()) return;
     auto now = std::chrono::steady_clock::now();
     if (now < nextFrame_) {
         std::this_thread::sleep_until(nextFrame_);
