@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "media/scratch_dir.h"
+#include "media/media_test_files.h"
 
 namespace riff {
 
