@@ -69,9 +69,9 @@ models::Material Block(float r, float g, float b, float glow) {
 
 // The vanishing look: the same colour driven towards white and glowing.
 models::Material Flash(const models::Material& m) {
-    auto lift = [](float c) { return c + (1 - c) * 0.55f; };
+    auto lift = [](float c) { return c + (1 - c) * 0.35f; };
     float r = lift(m.r), g = lift(m.g), b = lift(m.b);
-    return {r, g, b, 1, 8, 1, 1, 1, r * 0.85f, g * 0.85f, b * 0.85f};
+    return {r, g, b, 1, 8, 1, 1, 1, r * 0.75f, g * 0.75f, b * 0.75f};
 }
 
 void Orb(Builder& b, float s, int mat) {
@@ -120,6 +120,7 @@ void ChamferedCube(Builder& b, float h, float bevel, int mat) {
             b.Flat({P(axis, s * h, 0, -a, -a), P(axis, s * h, 0, a, -a), P(axis, s * h, 0, a, a),
                     P(axis, s * h, 0, -a, a)},
                    mat, {0, 0, 0});
+    if (bevel <= 0) return; // a plain cube
     // Edges: between the faces of axis i (sign si) and axis j (sign sj); k the remaining axis.
     for (int i = 0; i < 3; ++i)
         for (int j = i + 1; j < 3; ++j) {
@@ -147,9 +148,10 @@ void ChamferedCube(Builder& b, float h, float bevel, int mat) {
 }
 
 void Diamond(Builder& b, float s, int mat) {
-    float w = 0.42f * s, h = kHalf * s;
+    float w = 0.4f * s, h = kHalf * s;
     Vec3 top{0, h, 0}, bottom{0, -h, 0};
-    Vec3 ring[4] = {{-w, 0, 0}, {0, 0, -w}, {w, 0, 0}, {0, 0, w}};
+    // The girdle's corners on the cell's diagonals: seen across the turned board it is wide.
+    Vec3 ring[4] = {{-w, 0, -w}, {w, 0, -w}, {w, 0, w}, {-w, 0, w}};
     for (int i = 0; i < 4; ++i) {
         b.Flat({ring[i], ring[(i + 1) % 4], top}, mat, {0, 0, 0});
         b.Flat({ring[i], ring[(i + 1) % 4], bottom}, mat, {0, 0, 0});
@@ -210,8 +212,8 @@ void KindShape(Builder& b, int kind, float scale, int mat) {
 void Garbage(Builder& b) {
     int body = b.Material(Block(0.26f, 0.26f, 0.30f, 0.45f));
     int brace = b.Material(Block(0.95f, 0.45f, 0.10f, 0.50f));
-    ChamferedCube(b, kHalf, 0.06f, body);
-    float h = kHalf + 0.012f, e = 0.30f, w = 0.055f;
+    ChamferedCube(b, kHalf - 0.016f, 0.06f, body);
+    float h = kHalf - 0.004f, e = 0.29f, w = 0.055f;
     for (int axis = 0; axis < 3; ++axis)
         for (float sign : {-1.0f, 1.0f})
             for (int diag = 0; diag < 2; ++diag) {
@@ -230,8 +232,8 @@ void Garbage(Builder& b) {
 
 // The warning ceiling: red and amber hazard bands (the game stretches it into a flat slab).
 void Warning(Builder& b) {
-    int red = b.Material({0.95f, 0.12f, 0.10f, 1, 10, 0.5f, 0.5f, 0.5f, 0.75f, 0.08f, 0.06f});
-    int amber = b.Material({1.0f, 0.62f, 0.08f, 1, 10, 0.5f, 0.5f, 0.5f, 0.80f, 0.48f, 0.05f});
+    int red = b.Material({1.0f, 0.16f, 0.12f, 1, 10, 0.5f, 0.5f, 0.5f, 0.95f, 0.12f, 0.08f});
+    int amber = b.Material({1.0f, 0.70f, 0.10f, 1, 10, 0.5f, 0.5f, 0.5f, 1.0f, 0.62f, 0.06f});
     const int bands = 9;
     float h = kHalf;
     for (int i = 0; i < bands; ++i) {

@@ -105,7 +105,6 @@ void LevelPreview(Canvas& c, const Level& level, float x0, float y0, float x1, f
 }
 
 const Color kTier[3] = {Hex(0x4CD680), Hex(0xF5B82E), Hex(0xE8473F)};
-const char* const kTierName[3] = {"APPRENTICE", "ADEPT", "MASTER"};
 
 void LevelSelect() {
     // 880 x 480 at (0, 0). Level n sits where the frame goes: x 6 + 176 ((n - 1) mod 5),
@@ -126,25 +125,18 @@ void LevelSelect() {
         c.Shape(Outline(RoundRect(l + 1, t + 1, r - 1, b - 1, 11), 2),
                 Mix(kTier[row], kPanelEdge, 0.45f), box);
         c.Shape(RoundRect(l + 10, t + 1, l + 58, t + 5, 2), kTier[row], box);
-        TextStyle num = Display(38);
-        num.fill = GoldFill(t + 56 - CapHeight(num), t + 56);
+        TextStyle num = Display(36);
+        num.fill = GoldFill(t + 46 - CapHeight(num), t + 46);
         num.outline = 3;
         num.shadow = 3;
-        DrawText(c, std::to_string(n), l + 34, t + 56, Align::Center, num);
-        Slot(c, l + 66, t + 9, r - 8, t + 76, 8);
-        LevelPreview(c, kLevels[n - 1], l + 66, t + 9, r - 8, t + 76);
+        DrawText(c, std::to_string(n), l + 33, t + 46, Align::Center, num);
+        Slot(c, l + 66, t + 8, r - 8, b - 8, 8);
+        LevelPreview(c, kLevels[n - 1], l + 66, t + 8, r - 8, b - 8);
         const Level& lv = kLevels[n - 1];
         std::string swaps = std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
-        std::string chain = lv.chain ? "CHAIN " + std::to_string(lv.chain) : "CHAIN MAX";
-        TextStyle info = Body(14, kCream);
-        DrawText(c, swaps, l + 10, b - 10, Align::Left, info);
-        TextStyle gold = Body(14, kGold);
-        DrawText(c, chain, r - 10, b - 10, Align::Right, gold);
-        if (col == 0) {
-            TextStyle tier = Body(10, kTier[row]);
-            tier.tracking = 1;
-            DrawText(c, kTierName[row], l + 34, t + 72, Align::Center, tier);
-        }
+        std::string chain = lv.chain ? "CHAIN " + std::to_string(lv.chain) : "MAX CHAIN";
+        DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(13, kCream));
+        DrawText(c, chain, l + 33, t + 87, Align::Center, Body(13, kGold));
     }
     Save("./bmp/レベル選択.bmp", c, kInk);
 }
@@ -174,7 +166,7 @@ void Explanation() {
     TextStyle big = Heading(34);
     DrawTextCentered(c, "USE EXACTLY", 330, 95, Align::Right, big);
     DrawTextCentered(c, "SWAPS", 520, 95, Align::Left, big);
-    Panel(c, 60, 188, 820, 466, 22, true);
+    Panel(c, 40, 188, 840, 466, 22, true);
     TextStyle head = Display(26);
     head.fill = GoldFill(230 - CapHeight(head), 230);
     DrawText(c, "THE CHALLENGE", 440, 230, Align::Center, head);
@@ -184,8 +176,8 @@ void Explanation() {
         "The verdict comes after your last swap, once every block has settled."};
     for (int i = 0; i < 3; ++i) {
         float y = 276 + i * 40.0f;
-        Emblem(c, i + 1, 104, y, 20);
-        DrawTextCentered(c, lines[i], 128, y, Align::Left, Body(19, kCream));
+        Emblem(c, i + 1, 84, y, 20);
+        DrawTextCentered(c, lines[i], 106, y, Align::Left, Body(18, kCream));
     }
     Rule(c, 120, 760, 396, kGoldDeep);
     Hints(c, {{"←→↑↓", "move"}, {"Shift+↑↓", "depth"}, {"X", "swap"}, {"Z", "pause"}}, 440, 422,

@@ -105,10 +105,11 @@ void ModeSelectBoard() {
         Point l = Project(it.lx, it.ly, 0), r = Project(it.rx, it.ry, 0);
         // A slot behind the item, between the markers.
         float cx = (l.x + r.x) / 2;
-        float half = std::min((r.x - l.x) / 2 - 20, 200.0f);
+        float size = it.note[0] ? 28.0f : 22.0f;
+        float half = std::min((r.x - l.x) / 2 - 16, TextWidth(it.name, Heading(size)) / 2 + 34);
         screen.Shape(RoundRect(cx - half, l.y - 19, cx + half, l.y + 19, 19), Hex(0x0A0E28, 0.55f),
                      {0, 0, 880, 480});
-        MenuItem(screen, it.name, l, r, it.note[0] ? 28.0f : 24.0f, it.note);
+        MenuItem(screen, it.name, l, r, size, it.note);
     }
     Hints(screen, {{"↑↓", "choose"}, {"Z", "start"}, {"Esc", "quit"}}, 440, 430, 13);
     Save("./bmp/セレクト.bmp", TextureForQuad(screen, {20, 10, 0}, 1012, 1012), kInk);
@@ -141,9 +142,6 @@ void OptionsScreen() {
         DrawText(screen, r.note, r.cursor.x + 36, y + 24, Align::Left, Body(15));
         if (r.glyphY > 0) {
             Slot(screen, 590, r.glyphY - 6, 674, r.glyphY + 70, 10);
-            TextStyle small = Body(12, kMuted);
-            DrawText(screen, "quiet", 532, r.glyphY + 58, Align::Center, small);
-            DrawText(screen, "loud", 732, r.glyphY + 58, Align::Center, small);
         }
     }
     Save("./bmp/オプション.bmp", TextureForQuad(screen, {32, 18, 10}, 880, 480), kInk);

@@ -24,7 +24,7 @@ void Cursors() {
         Canvas c(512, 256);
         float phase = f / 5.0f;
         float breathe = 6 * std::sin(phase * 2 * 3.14159265f);
-        float x0 = 10 - breathe, x1 = 350 + breathe, y0 = 34 - breathe, y1 = 236 + breathe;
+        float x0 = 24 - breathe, x1 = 346 + breathe, y0 = 34 - breathe, y1 = 228 + breathe;
         float mid = (x0 + x1) / 2;
         Box all{0, 0, 512, 256};
         // The frame: a bright band with a dark rim.
@@ -34,7 +34,7 @@ void Cursors() {
         // The divider between the two cells.
         c.Shape(Segment(mid, y0 + 22, mid, y1 - 22, 4), Hex(0xD8D8D8), all);
         // Corner brackets outside the frame.
-        float e = 14;
+        float e = 12;
         for (int sx : {0, 1})
             for (int sy : {0, 1}) {
                 float cx = sx ? x1 + e : x0 - e, cy = sy ? y1 + e : y0 - e;
@@ -111,7 +111,11 @@ void DigitSheet(const char* path, int width, int height, const int* lefts, const
     s.fill = GoldFill(top, baseline);
     for (int i = 0; i < 11; ++i) {
         Canvas cell(rights[i] - lefts[i], height);
-        DrawText(cell, glyphs[i], cell.width / 2.0f, baseline, Align::Center, s);
+        // The colon is drawn one step after the figure before it and one step and a third
+        // before the figure after it: its ink sits right of the cell's middle to stand
+        // halfway between them.
+        float x = cell.width * (i == 10 ? 0.69f : 0.5f);
+        DrawText(cell, glyphs[i], x, baseline, Align::Center, s);
         c.Draw(cell, lefts[i], 0);
     }
     Save(path, c, kInk);
@@ -125,7 +129,7 @@ void Digits() {
     const int largeL[11] = {0, 61, 121, 181, 241, 301, 361, 421, 481, 541, 601};
     const int largeR[11] = {60, 120, 180, 240, 300, 360, 420, 480, 540, 600, 660};
     // Drawn 38 pixels apart: tall, narrow figures, ink rows 14..86.
-    DigitSheet("./bmp/数字2.bmp", 660, 100, largeL, largeR, 60, 1.65f, 86, 3.5f);
+    DigitSheet("./bmp/数字2.bmp", 660, 100, largeL, largeR, 55, 1.62f, 84, 3.5f);
 }
 
 void ScorePanel() {
@@ -134,13 +138,20 @@ void ScorePanel() {
     // times have colons at x 710 and 760. Labels sit on the left of each row.
     Canvas c(260, 460);
     Panel(c, 2, 2, 256, 452, 18, true);
-    auto label = [&](const char* text, float screenY) {
+    auto label = [&](const char* text, float screenY, bool best) {
         float y = screenY - 10 + 16;
-        DrawTextCentered(c, text, 16, y, Align::Left, Heading(13));
+        if (!best) {
+            DrawTextCentered(c, text, 16, y, Align::Left, Heading(13));
+            return;
+        }
+        TextStyle small = Body(10, kGold);
+        small.face = Face::Bold;
+        DrawTextCentered(c, "BEST", 16, y - 8, Align::Left, small);
+        DrawTextCentered(c, text, 16, y + 6, Align::Left, Heading(12));
     };
     auto slot = [&](float screenY, float left) {
         float y = screenY - 10;
-        Slot(c, left, y - 3, 210, y + 35, 6);
+        Slot(c, left, y - 1, 210, y + 33, 6);
     };
     TextStyle head = Body(14, kGold);
     head.face = Face::Bold;
@@ -150,11 +161,10 @@ void ScorePanel() {
     const float rows[2][4] = {{45, 100, 155, 205}, {260, 315, 370, 405}};
     for (int group = 0; group < 2; ++group)
         for (int i = 0; i < 4; ++i) {
-            label(names[i], rows[group][i]);
+            label(names[i], rows[group][i], group == 1);
             slot(rows[group][i], i == 2 ? 56 : 70);
         }
-    Rule(c, 24, 236, 236, kGoldDeep);
-    DrawTextCentered(c, "RECORDS", 130, 248, Align::Center, head);
+    Rule(c, 24, 236, 239, kGoldDeep);
     DrawTextCentered(c, "Z pause", 130, 436, Align::Center, Body(12, kMuted));
     // Outside the panel: the panel's own transparent colour (255, 255, 254).
     Save("./bmp/スコア表示.bmp", c, kInk);
@@ -256,6 +266,12 @@ void MenuScreen(const char* path, const char* title, float titleY,
         DrawText(screen, title, 440, titleY, Align::Center, t);
     }
     float blockPx = 0.9f * 440 / (1.05848f * (markerZ + 20));
+    if (items.size() == 2) { // two items far apart: the five kinds between them
+        float y = (items[0].markers.first.y + items[1].markers.first.y) / 2;
+        Rule(screen, 180, 340, y, kGoldDeep);
+        Rule(screen, 540, 700, y, kGoldDeep);
+        for (int k = 1; k <= 5; ++k) Emblem(screen, k, 440 + (k - 3) * 40.0f, y, 28);
+    }
     for (const MenuEntry& item : items) {
         auto [l, r] = item.markers;
         float cy = (l.y + r.y) / 2;

@@ -198,7 +198,6 @@ std::vector<int16_t> SwapEffect() {
         lp += 0.25 * (x - lp);
         double click = lp * std::exp(-t * 160) * 0.6;
         double pan = t / 0.13; // swishes from left to right
-        env *= std::min(1.0, t / 0.002);
         click *= std::min(1.0, t / 0.002);
         l[i] = static_cast<float>((tone + click) * (1.1 - pan * 0.6));
         r[i] = static_cast<float>((tone + click) * (0.5 + pan * 0.6));

@@ -1,0 +1,197 @@
+// Where things stand in the generated pictures: menu items between the marker blocks the game
+// spins beside them, dark fields where the game draws digits and glyphs, light cursor frames.
+#include <gtest/gtest.h>
+
+#include "generated_data.h"
+#include "media/texture.h"
+#include "platform/recording_device.h"
+
+namespace assets {
+namespace {
+
+// The standard camera: eye (0, 0, -20), vertical field of view 60 degrees, 880 x 480.
+struct ScreenPoint {
+    float x, y;
+};
+ScreenPoint Project(float x, float y, float z) {
+    return {440 + 440 * x / (1.05848f * (z + 20)), 240 - 240 * y / (0.57735f * (z + 20))};
+}
+
+// A texture on a quad of half-size w x h at depth z, centred at (cx, cy).
+struct QuadMap {
+    float w, h, z, cx = 0, cy = 0;
+    int texW, texH;
+    // The texel under a screen point.
+    ScreenPoint Texel(ScreenPoint s) const {
+        float x = (s.x - 440) * 1.05848f * (z + 20) / 440,
+              y = (240 - s.y) * 0.57735f * (z + 20) / 240;
+        return {(x - cx + w) / (2 * w) * texW, (h - (y - cy)) / (2 * h) * texH};
+    }
+};
+
+class Layout : public GeneratedData {
+  protected:
+    platform::TexturePtr Load(const char* path) {
+        const DataFile* f = FindDataFile(path);
+        auto t = LoadTexture(device_, path, f->width, f->height, f->colorKey);
+        EXPECT_TRUE(t) << path;
+        return t;
+    }
+    static int Luma(const platform::Texture& t, int x, int y) {
+        uint32_t c = t.pixels[static_cast<size_t>(y) * t.width + x];
+        if ((c >> 24) == 0) return -1; // transparent
+        return int((c >> 16 & 255) * 3 + (c >> 8 & 255) * 6 + (c & 255)) / 10;
+    }
+    // Texels of lettering (light ink) in a rectangle.
+    static int Ink(const platform::Texture& t, float l, float top, float r, float b) {
+        int n = 0;
+        for (int y = std::max(0, int(top)); y < std::min(t.height, int(b)); ++y)
+            for (int x = std::max(0, int(l)); x < std::min(t.width, int(r)); ++x)
+                n += Luma(t, x, y) > 170;
+        return n;
+    }
+    // Largest luma in a rectangle (-1 when all transparent).
+    static int Brightest(const platform::Texture& t, int l, int top, int r, int b) {
+        int m = -1;
+        for (int y = top; y < b; ++y)
+            for (int x = l; x < r; ++x) m = std::max(m, Luma(t, x, y));
+        return m;
+    }
+    // Each item: lettering between its two markers, none where the markers spin.
+    void ExpectItemsBetweenMarkers(const char* path, const QuadMap& q, float markerZ,
+                                   std::initializer_list<std::array<float, 3>> items) {
+        auto tex = Load(path);
+        ASSERT_TRUE(tex);
+        float block = 0.45f * 440 / (1.05848f * (markerZ + 20)); // half a block on the screen
+        for (const auto& [lx, rx, y] : items) {
+            ScreenPoint l = Project(lx, y, markerZ), r = Project(rx, y, markerZ);
+            ScreenPoint tl = q.Texel({l.x + block, l.y - block}),
+                        br = q.Texel({r.x - block, r.y + block});
+            EXPECT_GT(Ink(*tex, tl.x, tl.y, br.x, br.y), 60) << path << ": no item at y " << y;
+            for (ScreenPoint m : {l, r}) {
+                ScreenPoint a = q.Texel({m.x - block, m.y - block}),
+                            b = q.Texel({m.x + block, m.y + block});
+                EXPECT_LT(Ink(*tex, a.x, a.y, b.x, b.y), 15)
+                    << path << ": lettering under the marker at (" << m.x << ", " << m.y << ")";
+            }
+        }
+    }
+    platform::RecordingDevice device_;
+};
+
+TEST_F(Layout, MenuItemsStandBetweenTheirMarkers) {
+    ExpectItemsBetweenMarkers("./bmp/セレクト.bmp", {20, 10, 0, 0, 0, 1012, 1012}, 0,
+                              {{-10.5f, 10.5f, 8.3f},
+                               {-4.0f, 4.5f, 4.8f},
+                               {-16.5f, 16.5f, 1.55f},
+                               {-8.0f, 10.5f, -1.7f},
+                               {-6.0f, 6.5f, -4.45f},
+                               {-6.0f, 6.5f, -7.45f}});
+    ExpectItemsBetweenMarkers("./bmp/ポーズ.bmp", {23, 12, 0, 0, 0, 880, 480}, -8,
+                              {{-5.7f, 5.5f, 1.7f}, {-4.7f, 4.5f, -1.3f}, {-5.7f, 5.5f, -4.65f}});
+    ExpectItemsBetweenMarkers("./bmp/ゲーム終了画面.bmp", {23, 12, 0, 0, 0, 880, 480}, -12,
+                              {{-7.0f, 6.0f, 3.0f}, {-7.2f, 6.7f, -1.7f}});
+    ExpectItemsBetweenMarkers(
+        "./bmp/ポーズ2.bmp", {23, 11.55f, 0, 0, 0.05f, 880, 480}, -8,
+        {{-5.2f, 5.5f, 3.25f}, {-4.5f, 4.8f, 0.5f}, {-4.5f, 4.8f, -2.3f}, {-5.2f, 5.5f, -5.1f}});
+    ExpectItemsBetweenMarkers("./bmp/ゲーム終了画面2.bmp", {23, 12, 0, 0, 0, 880, 480}, -10,
+                              {{-5.2f, 5.5f, 4.5f}, {-5.2f, 5.5f, 0.5f}, {-5.9f, 6.2f, -3.2f}});
+}
+
+TEST_F(Layout, OptionRowsAreLabelledBesideTheirCursorAndLeaveTheGlyphsDark) {
+    auto tex = Load("./bmp/オプション.bmp");
+    QuadMap q{32, 18, 10, 0, 0, 880, 480};
+    const float cursors[3][2] = {{-11, 0.5f}, {-12, -3}, {-12, -7}};
+    for (const auto& c : cursors) {
+        ScreenPoint p = Project(c[0], c[1], -5);
+        ScreenPoint a = q.Texel({p.x + 20, p.y - 20}), b = q.Texel({p.x + 200, p.y + 10});
+        EXPECT_GT(Ink(*tex, a.x, a.y, b.x, b.y), 100) << "row label beside the cursor at y " << p.y;
+    }
+    // Where the level glyphs and side marks are drawn (sprites at x 500..764) nothing is
+    // written, so the glyphs read on their own.
+    for (float y : {187.0f, 290.0f}) {
+        ScreenPoint a = q.Texel({500, y}), b = q.Texel({764, y + 64});
+        EXPECT_LT(Ink(*tex, a.x, a.y, b.x, b.y), 20) << "glyph row at y " << y;
+    }
+}
+
+TEST_F(Layout, LevelGlyphsReadAsARisingMeter) {
+    auto tex = Load("./bmp/オプションの文字.bmp");
+    const int lefts[4] = {0, 65, 129, 193};
+    int previous = -1;
+    for (int level = 0; level < 4; ++level) {
+        // Lit bars, above the volume written under them.
+        int lit = Ink(*tex, lefts[level], 0, lefts[level] + 63, 48);
+        EXPECT_GT(lit, previous + 20) << "level " << level;
+        previous = lit;
+    }
+}
+
+TEST_F(Layout, DigitsAreDrawnOnDarkFields) {
+    // The score panel's fields: ones digit at screen x 800..825, rows as the game draws them.
+    auto panel = Load("./bmp/スコア表示.bmp");
+    for (int y : {45, 100, 155, 205, 260, 315, 370, 405}) {
+        int b = Brightest(*panel, 800 - 620 - 60, y - 10 + 4, 825 - 620, y - 10 + 28);
+        EXPECT_GE(b, 0) << "row " << y << " is transparent";
+        EXPECT_LT(b, 90) << "row " << y;
+    }
+    // The results screen: score and time (ones at x 350), chain and level (ones at 800).
+    auto results = Load("./bmp/結果.bmp");
+    for (auto [x, y] : {std::pair{350, 200}, {800, 200}, {350, 370}, {800, 370}})
+        EXPECT_LT(Brightest(*results, x - 76, y + 14, x + 59, y + 86), 90) << x << ", " << y;
+    // The explanation screen's swap count (1.5 x 1.6 digits at 410 and 350, y 15).
+    EXPECT_LT(Brightest(*Load("./bmp/説明.bmp"), 368, 40, 482, 150), 90);
+    // The count label under the challenge's count (digits at screen 680..779, 25..125).
+    EXPECT_LT(Brightest(*Load("./bmp/回数.bmp"), 92, 8, 166, 62), 90);
+}
+
+TEST_F(Layout, LargeFiguresKeepToTheRowsTheScreensLeaveForThem) {
+    // The screens leave rows 14..86 of a large figure: the new-record label ends above them on
+    // the results screen, the count label's panel starts there.
+    auto digits = Load("./bmp/数字2.bmp");
+    for (int y = 0; y < 100; ++y) {
+        bool ink = Brightest(*digits, 0, y, 600, y + 1) >= 0; // any opaque texel in the row
+        if (y < 12 || y > 88) {
+            EXPECT_FALSE(ink) << "row " << y;
+        } else if (y == 30 || y == 70) {
+            EXPECT_TRUE(ink) << "row " << y;
+        }
+    }
+}
+
+TEST_F(Layout, LevelTilesStandWhereTheFrameGoes) {
+    auto screen = Load("./bmp/レベル選択.bmp");
+    auto frame = Load("./bmp/枠.bmp");
+    for (int n = 1; n <= 15; ++n) {
+        int x = 6 + 176 * ((n - 1) % 5), y = 119 + 120 * ((n - 1) / 5);
+        // The level's number in gold at the tile's left, its blocks at the right.
+        EXPECT_GT(Ink(*screen, x + 10, y + 15, x + 70, y + 55), 80) << "level " << n;
+        EXPECT_GT(Ink(*screen, x + 75, y + 15, x + 160, y + 100), 10) << "level " << n;
+    }
+    // The frame rings the tile and leaves its middle clear.
+    EXPECT_EQ(Brightest(*frame, 20, 20, 150, 95), -1);
+    EXPECT_GT(Ink(*frame, 0, 0, 172, 12), 100);
+}
+
+TEST_F(Layout, CursorFramesAndWallSuitTheirLighting) {
+    // The cursor is tinted from white to red by the game: its own colours are light.
+    for (const char* path :
+         {"./bmp/カーソル.bmp", "./bmp/カーソル３.bmp", "./bmp/カーソル５.bmp"}) {
+        auto t = Load(path);
+        long sum = 0, n = 0;
+        for (int y = 0; y < t->height; ++y)
+            for (int x = 0; x < t->width; ++x)
+                if (int l = Luma(*t, x, y); l >= 0) sum += l, ++n;
+        ASSERT_GT(n, 0) << path;
+        EXPECT_GT(sum / n, 170) << path;
+    }
+    // The wall is lit at up to 1.6 times its colour: it is dark enough not to glare.
+    auto wall = Load("./bmp/壁.bmp");
+    long sum = 0;
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x) sum += Luma(*wall, x, y);
+    EXPECT_LT(sum / (512 * 512), 80);
+}
+
+} // namespace
+} // namespace assets
