@@ -1,6 +1,8 @@
 // Sounds: the RIFF/WAVE reader, whole files loaded into sound buffers, and the playing rules.
 #include "media/sound.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,15 +31,17 @@ void FreeFormat(WaveReader& reader) {
     reader.format = nullptr;
 }
 
-// Whether the rest of the file, from the start of the data chunk, holds all the bytes the
-// chunk claims. Leaves the file at the start of the data.
-bool DataFitsFile(const WaveReader& reader) {
+// The bytes of the data chunk that the file really holds, in whole sample frames: a chunk
+// that claims more than the rest of the file (a truncated file, or an absurd claim of 4 GB)
+// gives what is there. Leaves the file at the start of the data.
+uint32_t DataInFile(const WaveReader& reader) {
     const int32_t end = platform::mmioSeek(reader.file, 0, SEEK_END);
     const uint32_t start = reader.dataChunk.dwDataOffset;
-    if (end < 0 || platform::mmioSeek(reader.file, static_cast<int32_t>(start), SEEK_SET) < 0) {
-        return false;
-    }
-    return reader.dataChunk.cksize <= static_cast<uint32_t>(end) - start;
+    if (end < 0 || platform::mmioSeek(reader.file, static_cast<int32_t>(start), SEEK_SET) < 0)
+        return 0;
+    uint32_t bytes = std::min(reader.dataChunk.cksize, static_cast<uint32_t>(end) - start);
+    uint32_t frame = reader.format && reader.format->nBlockAlign ? reader.format->nBlockAlign : 1;
+    return bytes - bytes % frame;
 }
 
 } // namespace
@@ -134,14 +138,14 @@ void LoadSound(SoundVar& var, const char* path) {
     platform::SoundDevice* sound = platform::Sound();
     if (!sound) return;
     WaveReader reader;
-    // A claim of more data than the file holds is refused before any buffer is made.
-    if (platform::Failed(OpenWave(reader, path)) || !DataFitsFile(reader)) {
+    uint32_t bytes = platform::Failed(OpenWave(reader, path)) ? 0 : DataInFile(reader);
+    if (bytes == 0) {
         CloseWave(reader);
         return;
     }
     platform::BufferDesc desc;
     desc.dwFlags = kBufferFlags;
-    desc.dwBufferBytes = reader.dataChunk.cksize;
+    desc.dwBufferBytes = bytes;
     desc.lpwfxFormat = reader.format;
     if (platform::Failed(sound->CreateSoundBuffer(desc, var))) {
         var.reset();

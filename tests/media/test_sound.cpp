@@ -123,10 +123,20 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
     mixer.Mix(out.data(), 2);
     EXPECT_EQ(out, samples);
 
-    // Unreadable files, data claims beyond the file's end and a missing sound object all
-    // leave the variable empty.
-    for (const std::string& bad :
-         {std::string("RIFF"), Claiming(0xFFFFFFFFu, "1234"), Claiming(5, "1234")}) {
+    // A data chunk claiming more than the file holds (truncated, or 4 GB) loads what is there.
+    for (uint32_t claim : {5u, 0xFFFFFFFFu}) {
+        LoadSound(var, riff::Put(dir, "short.wav", Claiming(claim, "1234")).c_str());
+        ASSERT_TRUE(var) << claim;
+        void* p1 = nullptr;
+        void* p2 = nullptr;
+        uint32_t b1 = 0, b2 = 0;
+        ASSERT_EQ(var->Lock(0, 4, &p1, &b1, &p2, &b2, 0), S_OK);
+        EXPECT_EQ(std::string(static_cast<char*>(p1), b1), "1234");
+        EXPECT_EQ(b2, 0u) << "the buffer holds exactly the bytes there are";
+        var->Unlock(p1, b1, p2, b2);
+    }
+    // Unreadable files and a missing sound object leave the variable empty.
+    for (const std::string& bad : {std::string("RIFF"), Claiming(40, "")}) {
         LoadSound(var, path.c_str());
         LoadSound(var, riff::Put(dir, "bad.wav", bad).c_str());
         EXPECT_FALSE(var) << bad.size();
