@@ -199,7 +199,7 @@ Sound Play(const Note& n, double secondsPerBeat, uint32_t seed) {
         Decay sweep(32), body(10), attack(2000);
         make(0.35, [&](size_t, double) {
             ph += (44 + 110 * sweep.Next()) / kRate;
-            return 0.6 * Sine(ph) * body.Next() * (1 - attack.Next());
+            return 0.45 * Sine(ph) * body.Next() * (1 - attack.Next());
         });
         break;
     }
@@ -212,7 +212,7 @@ Sound Play(const Note& n, double secondsPerBeat, uint32_t seed) {
             double h = x - low(x);
             double tone = Sine(ph);
             ph += 185.0 / kRate;
-            return 0.30 * (0.8 * h * hiss.Next() + 0.5 * tone * ring.Next()) * (1 - attack.Next());
+            return 0.24 * (0.8 * h * hiss.Next() + 0.5 * tone * ring.Next()) * (1 - attack.Next());
         });
         break;
     }
