@@ -22,7 +22,7 @@ namespace {
 using platform::MeshData;
 using platform::Vector3;
 
-constexpr int kMaxDepth = 64;              // nesting of objects (frames in frames, ...)
+constexpr int kMaxDepth = 128;             // nesting of objects (frames in frames, ...)
 constexpr size_t kMaxTextureName = 1024;   // longer texture names are damage
 constexpr size_t kNameBudgetExtra = 65536; // texture-name bytes allowed beyond 4 x file size
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "media/model.h"
+#include "media_test_files.h"
 #include "platform/recording_device.h"
-#include "scratch_dir.h"
 
 namespace {
 
@@ -23,20 +23,11 @@ Mesh Block {
 }
 )";
 
-// A 1 x 1 white 24-bit bitmap.
-std::vector<uint8_t> WhitePixel() {
-    std::vector<uint8_t> b = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                              0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
-    b.resize(54, 0);
-    b.insert(b.end(), {255, 255, 255, 0});
-    return b;
-}
-
 class Model : public testing::Test {
   protected:
     void SetUp() override {
         dir.Write(kPath, kModel);
-        dir.Write("bmp/block.bmp", WhitePixel());
+        dir.Write("bmp/block.bmp", WriteBmp({0xFFFFFFFF}, 1, 1, 24));
     }
     std::vector<platform::RecordedCall> MeshCalls() const {
         std::vector<platform::RecordedCall> out;

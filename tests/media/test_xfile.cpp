@@ -1,6 +1,7 @@
 // The .x text reader: materials and subsets, frames, faces, normals, damaged files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "media/xfile.h"
@@ -11,28 +12,27 @@ bool Parse(const std::string& text, XModel& out) {
     return ParseXFile(reinterpret_cast<const uint8_t*>(text.data()), text.size(), out);
 }
 
-struct P {
-    float x, y, z;
-};
-
-// The corner positions of one subset, in index order.
-std::vector<P> SubsetCorners(const XModel& m, size_t subset) {
-    std::vector<P> out;
-    const auto& s = m.mesh.subsets.at(subset);
-    for (uint32_t i = s.indexStart; i < s.indexStart + s.indexCount; ++i) {
-        const auto& v = m.mesh.vertices.at(m.mesh.indices.at(i));
-        out.push_back({v.x, v.y, v.z});
+// Numbers as the file would write them ("-0" shown as "0").
+std::string Text(std::initializer_list<float> values) {
+    std::string out;
+    for (float f : values) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, out.empty() ? "%g" : ",%g", f + 0.0f);
+        out += buf;
     }
     return out;
 }
 
-void ExpectCorners(const std::vector<P>& got, const std::vector<P>& want) {
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-        EXPECT_FLOAT_EQ(got[i].x, want[i].x) << "corner " << i;
-        EXPECT_FLOAT_EQ(got[i].y, want[i].y) << "corner " << i;
-        EXPECT_FLOAT_EQ(got[i].z, want[i].z) << "corner " << i;
+// The positions of a subset's corners in index order, separated by spaces.
+std::string Corners(const XModel& m, size_t subset) {
+    std::string out;
+    const auto& s = m.mesh.subsets.at(subset);
+    for (uint32_t i = s.indexStart; i < s.indexStart + s.indexCount; ++i) {
+        const auto& v = m.mesh.vertices.at(m.mesh.indices.at(i));
+        if (!out.empty()) out += ' ';
+        out += Text({v.x, v.y, v.z});
     }
+    return out;
 }
 
 // Two materials, the second referenced by name; faces of 4 and 3 corners using them out of
@@ -75,35 +75,19 @@ TEST(XFile, MaterialsInListOrderWithTheirFaces) {
     ASSERT_EQ(m.materials.size(), 2u);
     ASSERT_EQ(m.mesh.subsets.size(), 2u);
 
-    const XMaterial& red = m.materials[0];
-    EXPECT_FLOAT_EQ(red.diffuse.r, 1.0f);
-    EXPECT_FLOAT_EQ(red.diffuse.g, 0.0f);
-    EXPECT_TRUE(red.textureFile.empty());
-
-    const XMaterial& shared = m.materials[1];
-    EXPECT_FLOAT_EQ(shared.diffuse.b, 0.6f);
-    EXPECT_FLOAT_EQ(shared.diffuse.a, 0.8f);
-    EXPECT_FLOAT_EQ(shared.power, 5.0f);
-    EXPECT_FLOAT_EQ(shared.specular.g, 0.2f);
-    EXPECT_FLOAT_EQ(shared.emissive.g, 0.5f);
-    EXPECT_EQ(shared.textureFile, "bmp/block.bmp");
+    auto fields = [](const XMaterial& x) {
+        return Text({x.diffuse.r, x.diffuse.g, x.diffuse.b, x.diffuse.a, x.power, x.specular.r,
+                     x.specular.g, x.specular.b, x.emissive.r, x.emissive.g, x.emissive.b}) +
+               " " + x.textureFile;
+    };
+    EXPECT_EQ(fields(m.materials[0]), "1,0,0,1,0,0,0,0,0,0,0 ");
+    EXPECT_EQ(fields(m.materials[1]), "0.2,0.4,0.6,0.8,5,0.1,0.2,0.3,0,0.5,0 bmp/block.bmp");
 
     // Subset 0: the middle face; subset 1: the quad as a fan, then the last face.
-    ExpectCorners(SubsetCorners(m, 0), {{1, 0, 0}, {1, 1, 0}, {2, 1, 0}});
-    ExpectCorners(SubsetCorners(m, 1), {{0, 0, 0},
-                                        {0, 1, 0},
-                                        {1, 1, 0},
-                                        {0, 0, 0},
-                                        {1, 1, 0},
-                                        {1, 0, 0},
-                                        {1, 0, 0},
-                                        {2, 1, 0},
-                                        {2, 0, 0}});
+    EXPECT_EQ(Corners(m, 0), "1,0,0 1,1,0 2,1,0");
+    EXPECT_EQ(Corners(m, 1), "0,0,0 0,1,0 1,1,0 0,0,0 1,1,0 1,0,0 1,0,0 2,1,0 2,0,0");
     // No normals in the file: clockwise faces get the normal towards the viewer.
-    for (const auto& v : m.mesh.vertices) {
-        EXPECT_FLOAT_EQ(v.nz, -1.0f);
-        EXPECT_FLOAT_EQ(v.u, 0.0f);
-    }
+    for (const auto& v : m.mesh.vertices) EXPECT_EQ(Text({v.nx, v.ny, v.nz, v.u}), "0,0,-1,0");
 }
 
 TEST(XFile, NestedFramesComposeChildThenParent) {
@@ -126,12 +110,11 @@ Mesh Loose { 3; 5;5;5;, 6;5;5;, 5;6;5;; 1; 3;0,1,2;; }
     ASSERT_EQ(m.materials.size(), 2u);
     EXPECT_FLOAT_EQ(m.materials[1].diffuse.g, 1.0f);
     EXPECT_FLOAT_EQ(m.materials[1].diffuse.a, 1.0f);
-    ExpectCorners(SubsetCorners(m, 0), {{10, 0, -2}, {10, 2, 0}, {12, 0, 0}});
-    ExpectCorners(SubsetCorners(m, 1), {{5, 5, 5}, {6, 5, 5}, {5, 6, 5}});
+    EXPECT_EQ(Corners(m, 0), "10,0,-2 10,2,0 12,0,0");
+    EXPECT_EQ(Corners(m, 1), "5,5,5 6,5,5 5,6,5");
     // The normal turned with the frame and kept unit length despite the scaling.
     const auto& n = m.mesh.vertices[m.mesh.indices[0]];
-    EXPECT_NEAR(n.nx, 0.0f, 1e-6f);
-    EXPECT_NEAR(n.nz, -1.0f, 1e-6f);
+    EXPECT_EQ(Text({n.nx, n.ny, n.nz}), "0,0,-1");
 }
 
 TEST(XFile, PolygonNormalsAndTextureCoordinatesFollowTheirOwnLists) {
@@ -145,26 +128,15 @@ Mesh Pentagon {
 )";
     XModel m;
     ASSERT_TRUE(Parse(text, m));
-    ExpectCorners(SubsetCorners(m, 0), {{0, 0, 0},
-                                        {0, 1, 0},
-                                        {1, 2, 0},
-                                        {0, 0, 0},
-                                        {1, 2, 0},
-                                        {2, 1, 0},
-                                        {0, 0, 0},
-                                        {2, 1, 0},
-                                        {2, 0, 0}});
-    // Corner by corner: normals 1,0,2,0,1 and the texture coordinates of each position.
-    const float wantNy[] = {1, 0, 0, 0, 1};
-    const float wantNx[] = {0, 0, 1, 0, 0};
-    const float wantU[] = {0, 0.25f, 0.5f, 0.75f, 1};
-    for (size_t i = 0; i < 5; ++i) {
-        const auto& v = m.mesh.vertices[i];
-        EXPECT_FLOAT_EQ(v.ny, wantNy[i]) << i;
-        EXPECT_FLOAT_EQ(v.nx, wantNx[i]) << i;
-        EXPECT_FLOAT_EQ(v.u, wantU[i]) << i;
+    EXPECT_EQ(Corners(m, 0), "0,0,0 0,1,0 1,2,0 0,0,0 1,2,0 2,1,0 0,0,0 2,1,0 2,0,0");
+    // Corner by corner: normals 1,0,2,0,1 of their own list, texture coordinates by position.
+    std::string normals, uvs;
+    for (const auto& v : m.mesh.vertices) {
+        normals += Text({v.nx, v.ny, v.nz}) + " ";
+        uvs += Text({v.u, v.v}) + " ";
     }
-    EXPECT_FLOAT_EQ(m.mesh.vertices[4].v, 0.5f);
+    EXPECT_EQ(normals, "0,1,0 0,0,-1 1,0,0 0,0,-1 0,1,0 ");
+    EXPECT_EQ(uvs, "0,0.5 0.25,0 0.5,0 0.75,0 1,0.5 ");
 }
 
 TEST(XFile, RefusesOtherFormatsAndEveryTruncation) {
@@ -183,6 +155,9 @@ TEST(XFile, RefusesOtherFormatsAndEveryTruncation) {
 TEST(XFile, RefusesDamagedAndHostileFiles) {
     const std::string head = "xof 0302txt 0032\n";
     const std::string tri = "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; ";
+    const std::string white = "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; ";
+    std::string deepFrames;
+    for (int i = 0; i < 500000; ++i) deepFrames += "Frame {";
     const std::pair<const char*, std::string> cases[] = {
         {"no mesh at all", "template T { <00000000-0000-0000-0000-000000000000> }"},
         {"vertex index out of range", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,3;; }"},
@@ -191,26 +166,19 @@ TEST(XFile, RefusesDamagedAndHostileFiles) {
         {"four billion corners", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 4000000000;0,1,2;; }"},
         {"negative count", "Mesh { -3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }"},
         {"not a number", "Mesh { 3; 0;0;0;, 1;0;0;, 0;1.#QNAN;0;; 1; 3;0,1,2;; }"},
-        {"material index out of range", tri + "MeshMaterialList { 1; 1; 1;; Material "
-                                              "{ 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }"},
+        {"material index out of range", tri + "MeshMaterialList { 1; 1; 1;; " + white + "} } }"},
         {"unknown material name", tri + "MeshMaterialList { 1; 1; 0;; { Nowhere } } }"},
-        {"fewer materials than counted", tri + "MeshMaterialList { 2; 1; 0;; Material "
-                                               "{ 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }"},
+        {"fewer materials than counted", tri + "MeshMaterialList { 2; 1; 0;; " + white + "} } }"},
         {"normal faces do not match", tri + "MeshNormals { 1; 0;0;1;; 2; 3;0,0,0;, 3;0,0,0;; } }"},
         {"normal face of other size", tri + "MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }"},
         {"normal index out of range", tri + "MeshNormals { 1; 0;0;1;; 1; 3;0,0,1;; } }"},
         {"too few texture coordinates", tri + "MeshTextureCoords { 2; 0;0;, 1;1;; } }"},
-        {"unterminated texture name", tri + "MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; "
-                                            "0; 0;0;0;; 0;0;0;; TextureFilename { \"a.bmp"},
+        {"unterminated texture name",
+         tri + "MeshMaterialList { 1; 1; 0;; " + white + "TextureFilename { \"a.bmp"},
         {"unbalanced braces", tri + "} }"},
         {"stray token in a frame", "Frame { 12 " + tri + "} }"},
         {"short transform", "Frame { FrameTransformMatrix { 1,0,0,0;; } " + tri + "} }"},
-        {"frames nested without end",
-         [] {
-             std::string s;
-             for (int i = 0; i < 20000; ++i) s += "Frame {";
-             return s;
-         }()},
+        {"frames nested without end", deepFrames},
         {"braces nested without end", "Unknown { " + std::string(100000, '{')},
     };
     for (const auto& [what, body] : cases) {
