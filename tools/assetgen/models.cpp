@@ -75,7 +75,7 @@ models::Material Flash(const models::Material& m) {
 }
 
 void Orb(Builder& b, float s, int mat) {
-    const int seg = 24, rings = 14;
+    const int seg = 12, rings = 8; // smooth normals carry the roundness at block size
     float r = kHalf * s;
     for (int i = 0; i < rings; ++i)
         for (int j = 0; j < seg; ++j) {

@@ -415,15 +415,21 @@ HRESULT GlDevice::Clear(uint32_t count, const Rect* rects, uint32_t flags, Color
     return S_OK;
 }
 
-void GlDevice::ApplyState(Pass pass) {
+bool GlDevice::TextureOpaque(Texture* texture) const {
+    auto* t = static_cast<GlTexture*>(texture);
+    return !t || !t->Id() || t->opaque;
+}
+
+void GlDevice::ApplyState(Pass pass, bool opaque) {
     GlApplied& a = *applied_;
     const bool sprite = pass == Pass::Sprite;
     const auto& rs = renderStates_;
 
-    int blend = sprite || rs[RS_ALPHABLENDENABLE] != 0;
-    Enable(GL_BLEND, a.blend, blend);
     GLenum src = sprite ? GL_SRC_ALPHA : BlendFactor(rs[RS_SRCBLEND]);
     GLenum dst = sprite ? GL_ONE_MINUS_SRC_ALPHA : BlendFactor(rs[RS_DESTBLEND]);
+    bool alphaBlend = src == GL_SRC_ALPHA && dst == GL_ONE_MINUS_SRC_ALPHA;
+    int blend = (sprite || rs[RS_ALPHABLENDENABLE] != 0) && !(opaque && alphaBlend);
+    Enable(GL_BLEND, a.blend, blend);
     if (blend && (src != a.srcBlend || dst != a.dstBlend)) {
         glBlendFunc(src, dst);
         a.srcBlend = src, a.dstBlend = dst;
@@ -541,7 +547,15 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
     if (!vertices || !LayoutOf(fvf_, layout) || stride < layout.size) return E_INVALIDARG;
     if (!Current()) return E_FAIL;
 
-    ApplyState(Pass::Scene);
+    bool opaque = TextureOpaque(texture_);
+    if (opaque && layout.diffuse >= 0) {
+        const auto* bytes = static_cast<const unsigned char*>(vertices);
+        for (uint32_t i = 0; i < count && opaque; ++i)
+            opaque = bytes[static_cast<size_t>(i) * stride + layout.diffuse + 3] == 0xFF;
+    } else if (opaque) {
+        opaque = renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f;
+    }
+    ApplyState(Pass::Scene, opaque);
     ApplyUniforms(layout.diffuse >= 0);
     BindTexture(texture_);
     BindVertexArray(gl_->streamVao);
@@ -567,7 +581,8 @@ HRESULT GlDevice::DrawSubset(Mesh& mesh, uint32_t subset) {
     if (s.indexCount == 0) return S_OK;
     if (!Current()) return E_FAIL;
 
-    ApplyState(Pass::Scene);
+    ApplyState(Pass::Scene, renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f &&
+                                TextureOpaque(texture_));
     ApplyUniforms(false);
     BindTexture(texture_);
     BindVertexArray(m->vao);
@@ -601,7 +616,7 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
                                   {w, h, 0, color, u1, v1},
                                   {0, h, 0, color, u0, v1}};
 
-    ApplyState(Pass::Sprite);
+    ApplyState(Pass::Sprite, color >> 24 == 0xFF && t->opaque);
     GlApplied& a = *applied_;
     const GlUniforms& u = *loc_;
     if (!a.spritePass) {
@@ -656,7 +671,10 @@ HRESULT GlDevice::Present() {
 void GlDevice::Pace() {
     // Swap intervals do not wait everywhere (virtual displays): frames are never closer than
     // 1/60 s, as every timing of the game counts frames.
-    if (!FramePacing()) return;
+    if (!FramePacing()) {
+        glFinish(); // unpaced frames are measured: the picture must really be finished
+        return;
+    }
     auto now = std::chrono::steady_clock::now();
     if (now < nextFrame_) {
         std::this_thread::sleep_until(nextFrame_);

@@ -72,7 +72,10 @@ class GlDevice final : public GraphicsDevice {
     void ForgetMesh(const GlMesh& mesh, bool deleteNames);
 
     enum class Pass { Scene, Sprite };
-    void ApplyState(Pass pass);
+    // `opaque`: the draw's every fragment has alpha 1, so blending would change nothing and
+    // is left off (the software renderer draws much faster without it).
+    void ApplyState(Pass pass, bool opaque);
+    bool TextureOpaque(Texture* texture) const;
     void ApplyUniforms(bool colorVertex);
     void BindTexture(Texture* texture);
     void BindVertexArray(unsigned vao);

@@ -1,6 +1,8 @@
 // Textures and meshes of the OpenGL device: uploaded once, deleted with their context.
 #include "platform/sdl/gl_resources.h"
 
+#include <algorithm>
+
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/gl_program.h"
 
@@ -36,7 +38,10 @@ TexturePtr GlDevice::CreateTexture(int width, int height, std::vector<uint32_t> 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                  argb.data());
-    return std::make_unique<GlTexture>(width, height, std::move(name), link_, id);
+    auto texture = std::make_unique<GlTexture>(width, height, std::move(name), link_, id);
+    texture->opaque =
+        std::all_of(argb.begin(), argb.end(), [](uint32_t t) { return t >> 24 == 0xFF; });
+    return texture;
 }
 
 MeshPtr GlDevice::CreateMesh(MeshData data, std::string name) {

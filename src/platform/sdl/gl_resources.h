@@ -24,6 +24,8 @@ class GlTexture final : public Texture {
     ~GlTexture() override;
     // The GL name; 0 when the context it lived in is gone.
     GLuint Id() const { return Live() ? id_ : 0; }
+    // Every texel has full alpha: drawing it cannot let anything show through.
+    bool opaque = false;
     bool Live() const { return link_->device && link_->generation == generation_; }
 
   private:
