@@ -46,7 +46,7 @@ double ThreadCpuMs() {
 ModelRecord g_stressBlock;
 float g_stressAngle = 0.0f;
 void StressInit() {
-    LoadModel(g_stressBlock, "./xFile/パズル用図形１.x", *Device());
+    LoadModel(g_stressBlock, "./xFile/パズル用図形６.x", *Device());
 }
 void StressFrame(PresentParameters params) {
     GraphicsDevice& device = *Device();

@@ -1,6 +1,8 @@
 // The .x text reader: materials and subsets, frames, faces, normals, damaged files.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <cstdio>
 #include <string>
 
@@ -14,13 +16,10 @@ bool Parse(const std::string& text, XModel& out) {
 
 // Numbers as the file would write them ("-0" shown as "0").
 std::string Text(std::initializer_list<float> values) {
-    std::string out;
-    for (float f : values) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, out.empty() ? "%g" : ",%g", f + 0.0f);
-        out += buf;
-    }
-    return out;
+    std::ostringstream out;
+    const char* separator = "";
+    for (float f : values) out << separator << f + 0.0f, separator = ",";
+    return out.str();
 }
 
 // The positions of a subset's corners in index order, separated by spaces.
@@ -29,8 +28,7 @@ std::string Corners(const XModel& m, size_t subset) {
     const auto& s = m.mesh.subsets.at(subset);
     for (uint32_t i = s.indexStart; i < s.indexStart + s.indexCount; ++i) {
         const auto& v = m.mesh.vertices.at(m.mesh.indices.at(i));
-        if (!out.empty()) out += ' ';
-        out += Text({v.x, v.y, v.z});
+        out.append(out.empty() ? "" : " ").append(Text({v.x, v.y, v.z}));
     }
     return out;
 }
