@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "media/frame.h"
 #include "platform/d3dmath.h"
 #include "platform/graphics.h"
 #include "platform/sdl/sdl_backend.h"
@@ -88,27 +89,7 @@ class GlDeviceTest : public ::testing::Test {
     // The render state, light and camera the game sets at start-up and every frame.
     void SetGameState() {
         GraphicsDevice& d = *device_;
-        d.SetRenderState(RS_ZENABLE, 1);
-        d.SetRenderState(RS_ZWRITEENABLE, 1);
-        d.SetRenderState(RS_ALPHABLENDENABLE, 1);
-        d.SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
-        d.SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
-        d.SetTextureStageState(0, TSS_ALPHAOP, TOP_MODULATE);
-        d.SetTextureStageState(0, TSS_ALPHAARG1, TA_TEXTURE);
-        d.SetTextureStageState(0, TSS_ALPHAARG2, TA_DIFFUSE);
-        d.SetTextureStageState(0, TSS_COLOROP, TOP_MODULATE);
-        d.SetRenderState(RS_CULLMODE, CULL_NONE);
-        d.SetSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR);
-        d.SetSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR);
-        d.SetSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR);
-        d.SetRenderState(RS_LIGHTING, 1);
-        Light light;
-        light.Type = LIGHT_DIRECTIONAL;
-        light.Diffuse = {1, 1, 1, 0};
-        light.Direction = {10, -10, 10};
-        d.SetLight(0, light);
-        d.LightEnable(0, true);
-        d.SetFVF(kColorFvf);
+        SetFixedRenderState(d);
         Matrix view, proj;
         Vector3 eye{0, 0, -20}, at{0, 0, 0}, up{0, 1, 0};
         d.SetTransform(TS_VIEW, *MatrixLookAtLH(&view, &eye, &at, &up));

@@ -127,29 +127,28 @@ void DrawGameOverBanner() {
     DrawSprite(e.gameOver.get(), {0, 0, 512, 168}, 200.0f, e.ResultSlideY);
 }
 
+// A figure that beats its record replaces it, with its count of digits, and flags it.
+void Raise(int32_t value, int32_t count, int32_t& record, int32_t& keta, int32_t& flag) {
+    if (value > record) record = value, keta = count, flag = 1;
+}
+
 // The results screen; the records are raised here, every frame of the phase.
 void DrawResults() {
     EndlessMode& e = Endless;
     EndlessRecords& r = Records;
     DigitSheet l = Large();
-    const Rect label = {0, 0, 350, 50};
+    auto label = [&](int32_t flag, float x, float y) {
+        if (flag == 1) DrawSprite(e.newRecord.get(), {0, 0, 350, 50}, x, y);
+    };
     DrawSprite(e.results.get(), {0, 0, 880, 480}, 0.0f, 0.0f);
 
     DrawNumber(l, e.ScoreDigits, 350.0f, 200.0f);
-    if (e.ScoreValue > r.RecScore) {
-        r.RecScore = e.ScoreValue;
-        r.RecScoreKeta = e.ScoreDigits.count;
-        e.ScoreRecFlg = 1;
-    }
-    if (e.ScoreRecFlg == 1) DrawSprite(e.newRecord.get(), label, 50.0f, 130.0f);
+    Raise(e.ScoreValue, e.ScoreDigits.count, r.RecScore, r.RecScoreKeta, e.ScoreRecFlg);
+    label(e.ScoreRecFlg, 50.0f, 130.0f);
 
     DrawNumber(l, e.Combo, 800.0f, 200.0f);
-    if (e.ComboSum > r.RecCombo) {
-        r.RecCombo = e.ComboSum;
-        r.RecComboKeta = e.Combo.count;
-        e.ComboRecFlg = 1;
-    }
-    if (e.ComboRecFlg == 1) DrawSprite(e.newRecord.get(), label, 500.0f, 130.0f);
+    Raise(e.ComboSum, e.Combo.count, r.RecCombo, r.RecComboKeta, e.ComboRecFlg);
+    label(e.ComboRecFlg, 500.0f, 130.0f);
 
     const float xs[3] = {350.0f, 254.0f, 153.0f}, colons[2] = {274.0f, 173.0f};
     DrawTime(l, e.Hour, e.Min, e.Sec, xs, colons, 370.0f, 375.0f);
@@ -159,15 +158,11 @@ void DrawResults() {
         r.RecHour = e.Hour, r.RecMin = e.Min, r.RecSec = e.Sec;
         e.TimeRecFlg = 1;
     }
-    if (e.TimeRecFlg == 1) DrawSprite(e.newRecord.get(), label, 50.0f, 290.0f);
+    label(e.TimeRecFlg, 50.0f, 290.0f);
 
     DrawNumber(l, e.Lv, 800.0f, 370.0f);
-    if (e.LvSum > r.RecLevel) {
-        r.RecLevel = e.LvSum;
-        r.RecLevelKeta = e.Lv.count;
-        e.LevelRecFlg = 1;
-    }
-    if (e.LevelRecFlg == 1) DrawSprite(e.newRecord.get(), label, 500.0f, 290.0f);
+    Raise(e.LvSum, e.Lv.count, r.RecLevel, r.RecLevelKeta, e.LevelRecFlg);
+    label(e.LevelRecFlg, 500.0f, 290.0f);
 }
 
 // The Z key moves between phases; returns the next SceneId.
