@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/null_backend.h"
-#include "support/test_files.h"
+#include "support/files.h"
 
 using namespace platform;
 
@@ -34,7 +34,7 @@ RunResult RunScript(const std::string& keys, int64_t frames = -1) {
 } // namespace
 
 TEST(Flows, TitleToOptionsSetsTheMusicLevelThenTheFifthItemQuits) {
-    SetDataRoot(testfiles::FreshDir("flow-options").string());
+    testfiles::DataDir data;
     Select.SelectWait = 0;
     Options.RowWait = Options.SeWait = Options.SoundWait = 0;
     RunResult r = RunScript("2 2 Z\n"       // title: Z after a release
@@ -60,7 +60,7 @@ TEST(Flows, TitleToOptionsSetsTheMusicLevelThenTheFifthItemQuits) {
 }
 
 TEST(Flows, TitleRestsAfter300FramesInTheDump) {
-    SetDataRoot(testfiles::FreshDir("flow-title").string());
+    testfiles::DataDir data;
     RunResult r = RunScript("", 300);
     ASSERT_TRUE(r.started);
     std::string dump = DumpState(r.frames);
@@ -70,8 +70,7 @@ TEST(Flows, TitleRestsAfter300FramesInTheDump) {
 }
 
 TEST(Flows, AWholeEndlessGameFromTheTitleToTheRecordsAndBackToTheModeSelect) {
-    auto dir = testfiles::FreshDir("flow-endless");
-    SetDataRoot(dir.string());
+    testfiles::DataDir data;
     Records = EndlessRecords{};
     Endless.EndMenuWait = 0;
     RunResult r = RunScript("2 2 Z\n"          // title

@@ -13,7 +13,7 @@
 #include "platform/messages.h"
 #include "platform/recording_device.h"
 #include "platform/system.h"
-#include "support/test_files.h"
+#include "support/files.h"
 
 using namespace platform;
 
@@ -106,8 +106,6 @@ int32_t FakeFrame(PresentParameters) {
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = testfiles::FreshDir("program");
-        SetDataRoot(dir.string());
         TheKeyboard().ReleaseAll();
         g_frames = 0;
     }
@@ -123,7 +121,7 @@ class ProgramTest : public ::testing::Test {
         Harness harness(options, std::move(script));
         return RunProgram(backend, harness);
     }
-    std::filesystem::path dir;
+    testfiles::DataDir data;
     TestBackend backend;
 };
 

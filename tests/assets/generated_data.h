@@ -17,17 +17,11 @@
 
 #include "app/data_files.h"
 #include "platform/files.h"
+#include "support/files.h"
 
 namespace assets {
 
 namespace fs = std::filesystem;
-
-inline fs::path TestArea() {
-    const char* base = std::getenv("TESS_TEST_TMP");
-    fs::path dir = base ? fs::path(base) : fs::temp_directory_path() / "tessarune-tests";
-    fs::create_directories(dir);
-    return dir;
-}
 
 // The generator built beside the test executable (override with TESS_ASSETGEN).
 inline fs::path Generator() {
@@ -55,7 +49,8 @@ inline bool Generate(const fs::path& dir) {
 // The shared folder, generated when missing or older than the generator.
 inline const fs::path& DataDir() {
     static const fs::path dir = [] {
-        fs::path area = TestArea(), out = area / "assets-data", stamp = area / "assets-data.done";
+        fs::path area = testfiles::Area(), out = area / "assets-data",
+                 stamp = area / "assets-data.done";
         int lock = ::open((area / "assets-data.lock").c_str(), O_CREAT | O_RDWR, 0644);
         if (lock >= 0) ::flock(lock, LOCK_EX); // test processes run side by side
         fs::path gen = Generator();

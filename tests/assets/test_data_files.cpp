@@ -31,7 +31,7 @@ TEST_F(DataFolder, EveryFileLoadsWithTheGamesLoaders) {
 }
 
 TEST_F(DataFolder, GenerationGivesTheSameBytesEveryTime) {
-    fs::path again = TestArea() / ("assets-again-" + std::to_string(::getpid()));
+    fs::path again = testfiles::Area() / ("assets-again-" + std::to_string(::getpid()));
     ASSERT_TRUE(Generate(again));
     for (const DataFile& f : kDataFiles) {
         std::string rel = std::string(f.path).substr(2);
@@ -67,7 +67,7 @@ class DamagedFolder : public GeneratedData {
   protected:
     void SetUp() override {
         GeneratedData::SetUp();
-        copy_ = TestArea() / ("assets-damaged-" + std::to_string(::getpid()));
+        copy_ = testfiles::Area() / ("assets-damaged-" + std::to_string(::getpid()));
         fs::remove_all(copy_);
         fs::copy(DataDir(), copy_, fs::copy_options::recursive);
         platform::SetDataRoot(copy_.string());

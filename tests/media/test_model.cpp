@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "media/model.h"
-#include "media_test_files.h"
 #include "platform/recording_device.h"
+#include "support/files.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ Mesh Block {
 class Model : public testing::Test {
   protected:
     void SetUp() override {
-        dir.Write(kPath, kModel);
-        dir.Write("bmp/block.bmp", WriteBmp({0xFFFFFFFF}, 1, 1, 24));
+        dir.Put(kPath, kModel);
+        dir.Put("bmp/block.bmp", testfiles::Bmp({0xFFFFFFFF}, 1, 1, 24));
     }
     std::vector<platform::RecordedCall> MeshCalls() const {
         std::vector<platform::RecordedCall> out;
@@ -36,7 +36,7 @@ class Model : public testing::Test {
         return out;
     }
 
-    ScratchDir dir;
+    testfiles::DataDir dir;
     platform::RecordingDevice device;
     ModelRecord record;
 };
@@ -100,7 +100,7 @@ TEST_F(Model, EmptyRecordsDrawAndReleaseNothing) {
 
     // Files that cannot be read leave the record empty, even one loaded before.
     LoadModel(record, kPath, device);
-    dir.Write("xFile/broken.x", std::string(kModel).substr(0, 200));
+    dir.Put("xFile/broken.x", std::string(kModel).substr(0, 200));
     LoadModel(record, "xFile/broken.x", device);
     EXPECT_FALSE(record.mesh);
     EXPECT_EQ(record.materialCount, 0u);

@@ -6,28 +6,28 @@
 
 #include "media/sound.h"
 #include "platform/mixer.h"
-#include "platform/riff_builder.h"
 #include "platform/system.h"
+#include "support/files.h"
 
 using namespace platform;
+using namespace testfiles;
 
 namespace {
 
 std::string Wave(std::string_view fmtBody, std::string_view data) {
-    return riff::Form("RIFF", "WAVE",
-                      riff::Chunk("fmt ", fmtBody) + riff::Chunk("LIST", "skip") +
-                          riff::Chunk("data", data));
+    return Form("RIFF", "WAVE",
+                Chunk("fmt ", fmtBody) + Chunk("LIST", "skip") + Chunk("data", data));
 }
 
 // A file whose data chunk claims `claim` bytes and holds `data`.
 std::string Claiming(uint32_t claim, std::string_view data) {
-    return riff::Form("RIFF", "WAVE",
-                      riff::Chunk("fmt ", riff::PcmFormat(1, 8000, 8)) +
-                          riff::Chunk("data", "", claim) + std::string(data));
+    return Form("RIFF", "WAVE",
+                Chunk("fmt ", PcmFormat(1, 8000, 8)) + Chunk("data", "", claim) +
+                    std::string(data));
 }
 
 struct Sound : ::testing::Test {
-    ScratchDir dir;
+    DataDir dir;
     WaveReader reader;
     Mixer mixer;
     Sound() { SetSound(&mixer); }
@@ -40,10 +40,8 @@ struct Sound : ::testing::Test {
 } // namespace
 
 TEST_F(Sound, ReadsThePcmFormatAndTheDataInPieces) {
-    ASSERT_EQ(
-        OpenWave(reader,
-                 riff::Put(dir, "a.wav", Wave(riff::PcmFormat(1, 8000, 8), "0123456")).c_str()),
-        S_OK);
+    ASSERT_EQ(OpenWave(reader, dir.Put("a.wav", Wave(PcmFormat(1, 8000, 8), "0123456")).c_str()),
+              S_OK);
     EXPECT_EQ(reader.format->nSamplesPerSec, 8000u);
     EXPECT_EQ(reader.format->cbSize, 0);
     // The chunk's size counts what is left: a request beyond it gets only the rest.
@@ -57,37 +55,34 @@ TEST_F(Sound, ReadsThePcmFormatAndTheDataInPieces) {
 }
 
 TEST_F(Sound, NonPcmFormatKeepsItsExtraBytes) {
-    std::string fmt = riff::PcmFormat(2, 22050, 4);
+    std::string fmt = PcmFormat(2, 22050, 4);
     fmt[0] = 2; // ADPCM
-    ASSERT_EQ(
-        OpenWave(reader,
-                 riff::Put(dir, "adpcm.wav", Wave(fmt + riff::U16(5) + "extra", "d")).c_str()),
-        S_OK);
+    ASSERT_EQ(OpenWave(reader, dir.Put("adpcm.wav", Wave(fmt + U16(5) + "extra", "d")).c_str()),
+              S_OK);
     EXPECT_EQ(reader.format->cbSize, 5);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader.format + 1), 5), "extra");
     EXPECT_EQ(reader.dataChunk.cksize, 1u);
 }
 
 TEST_F(Sound, DamagedFilesAreRefused) {
-    const std::string pcm = riff::PcmFormat(2, 44100, 16), good = Wave(pcm, "abcd");
+    const std::string pcm = PcmFormat(2, 44100, 16), good = Wave(pcm, "abcd");
     std::string adpcm = pcm;
     adpcm[0] = 2;
     const std::string cases[] = {
-        Wave(pcm.substr(0, 14), "abcd"),                      // short "fmt "
-        riff::Form("RIFF", "WAVE", riff::Chunk("fmt ", pcm)), // no "data"
-        riff::Form("RIFF", "WAVE", riff::Chunk("fmt ", pcm)) + riff::Chunk("data", "ab"),
-        riff::Form("RIFF", "AVI ", riff::Chunk("fmt ", pcm)), // not WAVE
-        "RIFX" + good.substr(4),                              // not RIFF
+        Wave(pcm.substr(0, 14), "abcd"),          // short "fmt "
+        Form("RIFF", "WAVE", Chunk("fmt ", pcm)), // no "data"
+        Form("RIFF", "WAVE", Chunk("fmt ", pcm)) + Chunk("data", "ab"),
+        Form("RIFF", "AVI ", Chunk("fmt ", pcm)), // not WAVE
+        "RIFX" + good.substr(4),                  // not RIFF
         good.substr(0, 10),
         good.substr(0, 30),
         "",                                // truncated
         Wave(adpcm, "abcd").substr(0, 36), // no extra count
-        riff::Form("RIFF", "WAVE", riff::Chunk("fmt ", adpcm + riff::U16(99) + "abc")),
-        riff::Form("RIFF", "WAVE", riff::Chunk("fmt ", pcm, 0xFFFFFFF0u)), // 4 GB "fmt "
+        Form("RIFF", "WAVE", Chunk("fmt ", adpcm + U16(99) + "abc")),
+        Form("RIFF", "WAVE", Chunk("fmt ", pcm, 0xFFFFFFF0u)), // 4 GB "fmt "
     };
     for (const std::string& bytes : cases) {
-        EXPECT_EQ(OpenWave(reader, riff::Put(dir, "bad.wav", bytes).c_str()), E_FAIL)
-            << &bytes - cases;
+        EXPECT_EQ(OpenWave(reader, dir.Put("bad.wav", bytes).c_str()), E_FAIL) << &bytes - cases;
         CloseWave(reader);
         EXPECT_EQ(reader.format, nullptr);
     }
@@ -95,8 +90,8 @@ TEST_F(Sound, DamagedFilesAreRefused) {
 
 TEST_F(Sound, ShortDataChunkFailsAfterCopyingWhatThereIs) {
     std::string file = Claiming(100, "0123456789");
-    file.replace(4, 4, riff::U32(static_cast<uint32_t>(file.size() - 8)));
-    ASSERT_EQ(OpenWave(reader, riff::Put(dir, "short.wav", file).c_str()), S_OK);
+    file.replace(4, 4, U32(static_cast<uint32_t>(file.size() - 8)));
+    ASSERT_EQ(OpenWave(reader, dir.Put("short.wav", file).c_str()), S_OK);
     std::vector<uint8_t> out(100, 0xEE);
     uint32_t read = 99;
     EXPECT_EQ(ReadWaveData(reader.dataChunk, reader.file, out.data(), 100, &read), E_FAIL);
@@ -108,9 +103,8 @@ TEST_F(Sound, ShortDataChunkFailsAfterCopyingWhatThereIs) {
 TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
     const std::vector<int16_t> samples = {100, -100, 200, -200};
     const std::string path =
-        riff::Put(dir, "a.wav",
-                  Wave(riff::PcmFormat(2, 44100, 16),
-                       std::string(reinterpret_cast<const char*>(samples.data()), 8)));
+        dir.Put("a.wav", Wave(PcmFormat(2, 44100, 16),
+                              std::string(reinterpret_cast<const char*>(samples.data()), 8)));
     SoundVar var;
     LoadSound(var, path.c_str());
     ASSERT_TRUE(var);
@@ -125,7 +119,7 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
 
     // A data chunk claiming more than the file holds (truncated, or 4 GB) loads what is there.
     for (uint32_t claim : {5u, 0xFFFFFFFFu}) {
-        LoadSound(var, riff::Put(dir, "short.wav", Claiming(claim, "1234")).c_str());
+        LoadSound(var, dir.Put("short.wav", Claiming(claim, "1234")).c_str());
         ASSERT_TRUE(var) << claim;
         void* p1 = nullptr;
         void* p2 = nullptr;
@@ -138,7 +132,7 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
     // Unreadable files and a missing sound object leave the variable empty.
     for (const std::string& bad : {std::string("RIFF"), Claiming(40, "")}) {
         LoadSound(var, path.c_str());
-        LoadSound(var, riff::Put(dir, "bad.wav", bad).c_str());
+        LoadSound(var, dir.Put("bad.wav", bad).c_str());
         EXPECT_FALSE(var) << bad.size();
     }
     SetSound(nullptr);
@@ -148,7 +142,7 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
 
 TEST_F(Sound, PlayingRules) {
     const std::string path =
-        riff::Put(dir, "m.wav", Wave(riff::PcmFormat(2, 44100, 16), std::string(400, '\1')));
+        dir.Put("m.wav", Wave(PcmFormat(2, 44100, 16), std::string(400, '\1')));
     SoundVar music, effect, absent;
     LoadSound(music, path.c_str());
     LoadSound(effect, path.c_str());

@@ -4,10 +4,12 @@
 #include <set>
 
 #include "media/texture.h"
-#include "media_test_files.h"
 #include "platform/recording_device.h"
+#include "support/files.h"
 
 namespace {
+
+using namespace testfiles;
 
 // White, cyan, black, (255, 255, 254), red, and a dark blue, in a 3 x 2 picture.
 const std::vector<uint32_t> kKeyed = {0xFFFFFFFF, 0xFF00FFFF, 0xFF000000,
@@ -35,7 +37,7 @@ TEST(Bmp, ReadsEveryDepthBothWaysUp) {
         for (bool topDown : {false, true})
             for (uint32_t header : {40u, 124u}) {
                 const auto& src = bits == 1 ? two : kKeyed;
-                auto file = WriteBmp(src, 3, 2, bits, topDown, header);
+                auto file = Bmp(src, 3, 2, bits, topDown, header);
                 ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image))
                     << bits << " bits, header " << header;
                 EXPECT_EQ(image.width, 3);
@@ -46,29 +48,29 @@ TEST(Bmp, ReadsEveryDepthBothWaysUp) {
 
 TEST(Bmp, ReadsSixteenBitPixels) {
     // 5-6-5 through bit fields after the header, one row of four pixels.
-    auto file = WriteBmp(std::vector<uint32_t>(4, 0), 4, 1, 16);
-    Put32(file, 30, 3);
+    auto file = Bmp(std::vector<uint32_t>(4, 0), 4, 1, 16);
+    Set32(file, 30, 3);
     const uint32_t masks[] = {0xF800, 0x07E0, 0x001F};
     file.insert(file.begin() + 54, 12, 0);
-    for (size_t i = 0; i < 3; ++i) Put32(file, 54 + 4 * i, masks[i]);
-    Put32(file, 10, 66);
+    for (size_t i = 0; i < 3; ++i) Set32(file, 54 + 4 * i, masks[i]);
+    Set32(file, 10, 66);
     const uint16_t px565[] = {0xF800, 0x07E0, 0x001F, 0x8410};
-    for (int i = 0; i < 4; ++i) Put16(file, 66 + 2 * i, px565[i]);
+    for (int i = 0; i < 4; ++i) Set16(file, 66 + 2 * i, px565[i]);
     platform::Image image;
     ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image));
     EXPECT_EQ(image.pixels,
               (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF838183}));
 
     // Plain 16 bits are 5-5-5.
-    file = WriteBmp(std::vector<uint32_t>(2, 0), 2, 1, 16);
-    Put16(file, 54, 0x7C00);
-    Put16(file, 56, 0x03FF);
+    file = Bmp(std::vector<uint32_t>(2, 0), 2, 1, 16);
+    Set16(file, 54, 0x7C00);
+    Set16(file, 56, 0x03FF);
     ASSERT_TRUE(DecodeBmp(file.data(), file.size(), image));
     EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF00FFFF}));
 }
 
 TEST(Bmp, RefusesDamagedAndAbsurdFiles) {
-    const auto good = WriteBmp(kKeyed, 3, 2, 8);
+    const auto good = Bmp(kKeyed, 3, 2, 8);
     platform::Image image;
     for (size_t n = 0; n < good.size(); ++n)
         EXPECT_FALSE(DecodeBmp(good.data(), n, image)) << "cut at " << n;
@@ -79,20 +81,20 @@ TEST(Bmp, RefusesDamagedAndAbsurdFiles) {
         return !DecodeBmp(file.data(), file.size(), image);
     };
     EXPECT_TRUE(damaged([](auto& f) { f[0] = 'X'; }));
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 14, 64); }));          // unknown header
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 20000); }));       // too wide
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 0); }));           // no width
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 22, 0x80000000u); })); // most negative height
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 18, 16384), Put32(f, 22, 16384); })); // 256 MB
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 10, 0xFFFFFFF0u); })); // pixels past the end
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 30, 1); }));           // run-length coded
-    EXPECT_TRUE(damaged([](auto& f) { Put16(f, 28, 7); }));           // no such depth
-    EXPECT_TRUE(damaged([](auto& f) { Put32(f, 46, 0), f.resize(54 + 100); })); // palette cut
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 14, 64); }));          // unknown header
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 18, 20000); }));       // too wide
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 18, 0); }));           // no width
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 22, 0x80000000u); })); // most negative height
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 18, 16384), Set32(f, 22, 16384); })); // 256 MB
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 10, 0xFFFFFFF0u); })); // pixels past the end
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 30, 1); }));           // run-length coded
+    EXPECT_TRUE(damaged([](auto& f) { Set16(f, 28, 7); }));           // no such depth
+    EXPECT_TRUE(damaged([](auto& f) { Set32(f, 46, 0), f.resize(54 + 100); })); // palette cut
     EXPECT_FALSE(DecodeBmp(nullptr, 0, image));
 }
 
 TEST(Texture, ColourKeysOnEveryDepth) {
-    ScratchDir dir;
+    DataDir dir;
     platform::RecordingDevice device;
     // Each key and the picture indices it clears; 0x64FFFFFF matches no opaque pixel.
     const std::pair<uint32_t, std::set<size_t>> keys[] = {
@@ -101,7 +103,7 @@ TEST(Texture, ColourKeysOnEveryDepth) {
     };
     for (int bits : {24, 32, 8, 4}) {
         const std::string path = "./bmp/keyed" + std::to_string(bits) + ".bmp";
-        dir.Write(path, WriteBmp(kKeyed, 3, 2, bits));
+        dir.Put(path, Bmp(kKeyed, 3, 2, bits));
         for (const auto& [key, cleared] : keys) {
             auto texture = LoadTexture(device, path.c_str(), 3, 2, key);
             ASSERT_TRUE(texture) << path;
@@ -114,9 +116,9 @@ TEST(Texture, ColourKeysOnEveryDepth) {
 }
 
 TEST(Texture, BitmapSitsTopLeftOfTheRequestedSize) {
-    ScratchDir dir;
+    DataDir dir;
     platform::RecordingDevice device;
-    dir.Write("./bmp/背景.bmp", WriteBmp(kKeyed, 3, 2, 24));
+    dir.Put("./bmp/背景.bmp", Bmp(kKeyed, 3, 2, 24));
 
     auto big = LoadTexture(device, "./bmp/背景.bmp", 5, 4, 0xFF00FFFF);
     ASSERT_TRUE(big);
@@ -140,7 +142,7 @@ TEST(Texture, BitmapSitsTopLeftOfTheRequestedSize) {
     EXPECT_EQ(own->width, 3);
     EXPECT_EQ(own->pixels, kKeyed);
 
-    dir.Write("./bmp/broken.bmp", std::string("BM not really"));
+    dir.Put("./bmp/broken.bmp", std::string("BM not really"));
     EXPECT_FALSE(LoadTexture(device, "./bmp/broken.bmp", 4, 4, 0xFFFFFFFF));
     EXPECT_FALSE(LoadTexture(device, "./bmp/none.bmp", 4, 4, 0xFFFFFFFF));
     EXPECT_FALSE(LoadTextureFile(device, "./bmp/none.bmp"));

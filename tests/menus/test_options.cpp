@@ -3,7 +3,7 @@
 
 #include "media/sound.h"
 #include "menus/select.h"
-#include "scene_fixture.h"
+#include "support/scene.h"
 
 using namespace platform;
 

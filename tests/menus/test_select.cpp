@@ -3,7 +3,7 @@
 
 #include "media/draw.h"
 #include "media/sound.h"
-#include "scene_fixture.h"
+#include "support/scene.h"
 
 using namespace platform;
 

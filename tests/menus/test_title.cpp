@@ -4,55 +4,26 @@
 #include "media/draw.h"
 #include "media/frame.h"
 #include "menus/title.h"
-#include "platform/clock.h"
-#include "platform/d3dmath.h"
-#include "platform/files.h"
-#include "platform/keyboard.h"
-#include "platform/mixer.h"
 #include "platform/random.h"
-#include "platform/recording_device.h"
-#include "platform/system.h"
-#include "support/test_files.h"
+#include "support/scene.h"
 
 using namespace platform;
 
 namespace {
 
-class TitleTest : public ::testing::Test {
+class TitleTest : public SceneTest {
   protected:
     void SetUp() override {
-        auto dir = testfiles::FreshDir("title");
-        testfiles::WriteText(dir / "xFile/パズル用図形１.x", testfiles::CubeX());
-        std::vector<uint32_t> px(4 * 4, 0xFF336699);
-        for (const char* name : {"bmp/背景.bmp", "bmp/タイトル.bmp", "bmp/タイトルの文字.bmp"})
-            testfiles::WriteBytes(dir / name, testfiles::Bmp24(4, 4, px));
-        std::vector<int16_t> tone(2 * 4410, 1000);
-        testfiles::WriteBytes(dir / "bgm/title.WAV", testfiles::Wav16(2, 44100, tone));
-        SetDataRoot(dir.string());
-        SetDevice(&device);
-        SetSound(&mixer);
-        TheKeyboard().ReleaseAll();
+        SceneTest::SetUp();
         UseVirtualClock(12345);
         Title = TitleScene{};
     }
     void TearDown() override {
         TitleRelease();
-        SetDevice(nullptr);
-        SetSound(nullptr);
-        UseRealClock();
+        SceneTest::TearDown();
     }
     int32_t Frame() { return TitleFrame(PresentParameters{}); }
-
-    RecordingDevice device;
-    Mixer mixer;
 };
-
-bool SameMatrix(const Matrix& a, const Matrix& b) {
-    for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            if (std::abs(a.m[r][c] - b.m[r][c]) > 1e-5f) return false;
-    return true;
-}
 
 } // namespace
 
@@ -123,7 +94,7 @@ TEST_F(TitleTest, OneFrameIsDrawnInTheStandardOrder) {
         EXPECT_EQ(q.vertices[0].z, halves[i][2]);
         EXPECT_EQ(q.vertices[1].u, 1.0f);
         EXPECT_EQ(q.vertices[3].v, 1.0f);
-        EXPECT_TRUE(SameMatrix(q.matrix, worlds[i])) << i;
+        EXPECT_TRUE(Near(q.matrix, worlds[i])) << i;
     }
     // Two lit blocks turning in opposite directions, left then right.
     for (int i = 0; i < 2; ++i) {
@@ -133,15 +104,13 @@ TEST_F(TitleTest, OneFrameIsDrawnInTheStandardOrder) {
         EXPECT_TRUE(m.lighting);
         EXPECT_EQ(m.Alpha(), 1.0f);
     }
-    EXPECT_TRUE(
-        SameMatrix(draws[5].matrix, RotationY(-20 * kDegToRad) * Translation(-7, -7.3f, 0)));
-    EXPECT_TRUE(
-        SameMatrix(draws[6].matrix, RotationY(20 * kDegToRad) * Translation(8.8f, -7.3f, 0)));
+    EXPECT_TRUE(Near(draws[5].matrix, RotationY(-20 * kDegToRad) * Translation(-7, -7.3f, 0)));
+    EXPECT_TRUE(Near(draws[6].matrix, RotationY(20 * kDegToRad) * Translation(8.8f, -7.3f, 0)));
     EXPECT_EQ(draws[7].kind, CallKind::End);
     EXPECT_EQ(draws[8].kind, CallKind::Present);
     EXPECT_EQ(device.RenderState(RS_LIGHTING), 0u) << "lighting is left off";
-    EXPECT_TRUE(SameMatrix(device.View(), StandardView()));
-    EXPECT_TRUE(SameMatrix(device.Projection(), StandardProjection()));
+    EXPECT_TRUE(Near(device.View(), StandardView()));
+    EXPECT_TRUE(Near(device.Projection(), StandardProjection()));
 }
 
 TEST_F(TitleTest, SeedsTheGeneratorFromTheClockHidesTheCursorAndPlaysItsMusic) {
@@ -164,7 +133,7 @@ TEST_F(TitleTest, SeedsTheGeneratorFromTheClockHidesTheCursorAndPlaysItsMusic) {
 }
 
 TEST_F(TitleTest, MissingFilesLeaveEmptyHandlesAndTheSceneRuns) {
-    SetDataRoot(testfiles::FreshDir("title-empty").string());
+    testfiles::DataDir empty("-empty");
     TitleInit();
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(Title.block.mesh, nullptr);

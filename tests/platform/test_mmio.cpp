@@ -5,9 +5,10 @@
 #include <string>
 
 #include "platform/mmio.h"
-#include "platform/riff_builder.h"
+#include "support/files.h"
 
 using namespace platform;
+using namespace testfiles;
 
 namespace {
 
@@ -32,13 +33,11 @@ MMCKINFO Find(HMMIO f, const MMCKINFO* parent, const char* id, uint32_t flags) {
 } // namespace
 
 TEST(Mmio, WalksTheChunksOfAForm) {
-    ScratchDir dir;
+    DataDir dir;
     // RIFF WAVE { "junk" (odd, padded), "fmt ", LIST INFO { "INAM" }, "data" } then "xtra".
-    std::string body = riff::Chunk("junk", "abc") + riff::Chunk("fmt ", std::string(16, 'f')) +
-                       riff::Form("LIST", "INFO", riff::Chunk("INAM", "name")) +
-                       riff::Chunk("data", "12345678");
-    HMMIO f =
-        Open(riff::Put(dir, "a.wav", riff::Form("RIFF", "WAVE", body) + riff::Chunk("xtra", "zz")));
+    std::string body = Chunk("junk", "abc") + Chunk("fmt ", std::string(16, 'f')) +
+                       Form("LIST", "INFO", Chunk("INAM", "name")) + Chunk("data", "12345678");
+    HMMIO f = Open(dir.Put("a.wav", Form("RIFF", "WAVE", body) + Chunk("xtra", "zz")));
     ASSERT_NE(f, nullptr);
     MMCKINFO riffChunk;
     ASSERT_EQ(mmioDescend(f, &riffChunk, nullptr, 0), MMSYSERR_NOERROR);
@@ -73,13 +72,11 @@ TEST(Mmio, WalksTheChunksOfAForm) {
 }
 
 TEST(Mmio, ChunkSizesFromTheFileAreNotTrusted) {
-    ScratchDir dir;
+    DataDir dir;
     // A chunk claiming 4 GB hides what follows, and ascending out of it cannot leave the file.
-    HMMIO f = Open(
-        riff::Put(dir, "huge.wav",
-                  riff::Form("RIFF", "WAVE",
-                             riff::Chunk("fmt ", "x", 0xFFFFFFFFu) + riff::Chunk("data", "1234"),
-                             0xFFFFFFFFu)));
+    HMMIO f = Open(dir.Put("huge.wav", Form("RIFF", "WAVE",
+                                            Chunk("fmt ", "x", 0xFFFFFFFFu) + Chunk("data", "1234"),
+                                            0xFFFFFFFFu)));
     ASSERT_NE(f, nullptr);
     MMCKINFO riffChunk = Find(f, nullptr, "RIFF", 0), data;
     data.ckid = mmioFOURCC('d', 'a', 't', 'a');
@@ -90,10 +87,10 @@ TEST(Mmio, ChunkSizesFromTheFileAreNotTrusted) {
 }
 
 TEST(Mmio, ReadsSeeksAndHandsOutItsBuffer) {
-    ScratchDir dir;
+    DataDir dir;
     std::string content;
     for (int i = 0; i < 40; ++i) content += static_cast<char>(i);
-    HMMIO f = Open(riff::Put(dir, "bytes.bin", content), 16);
+    HMMIO f = Open(dir.Put("bytes.bin", content), 16);
     ASSERT_NE(f, nullptr);
     std::string got;
     char piece[7];

@@ -3,7 +3,7 @@
 #include "platform/files.h"
 #include "platform/mixer.h"
 #include "platform/system.h"
-#include "support/test_files.h"
+#include "support/files.h"
 
 namespace {
 
@@ -62,13 +62,12 @@ TEST(SwapCells, ExchangesValuesLeavingPairsInPlace) {
 
 class PuzzleSounds : public ::testing::Test {
   protected:
+    testfiles::DataDir data;
     platform::Mixer mixer;
     void SetUp() override {
-        const auto dir = testfiles::FreshDir("puzzle-sound");
         const auto wav = testfiles::Wav16(1, 22050, std::vector<int16_t>(2000, 1000));
-        testfiles::WriteBytes(dir / "bgm" / "入れ替え.WAV", wav);
-        testfiles::WriteBytes(dir / "bgm" / "消える音.WAV", wav);
-        platform::SetDataRoot(dir.string());
+        data.Put("bgm/入れ替え.WAV", wav);
+        data.Put("bgm/消える音.WAV", wav);
         platform::SetSound(&mixer);
         SeVol = -1500;
     }

@@ -1,5 +1,5 @@
-// The endless mode under test: small stand-ins for its files, a recording device, a mixer,
-// the virtual clock, and helpers to set up boards and run frames.
+// The endless mode under test: a scene with the mode's state reset, and helpers to set up boards
+// and run frames.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,38 +7,13 @@
 #include <string>
 
 #include "modes/endless/endless.h"
-#include "platform/clock.h"
 #include "platform/files.h"
-#include "platform/keyboard.h"
-#include "platform/mixer.h"
-#include "platform/recording_device.h"
-#include "platform/system.h"
-#include "support/test_files.h"
+#include "support/scene.h"
 
-class EndlessTest : public ::testing::Test {
+class EndlessTest : public SceneTest {
   protected:
     void SetUp() override {
-        dir = testfiles::FreshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        const char* digits[] = {"１", "２", "３",   "４",   "５",   "６",  "７",
-                                "８", "９", "１０", "１１", "１２", "１３"};
-        for (const char* d : digits)
-            testfiles::WriteText(dir / (std::string("xFile/パズル用図形") + d + ".x"),
-                                 testfiles::CubeX());
-        std::vector<uint32_t> px(8 * 8, 0xFF808080);
-        for (const char* name :
-             {"カーソル.bmp", "カーソル２.bmp", "カーソル３.bmp", "カーソル４.bmp",
-              "カーソル５.bmp", "背景.bmp", "壁.bmp", "スコア表示.bmp", "数字.bmp", "初め.bmp",
-              "ゲームオーバー.bmp", "結果.bmp", "数字2.bmp", "記録更新.bmp", "ポーズ.bmp",
-              "ゲーム終了画面.bmp"})
-            testfiles::WriteBytes(dir / "bmp" / name, testfiles::Bmp24(8, 8, px));
-        std::vector<int16_t> tone(2 * 4410, 800);
-        for (const char* name : {"game.WAV", "敗北時.WAV", "消える音.WAV", "入れ替え.WAV"})
-            testfiles::WriteBytes(dir / "bgm" / name, testfiles::Wav16(2, 44100, tone));
-        platform::SetDataRoot(dir.string());
-        platform::SetDevice(&device);
-        platform::SetSound(&mixer);
-        platform::TheKeyboard().ReleaseAll();
-        platform::UseVirtualClock(0);
+        SceneTest::SetUp();
         platform::EnableDebugKeys(false);
         Endless = EndlessMode{};
         Records = EndlessRecords{};
@@ -48,10 +23,7 @@ class EndlessTest : public ::testing::Test {
         EndlessRelease();
         ReleaseSoundRecord(Endless.vanish);
         ReleaseSwapSound(Endless.swapSound);
-        platform::TheKeyboard().ReleaseAll();
-        platform::SetDevice(nullptr);
-        platform::SetSound(nullptr);
-        platform::UseRealClock();
+        SceneTest::TearDown();
     }
 
     // Set up, then straight into play on an empty board.
@@ -79,15 +51,9 @@ class EndlessTest : public ::testing::Test {
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
-    static void Hold(int vk, bool down = true) { platform::TheKeyboard().SetKey(vk, down); }
-    static void ReleaseKeys() { platform::TheKeyboard().ReleaseAll(); }
     std::string ReadData(const char* path) {
         std::vector<uint8_t> bytes;
         if (!platform::ReadFileBytes(path, bytes, 4096)) return "<missing>";
         return std::string(bytes.begin(), bytes.end());
     }
-
-    std::filesystem::path dir;
-    platform::RecordingDevice device;
-    platform::Mixer mixer;
 };

@@ -25,19 +25,19 @@ TEST_F(EndlessTest, NoRecordFolderStartsAtZeroAndLeavingCreatesIt) {
     EndlessRelease();
     EXPECT_EQ(ReadData("./notepad/Hi Score.txt"), "0 0 1 0 0 0");
     EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "0 0 1");
-    EXPECT_FALSE(std::filesystem::exists(dir / "notepad/Hi Score.txt.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(data / "notepad/Hi Score.txt.tmp"));
 }
 
 TEST_F(EndlessTest, ReleaseBeforeTheResultsWritesNothing) {
     EndlessInit();
     Endless.GameFlg = 3;
     EndlessRelease();
-    EXPECT_FALSE(std::filesystem::exists(dir / "notepad"));
+    EXPECT_FALSE(std::filesystem::exists(data / "notepad"));
 }
 
 TEST_F(EndlessTest, UnreadableFilesKeepTheRecordsOfEarlierInTheRun) {
     Records.RecScore = 450, Records.RecScoreKeta = 3;
-    std::filesystem::create_directories(dir / "notepad/Hi Score.txt"); // a folder, not a file
+    std::filesystem::create_directories(data / "notepad/Hi Score.txt"); // a folder, not a file
     std::string out = InitCapturingOutput();
     EXPECT_NE(out.find("エラー"), std::string::npos);
     EXPECT_EQ(Records.RecScore, 450);
@@ -53,8 +53,8 @@ TEST_F(EndlessTest, UnreadableFilesKeepTheRecordsOfEarlierInTheRun) {
 
 TEST_F(EndlessTest, ShortFilesReplaceOnlyTheNumbersTheyHold) {
     Records.RecLevel = 7, Records.RecSec = 9;
-    testfiles::WriteText(dir / "notepad/Hi Score.txt", "1230 4");
-    testfiles::WriteText(dir / "notepad/Max keta.txt", "4\n");
+    data.Put("notepad/Hi Score.txt", "1230 4");
+    data.Put("notepad/Max keta.txt", "4\n");
     EXPECT_EQ(InitCapturingOutput(), "");
     EXPECT_EQ(Records.RecScore, 1230);
     EXPECT_EQ(Records.RecCombo, 4);
@@ -64,8 +64,8 @@ TEST_F(EndlessTest, ShortFilesReplaceOnlyTheNumbersTheyHold) {
 }
 
 TEST_F(EndlessTest, HostileNumbersAreMadeHarmless) {
-    testfiles::WriteText(dir / "notepad/Hi Score.txt", "-50 99999999999 12 -1 75 x 3");
-    testfiles::WriteText(dir / "notepad/Max keta.txt", "40 -3 999999");
+    data.Put("notepad/Hi Score.txt", "-50 99999999999 12 -1 75 x 3");
+    data.Put("notepad/Max keta.txt", "40 -3 999999");
     EndlessInit();
     EXPECT_EQ(Records.RecScore, 0) << "negative counts as 0";
     EXPECT_EQ(Records.RecCombo, 2147483647) << "beyond the 32-bit range: its limit";
