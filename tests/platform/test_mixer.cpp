@@ -106,11 +106,11 @@ TEST(Mixer, VolumeInHundredthsOfADecibelAndASaturatingSum) {
 
     b.reset(); // a destroyed buffer leaves the mix
     a->SetVolume(-2000);
-    auto out = Mixed(mixer, 1);
+    auto out = Mixed(mixer, 2);
     EXPECT_NEAR(out[0], 2000, 1);
     EXPECT_NEAR(out[1], -2000, 1);
     a->SetVolume(-10000);
-    EXPECT_EQ(Mixed(mixer, 1), Samples(2, 0));
+    EXPECT_EQ(Mixed(mixer, 2), Samples(4, 0));
 }
 
 TEST(Mixer, ConvertsEightBitMonoAndResamples) {

@@ -116,14 +116,15 @@ TEST(Mmio, ReadsSeeksAndHandsOutItsBuffer) {
     }
     EXPECT_EQ(got, content.substr(4));
 
-    // What the caller consumed is taken back; a pointer outside the read data is refused.
-    ASSERT_EQ(mmioSeek(f, 20, SEEK_SET), 20);
+    // What the caller consumed is taken back; a pointer past the read data (10 bytes of the
+    // 16) is refused.
+    ASSERT_EQ(mmioSeek(f, 30, SEEK_SET), 30);
     ASSERT_EQ(mmioGetInfo(f, &info, 0), MMSYSERR_NOERROR);
     ASSERT_EQ(mmioAdvance(f, &info, MMIO_READ), MMSYSERR_NOERROR);
     info.pchNext += 3;
     ASSERT_EQ(mmioSetInfo(f, &info, 0), MMSYSERR_NOERROR);
     ASSERT_EQ(mmioRead(f, piece, 1), 1);
-    EXPECT_EQ(piece[0], content[23]);
+    EXPECT_EQ(piece[0], content[33]);
     info.pchNext = info.pchEndRead + 1;
     EXPECT_EQ(mmioSetInfo(f, &info, 0), MMSYSERR_INVALPARAM);
     mmioClose(f, 0);
