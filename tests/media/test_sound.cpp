@@ -72,8 +72,8 @@ TEST_F(Sound, DamagedFilesAreRefused) {
         Wave(pcm.substr(0, 14), "abcd"),          // short "fmt "
         Form("RIFF", "WAVE", Chunk("fmt ", pcm)), // no "data"
         Form("RIFF", "WAVE", Chunk("fmt ", pcm)) + Chunk("data", "ab"),
-        Form("RIFF", "AVI ", Chunk("fmt ", pcm)), // not WAVE
-        "RIFX" + good.substr(4),                  // not RIFF
+        Form("RIFF", "AVI ", Chunk("fmt ", pcm) + Chunk("data", "ab")), // not WAVE
+        "RIFX" + good.substr(4),                                        // not RIFF
         good.substr(0, 10),
         good.substr(0, 30),
         "",                                // truncated
@@ -155,7 +155,9 @@ TEST_F(Sound, PlayingRules) {
     mixer.Mix(out, 10);
     PlayLooping(music);
     music->GetCurrentPosition(&position, nullptr);
+    music->GetStatus(&status);
     EXPECT_EQ(position, 40u);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     StopAndRewind(music);
     music->GetStatus(&status);
     music->GetCurrentPosition(&position, nullptr);

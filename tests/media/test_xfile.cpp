@@ -37,30 +37,14 @@ std::string Corners(const XModel& m, size_t subset) {
 // order; templates and both kinds of comment on the way.
 const std::string kPlate = R"(xof 0302txt 0032
 // written by hand
-template Header {
- <3D82AB43-62DA-11cf-AB39-0020AF71E433>
- WORD major; WORD minor; DWORD flags;
-}
+template Header { <3D82AB43-62DA-11cf-AB39-0020AF71E433> WORD major; WORD minor; DWORD flags; }
 Header { 1; 0; 1; }
 # the shared block material
-Material Shared {
- 0.2;0.4;0.6;0.8;;
- 5.0;
- 0.1;0.2;0.3;;
- 0.0;0.5;0.0;;
- TextureFilename { "bmp/block.bmp"; }
-}
+Material Shared { 0.2;0.4;0.6;0.8;; 5.0; 0.1;0.2;0.3;; 0.0;0.5;0.0;; TextureFilename { "bmp/block.bmp"; } }
 Mesh Plate {
- 6;
- 0;0;0;, 0;1;0;, 1;1;0;, 1;0;0;, 2;1;0;, 2;0;0;;
- 3;
- 4;0,1,2,3;,
- 3;3,2,4;,
- 3;3,4,5;;
- MeshMaterialList {
-  2;
-  3;
-  1,0,1;;
+ 6; 0;0;0;, 0;1;0;, 1;1;0;, 1;0;0;, 2;1;0;, 2;0;0;;
+ 3; 4;0,1,2,3;, 3;3,2,4;, 3;3,4,5;;
+ MeshMaterialList { 2; 3; 1,0,1;;
   Material { 1.0;0.0;0.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
   { Shared }
  }
@@ -119,22 +103,23 @@ TEST(XFile, PolygonNormalsAndTextureCoordinatesFollowTheirOwnLists) {
     const std::string text = R"(xof 0302txt 0064
 Mesh Pentagon {
  5; 0;0;0;, 0;1;0;, 1;2;0;, 2;1;0;, 2;0;0;;
- 1; 5;0,1,2,3,4;;
- MeshNormals { 3; 0;0;-1;, 0;1;0;, 1;0;0;; 1; 5;1,0,2,0,1;; }
+ 2; 5;0,1,2,3,4;, 3;4,3,0;;
+ MeshNormals { 3; 0;0;-1;, 0;1;0;, 1;0;0;; 2; 5;1,0,2,0,1;, 3;2,2,0;; }
  MeshTextureCoords { 5; 0;0.5;, 0.25;0;, 0.5;0;, 0.75;0;, 1;0.5;; }
 }
 )";
     XModel m;
     ASSERT_TRUE(Parse(text, m));
-    EXPECT_EQ(Corners(m, 0), "0,0,0 0,1,0 1,2,0 0,0,0 1,2,0 2,1,0 0,0,0 2,1,0 2,0,0");
-    // Corner by corner: normals 1,0,2,0,1 of their own list, texture coordinates by position.
+    EXPECT_EQ(Corners(m, 0),
+              "0,0,0 0,1,0 1,2,0 0,0,0 1,2,0 2,1,0 0,0,0 2,1,0 2,0,0 2,0,0 2,1,0 0,0,0");
+    // Corner by corner: normals from their own face list, texture coordinates by position.
     std::string normals, uvs;
     for (const auto& v : m.mesh.vertices) {
         normals += Text({v.nx, v.ny, v.nz}) + " ";
         uvs += Text({v.u, v.v}) + " ";
     }
-    EXPECT_EQ(normals, "0,1,0 0,0,-1 1,0,0 0,0,-1 0,1,0 ");
-    EXPECT_EQ(uvs, "0,0.5 0.25,0 0.5,0 0.75,0 1,0.5 ");
+    EXPECT_EQ(normals, "0,1,0 0,0,-1 1,0,0 0,0,-1 0,1,0 1,0,0 1,0,0 0,0,-1 ");
+    EXPECT_EQ(uvs, "0,0.5 0.25,0 0.5,0 0.75,0 1,0.5 1,0.5 0.75,0 0,0.5 ");
 }
 
 TEST(XFile, RefusesOtherFormatsAndEveryTruncation) {
