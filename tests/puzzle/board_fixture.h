@@ -2,6 +2,7 @@
 // a cell is negative exactly when its pair's state is 1.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -10,10 +11,12 @@
 
 #include "puzzle/board.h"
 
+// The vanish sound every test board shares, loaded on first use as the game's is.
+inline SoundRecord gVanish;
+
 struct Board {
     BlockGrid grid{};
     CellAnim pairs{};
-    SoundRecord vanish;
     int32_t chainSteps = 0, maxCombo = 0, lastCombo = 0, chainFlag = 0, combo = 0, score = 0;
 
     Board() { Clear(); }
@@ -30,20 +33,27 @@ struct Board {
         pairs[x][y][z][0] = value < 0 ? 1 : 0;
     }
     void Match() {
-        MatchLines(grid, pairs, vanish, chainSteps, maxCombo, lastCombo, chainFlag, combo, score);
+        MatchLines(grid, pairs, gVanish, chainSteps, maxCombo, lastCombo, chainFlag, combo, score);
     }
     bool Marked(int x, int y, int z) const { return grid[x][y][z] < 0 && pairs[x][y][z][0] == 1; }
+    auto Counters() const {
+        return std::array{score, combo, chainSteps, chainFlag, lastCombo, maxCombo};
+    }
+    bool SameCells(const Board& o) const {
+        return std::memcmp(grid, o.grid, sizeof grid) == 0 &&
+               std::memcmp(pairs, o.pairs, sizeof pairs) == 0;
+    }
 };
 
-inline ::testing::AssertionResult KeepsMarkRule(const BlockGrid grid, const CellAnim pairs) {
+inline ::testing::AssertionResult KeepsMarkRule(const Board& b) {
     for (int x = 0; x < kSlices; ++x)
         for (int y = 0; y < kRows; ++y)
             for (int z = 0; z < kDepth; ++z)
-                if ((grid[x][y][z] < 0) != (pairs[x][y][z][0] == 1) ||
-                    (pairs[x][y][z][0] != 0 && pairs[x][y][z][0] != 1))
+                if ((b.grid[x][y][z] < 0) != (b.pairs[x][y][z][0] == 1) ||
+                    (b.pairs[x][y][z][0] != 0 && b.pairs[x][y][z][0] != 1))
                     return ::testing::AssertionFailure()
-                           << "cell (" << x << ", " << y << ", " << z << ") holds " << grid[x][y][z]
-                           << " with state " << pairs[x][y][z][0];
+                           << "cell (" << x << ", " << y << ", " << z << ") holds "
+                           << b.grid[x][y][z] << " with state " << b.pairs[x][y][z][0];
     return ::testing::AssertionSuccess();
 }
 
@@ -79,31 +89,16 @@ struct RandomBoards {
     // A board standing on solid ground with no line of three anywhere and nothing marked.
     void FillAtRest(Board& b) {
         b.Clear();
+        auto endsRun = [&](int x, int y, int z, int32_t v) {
+            return (x >= 2 && b.grid[x - 1][y][z] == v && b.grid[x - 2][y][z] == v) ||
+                   (y >= 2 && b.grid[x][y - 1][z] == v && b.grid[x][y - 2][z] == v) ||
+                   (z >= 2 && b.grid[x][y][z - 1] == v && b.grid[x][y][z - 2] == v);
+        };
         for (int x = 0; x < kSlices; ++x)
-            for (int z = 0; z < kDepth; ++z) {
-                const int height = Below(kRows + 1);
-                for (int y = 0; y < height; ++y) {
+            for (int z = 0; z < kDepth; ++z)
+                for (int y = 0, height = Below(kRows + 1); y < height; ++y) {
                     int32_t v = 1 + Below(6);
-                    if (Below(8) == 0 || EndsRun(b, x, y, z, v)) v = kGarbage;
-                    b.Put(x, y, z, v);
+                    b.Put(x, y, z, Below(8) == 0 || endsRun(x, y, z, v) ? kGarbage : v);
                 }
-            }
-    }
-
-  private:
-    static bool EndsRun(const Board& b, int x, int y, int z, int32_t v) {
-        return (x >= 2 && b.grid[x - 1][y][z] == v && b.grid[x - 2][y][z] == v) ||
-               (y >= 2 && b.grid[x][y - 1][z] == v && b.grid[x][y - 2][z] == v) ||
-               (z >= 2 && b.grid[x][y][z - 1] == v && b.grid[x][y][z - 2] == v);
     }
 };
-
-inline bool SameCells(const Board& a, const Board& b) {
-    return std::memcmp(a.grid, b.grid, sizeof a.grid) == 0 &&
-           std::memcmp(a.pairs, b.pairs, sizeof a.pairs) == 0;
-}
-
-inline void CopyCells(const Board& from, Board& to) {
-    std::memcpy(to.grid, from.grid, sizeof to.grid);
-    std::memcpy(to.pairs, from.pairs, sizeof to.pairs);
-}

@@ -1,6 +1,9 @@
 // Swaps: which are refused, what moves (values, never pairs), and the pooled swap sound.
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "board_fixture.h"
-#include "platform/files.h"
 #include "platform/mixer.h"
 #include "platform/system.h"
 #include "support/files.h"
@@ -18,22 +21,22 @@ struct Swap {
 } // namespace
 
 TEST(SwapCells, RefusesVanishingOrEmptyPairsUnknownDirectionsAndCellsOffTheBoard) {
-    Board b, before;
+    Board b;
     b.Put(0, 0, 0, -2), b.Put(1, 0, 0, 3); // marked on the left
     b.Put(2, 0, 0, 3), b.Put(3, 0, 0, -1); // marked on the right
     b.Put(0, 0, 1, 4), b.Put(0, 0, 2, -4); // marked behind
     b.Put(5, 0, 0, 1), b.Put(0, 0, 4, 2), b.Put(2, 11, 4, 6);
-    CopyCells(b, before);
+    const Board before = b;
     Swap swap;
     swap(b, 0, 0, 0, 0), swap(b, 2, 0, 0, 0), swap(b, 0, 0, 1, 1);
     swap(b, 4, 4, 4, 0);                       // both empty
     swap(b, 1, 0, 0, 2), swap(b, 1, 0, 0, -1); // no such direction
     swap(b, 5, 0, 0, 0), swap(b, 0, 0, 4, 1), swap(b, 2, 11, 4, 1), swap(b, -1, 0, 0, 0),
         swap(b, 2, 12, 0, 0), swap(b, 2, -1, 0, 1);
-    EXPECT_TRUE(SameCells(b, before));
+    EXPECT_TRUE(b.SameCells(before));
     EXPECT_EQ(swap.count, 10);
     SwapCells(swap.sound, nullptr, b.grid, 5, 0, 0, 0); // no counter to decrement: still fine
-    EXPECT_TRUE(SameCells(b, before));
+    EXPECT_TRUE(b.SameCells(before));
 }
 
 TEST(SwapCells, ExchangesValuesLeavingPairsInPlace) {
@@ -47,10 +50,8 @@ TEST(SwapCells, ExchangesValuesLeavingPairsInPlace) {
     swap(b, 1, 0, 2, 1);
     swap(b, 3, 2, 0, 0);
     EXPECT_EQ(swap.count, 7);
-    EXPECT_EQ(b.grid[1][0][1], 7);
-    EXPECT_EQ(b.grid[2][0][1], 5);
-    EXPECT_EQ(b.grid[1][0][2], 0);
-    EXPECT_EQ(b.grid[1][0][3], 3);
+    EXPECT_TRUE(b.grid[1][0][1] == 7 && b.grid[2][0][1] == 5);
+    EXPECT_TRUE(b.grid[1][0][2] == 0 && b.grid[1][0][3] == 3);
     EXPECT_EQ(b.grid[4][2][0], 2);
     EXPECT_EQ(b.pairs[4][2][0][1], 22); // the block rests on the empty cell's former pair
     EXPECT_EQ(b.pairs[3][2][0][1], 11);
@@ -60,31 +61,30 @@ TEST(SwapCells, ExchangesValuesLeavingPairsInPlace) {
     EXPECT_EQ(b.pairs[4][1][0][1], 22);
 }
 
-class PuzzleSounds : public ::testing::Test {
-  protected:
-    testfiles::DataDir data;
-    platform::Mixer mixer;
-    void SetUp() override {
+struct PuzzleSounds : ::testing::Test {
+    PuzzleSounds() {
         const auto wav = testfiles::Wav16(1, 22050, std::vector<int16_t>(2000, 1000));
         data.Put("bgm/入れ替え.WAV", wav);
         data.Put("bgm/消える音.WAV", wav);
         platform::SetSound(&mixer);
+        ReleaseSoundRecord(gVanish);
         SeVol = -1500;
     }
-    void TearDown() override {
+    ~PuzzleSounds() override {
+        ReleaseSoundRecord(gVanish);
         platform::SetSound(nullptr);
         SeVol = 0;
     }
-    static bool Playing(const SoundVar& v) {
-        uint32_t status = 0;
-        return v && v->GetStatus(&status) == platform::S_OK &&
-               (status & platform::DSBSTATUS_PLAYING);
+    // Status bits, play position and volume of a voice.
+    static std::array<int64_t, 3> State(const SoundVar& v) {
+        uint32_t status = 0, position = 0;
+        int32_t volume = 0;
+        v->GetStatus(&status), v->GetCurrentPosition(&position, nullptr), v->GetVolume(&volume);
+        return {status, position, volume};
     }
-    static uint32_t Position(const SoundVar& v) {
-        uint32_t play = 0;
-        v->GetCurrentPosition(&play, nullptr);
-        return play;
-    }
+    testfiles::DataDir data;
+    platform::Mixer mixer;
+    int16_t out[2 * 64];
 };
 
 // Every swap that takes place starts a voice from its beginning at the effects volume while
@@ -95,23 +95,20 @@ TEST_F(PuzzleSounds, EverySwapSoundsFromTheStartWithoutNewBuffers) {
     Swap swap;
     swap(b, 1, 0, 0, 0); // refused (both empty), but the voices are ready and silent
     const SoundVar* voices = swap.sound.voices;
-    const platform::SoundBuffer* loaded[SwapSound::kVoices];
+    std::vector<const platform::SoundBuffer*> loaded;
     for (int i = 0; i < SwapSound::kVoices; ++i) {
         ASSERT_TRUE(voices[i]);
-        EXPECT_FALSE(Playing(voices[i]));
-        loaded[i] = voices[i].get();
+        EXPECT_EQ(State(voices[i])[0], 0);
+        loaded.push_back(voices[i].get());
     }
-    int16_t out[2 * 64];
     for (int n = 1; n <= 1000; ++n) {
         swap(b, 0, 0, 0, 0); // the block goes back and forth
         int playing = 0, fresh = 0;
         for (int i = 0; i < SwapSound::kVoices; ++i) {
             ASSERT_EQ(voices[i].get(), loaded[i]);
-            if (!Playing(voices[i])) continue;
-            ++playing;
-            fresh += Position(voices[i]) == 0;
-            int32_t volume = 0;
-            voices[i]->GetVolume(&volume);
+            auto [status, position, volume] = State(voices[i]);
+            if (status == 0) continue;
+            ++playing, fresh += position == 0;
             ASSERT_EQ(volume, -1500);
         }
         ASSERT_EQ(playing, std::min(n, SwapSound::kVoices)) << "an earlier swap was cut off";
@@ -125,19 +122,17 @@ TEST_F(PuzzleSounds, EverySwapSoundsFromTheStartWithoutNewBuffers) {
 TEST_F(PuzzleSounds, VanishSoundIsLoadedOnFirstUseAndPlaysWhenALineIsFound) {
     Board b;
     b.Match();
-    ASSERT_TRUE(b.vanish.buffer);
-    EXPECT_FALSE(Playing(b.vanish.buffer));
+    ASSERT_TRUE(gVanish.buffer);
+    EXPECT_EQ(State(gVanish.buffer)[0], 0);
     for (int x = 0; x < 3; ++x) b.Put(x, 0, 0, 4);
     b.Match();
-    EXPECT_TRUE(Playing(b.vanish.buffer));
-    int16_t out[2 * 64];
     mixer.Mix(out, 64);
-    const uint32_t position = Position(b.vanish.buffer);
+    const auto playing = State(gVanish.buffer);
+    EXPECT_NE(playing[0], 0);
+    EXPECT_GT(playing[1], 0);
     b.Match(); // the line is found again: the sound goes on, neither reloaded nor restarted
-    EXPECT_TRUE(Playing(b.vanish.buffer));
-    EXPECT_EQ(Position(b.vanish.buffer), position);
-    EXPECT_GT(position, 0u);
-    ReleaseSoundRecord(b.vanish);
+    EXPECT_EQ(State(gVanish.buffer), playing);
+    ReleaseSoundRecord(gVanish);
     b.Match();
-    EXPECT_TRUE(Playing(b.vanish.buffer));
+    EXPECT_NE(State(gVanish.buffer)[0], 0);
 }
