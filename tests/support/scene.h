@@ -6,9 +6,11 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/data_files.h"
+#include "media/sound.h"
 #include "platform/clock.h"
 #include "platform/d3dmath.h"
 #include "platform/keyboard.h"
@@ -53,9 +55,34 @@ class SceneTest : public ::testing::Test {
         return out;
     }
 
+    // Where a sprite is drawn (or a mesh or quad placed): the translation of its matrix.
+    static std::pair<float, float> At(const platform::RecordedCall& c) {
+        return {c.matrix.m[3][0], c.matrix.m[3][1]};
+    }
+
     testfiles::DataDir data;
     platform::RecordingDevice device;
     platform::Mixer mixer;
+};
+
+// A menu scene under test: its state reset before, its files released and the volumes reset
+// after.
+template <auto& state, int32_t (*frame)(platform::PresentParameters), void (*release)()>
+class MenuTest : public SceneTest {
+  protected:
+    void SetUp() override {
+        SceneTest::SetUp();
+        state = {};
+    }
+    void TearDown() override {
+        release();
+        Vol = SeVol = 0;
+        SceneTest::TearDown();
+    }
+    static int32_t Frame() { return frame(platform::PresentParameters{}); }
+    static void Frames(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
 };
 
 inline bool Near(const platform::Matrix& a, const platform::Matrix& b) {

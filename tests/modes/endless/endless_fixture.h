@@ -42,6 +42,9 @@ class EndlessTest : public SceneTest {
                     Endless.pairs[x][y][z][1] = kVanishFrames;
                 }
     }
+    static void Updates(int n) {
+        for (int i = 0; i < n; ++i) EndlessUpdate();
+    }
     // One frame of the mode, the clock moving on as in a run.
     int32_t Frame() {
         int32_t next = EndlessFrame(platform::PresentParameters{});
@@ -51,9 +54,19 @@ class EndlessTest : public SceneTest {
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }
-    std::string ReadData(const char* path) {
+    // Frames run until the mode reaches the phase `flag` (-1: not within `limit`).
+    int FramesUntil(int flag, int limit = 2000) {
+        for (int n = 1; n <= limit; ++n)
+            if (Frame(), Endless.GameFlg == flag) return n;
+        return -1;
+    }
+    static std::string ReadData(const char* path) {
         std::vector<uint8_t> bytes;
         if (!platform::ReadFileBytes(path, bytes, 4096)) return "<missing>";
         return std::string(bytes.begin(), bytes.end());
+    }
+    // The game path of block model `n` ("１" .. "１３").
+    static std::string Model(const char* n) {
+        return std::string("./xFile/パズル用図形") + n + ".x";
     }
 };

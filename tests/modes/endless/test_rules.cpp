@@ -1,5 +1,6 @@
 // The endless mode's rules: cursor, swaps, rising, the end of the game, the figures, menus.
 #include <algorithm>
+#include <array>
 
 #include "endless_fixture.h"
 
@@ -7,26 +8,18 @@ using namespace platform;
 
 namespace {
 
-struct Cursor {
-    int x, y, z, face, left, right;
-    bool operator==(const Cursor&) const = default;
-};
+// Block X, Y, Z, the face (0 front, 1 right) and the cut-away limits on the left and right.
+using Cursor = std::array<int, 6>;
 Cursor Now() {
     const EndlessMode& e = Endless;
     return {e.BlockX, e.BlockY, e.BlockZ, e.CursorFlg, e.LeftClearFlg, e.RightClearFlg};
 }
-std::ostream& operator<<(std::ostream& o, const Cursor& c) {
-    return o << "(" << c.x << "," << c.y << "," << c.z << " face " << c.face << " clear " << c.left
-             << "," << c.right << ")";
-}
 
-// Runs updates until the cursor has changed `moves` times; returns the updates between them.
+// Runs `updates` updates; returns every cursor seen, the first included.
 std::vector<Cursor> Walk(int updates) {
     std::vector<Cursor> seen{Now()};
-    for (int i = 0; i < updates; ++i) {
-        EndlessUpdate();
-        if (!(Now() == seen.back())) seen.push_back(Now());
-    }
+    for (int i = 0; i < updates; ++i)
+        if (EndlessUpdate(), Now() != seen.back()) seen.push_back(Now());
     return seen;
 }
 
@@ -35,21 +28,30 @@ void FillColumn(int x, int z) {
     for (int y = 0; y < kRows; ++y) Endless.grid[x][y][z] = y % 2 ? 1 : 2;
 }
 
+bool Near(const Vector3& v, float x, float y) {
+    return std::abs(v.x - x) < 1e-5f && std::abs(v.y - y) < 1e-5f;
+}
+
 } // namespace
 
 TEST_F(EndlessTest, CursorWalksAlongTheFrontTurnsTheCornerAndComesBack) {
     StartPlaying();
     Endless.MoveWait = 16;
     Hold(VK_RIGHT);
-    std::vector<Cursor> path = Walk(16 * 10);
-    std::vector<Cursor> expected = {{0, 0, 0, 0, -1, 6}, {1, 0, 0, 0, -1, 6}, {2, 0, 0, 0, -1, 6},
-                                    {3, 0, 0, 0, -1, 6}, {4, 0, 0, 0, -1, 6}, {5, 0, 0, 1, -1, 6},
-                                    {5, 0, 1, 1, -1, 6}, {5, 0, 2, 1, -1, 6}, {5, 0, 3, 1, -1, 6}};
-    EXPECT_EQ(path, expected) << "one step every 16 updates, the last refused at Z 3";
+    EXPECT_EQ(Walk(16 * 10), (std::vector<Cursor>{{0, 0, 0, 0, -1, 6},
+                                                  {1, 0, 0, 0, -1, 6},
+                                                  {2, 0, 0, 0, -1, 6},
+                                                  {3, 0, 0, 0, -1, 6},
+                                                  {4, 0, 0, 0, -1, 6},
+                                                  {5, 0, 0, 1, -1, 6},
+                                                  {5, 0, 1, 1, -1, 6},
+                                                  {5, 0, 2, 1, -1, 6},
+                                                  {5, 0, 3, 1, -1, 6}}))
+        << "one step every 16 updates, the last refused at Z 3";
+    EXPECT_GT(Endless.MoveWait, 16) << "refused moves do not restart the wait";
     Hold(VK_RIGHT, false);
     Hold(VK_LEFT);
-    path = Walk(16 * 3 + 1);
-    EXPECT_EQ(path.back(), (Cursor{4, 0, 0, 0, -1, 6})) << "back round the corner at X 4, Z 0";
+    EXPECT_EQ(Walk(16 * 3 + 1).back(), (Cursor{4, 0, 0, 0, -1, 6})) << "back round the corner";
     EXPECT_EQ(Endless.CursorPos.x, 4.0f);
 }
 
@@ -60,15 +62,12 @@ TEST_F(EndlessTest, DepthMovesCutAwayTheSlicesInFrontAndStopAtTheBack) {
     Hold(VK_UP);
     std::vector<Cursor> path = Walk(16 * 6);
     ASSERT_EQ(path.size(), 5u);
-    for (int i = 1; i <= 4; ++i) {
-        EXPECT_EQ(path[i].z, i);
-        EXPECT_EQ(path[i].left, i - 1) << "the slices in front are seen through";
-    }
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(path[i], (Cursor{0, 0, i, 0, i - 1, 6})) << "the slices in front are cut away";
     EXPECT_EQ(Endless.MoveWait, 16) << "moves at the limit still restarted the wait";
 
     // Turning to the right face from Z 4 keeps the pair on the board.
-    Hold(VK_SHIFT, false);
-    Hold(VK_UP, false);
+    ReleaseKeys();
     Endless.BlockX = 4;
     Endless.MoveWait = 16;
     Hold(VK_RIGHT);
@@ -80,8 +79,8 @@ TEST_F(EndlessTest, DepthMovesCutAwayTheSlicesInFrontAndStopAtTheBack) {
     Hold(VK_SHIFT);
     Hold(VK_UP);
     path = Walk(16 * 6);
-    EXPECT_EQ(path.back(), (Cursor{0, 0, 3, 1, -1, 1}));
     EXPECT_EQ(path[1], (Cursor{4, 0, 3, 1, -1, 5}));
+    EXPECT_EQ(path.back(), (Cursor{0, 0, 3, 1, -1, 1}));
 }
 
 TEST_F(EndlessTest, SwapsArePacedAndARefusedSwapStillRestartsTheWait) {
@@ -91,13 +90,10 @@ TEST_F(EndlessTest, SwapsArePacedAndARefusedSwapStillRestartsTheWait) {
     Endless.SwapWait = 15;
     Hold('X');
     std::vector<int> swapsAt;
-    int32_t before = Endless.grid[0][0][0];
-    for (int i = 1; i <= 30; ++i) {
-        EndlessUpdate();
-        if (Endless.grid[0][0][0] != before) swapsAt.push_back(i), before = Endless.grid[0][0][0];
-    }
+    for (int i = 1, before = 1; i <= 30; ++i)
+        if (EndlessUpdate(), Endless.grid[0][0][0] != before)
+            swapsAt.push_back(i), before = Endless.grid[0][0][0];
     EXPECT_EQ(swapsAt, (std::vector<int>{1, 16}));
-
     Endless.BlockY = 5; // two empty cells
     Endless.SwapWait = 15;
     EndlessUpdate();
@@ -116,17 +112,15 @@ TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALine
     before = Endless.cc;
     EndlessUpdate();
     EXPECT_NEAR(Endless.cc - before, 4 * 0.0005 + 0.01, 1e-6) << "A speeds the rise up";
-    Hold('A', false);
 
-    // A vanishing line halts the rise.
+    // A vanishing line halts the rise, A or not.
     for (int x = 0; x < 3; ++x) Endless.grid[x][0][4] = 3;
     EndlessUpdate(); // marks the line
     ASSERT_LT(Endless.grid[0][0][4], 0);
     before = Endless.cc;
-    Hold('A');
-    for (int i = 0; i < 50; ++i) EndlessUpdate();
+    Updates(50);
     EXPECT_EQ(Endless.cc, before);
-    for (int i = 0; i < 60; ++i) EndlessUpdate();
+    Updates(60);
     EXPECT_GT(Endless.cc, before) << "rising again once the line is gone";
     Hold('A', false);
 
@@ -138,49 +132,42 @@ TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALine
     EXPECT_EQ(Endless.BlockY, 11);
     EXPECT_EQ(Endless.NextRowReady, 0);
     for (int x = 0; x < kSlices; ++x)
-        for (int z = 0; z < kDepth; ++z) {
-            EXPECT_GE(Endless.grid[x][0][z], 1);
-            EXPECT_LE(Endless.grid[x][0][z], 5);
-        }
+        for (int z = 0; z < kDepth; ++z)
+            EXPECT_TRUE(Endless.grid[x][0][z] >= 1 && Endless.grid[x][0][z] <= 5);
     EndlessUpdate();
     EXPECT_EQ(Endless.NextRowReady, 1) << "a new next row is drawn at the next update";
 }
 
-TEST_F(EndlessTest, TheGameEndsAtThe301stCountedUpdateAndVanishingPausesTheCount) {
+TEST_F(EndlessTest, TheGameEndsAtThe301stCountedUpdateVanishingPausesTheCount) {
     StartPlaying();
     FillColumn(0, 0);
-    for (int i = 0; i < 200; ++i) EndlessUpdate();
+    Updates(250);
+    Endless.grid[0][11][0] = 0; // emptying the top row resets the count
+    EndlessUpdate();
+    EXPECT_EQ(Endless.EndCnt + Endless.TopWarn, 0);
+    FillColumn(0, 0);
+    Endless.cc = 0;
+    Updates(200);
     EXPECT_EQ(Endless.EndCnt, 200);
     EXPECT_EQ(Endless.TopWarn, 1);
     EXPECT_EQ(Endless.cc, 0.0f) << "no rise while the top row is occupied";
 
     // A line vanishing elsewhere freezes the count without resetting it.
     for (int z = 0; z < 3; ++z) Endless.grid[3][0][z] = 5;
-    for (int i = 0; i < 101; ++i) EndlessUpdate();
+    Updates(101);
     EXPECT_EQ(Endless.EndCnt, 200);
     EndlessUpdate(); // the line is emptied
     EXPECT_EQ(Endless.EndCnt, 201) << "counting resumes where it stopped";
-
-    for (int i = 0; i < 99; ++i) EndlessUpdate();
+    Updates(99);
     ASSERT_EQ(Endless.EndCnt, 300);
     EXPECT_EQ(Endless.GameFlg, 2);
     EndlessUpdate();
     EXPECT_EQ(Endless.GameFlg, 3) << "over at the 301st counted update";
-    uint32_t status = 1;
-    Endless.music->GetStatus(&status);
-    EXPECT_EQ(status, 0u) << "the music stopped";
-    Endless.defeat->GetStatus(&status);
-    EXPECT_EQ(status, DSBSTATUS_PLAYING) << "the defeat sound plays once";
-}
-
-TEST_F(EndlessTest, EmptyingTheTopRowResetsTheCount) {
-    StartPlaying();
-    FillColumn(0, 0);
-    for (int i = 0; i < 250; ++i) EndlessUpdate();
-    Endless.grid[0][11][0] = 0;
-    EndlessUpdate();
-    EXPECT_EQ(Endless.EndCnt, 0);
-    EXPECT_EQ(Endless.TopWarn, 0);
+    uint32_t music = 1, defeat = 0;
+    Endless.music->GetStatus(&music);
+    Endless.defeat->GetStatus(&defeat);
+    EXPECT_EQ(music, 0u) << "the music stopped";
+    EXPECT_EQ(defeat, DSBSTATUS_PLAYING) << "the defeat sound plays once";
 }
 
 TEST_F(EndlessTest, ScoreCarriesLevelsClimbOnePerUpdateAndTheChainIsKept) {
@@ -189,35 +176,25 @@ TEST_F(EndlessTest, ScoreCarriesLevelsClimbOnePerUpdateAndTheChainIsKept) {
     for (int x = 0; x < 4; ++x) Endless.grid[x][0][0] = 2;
     EndlessUpdate();
     EXPECT_EQ(Endless.ScoreValue, 110) << "a line of four on 90";
-    EXPECT_EQ(Endless.ScoreDigits.count, 3);
-    EXPECT_EQ(Endless.ScoreDigits.d[0], 0);
-    EXPECT_EQ(Endless.ScoreDigits.d[1], 1);
-    EXPECT_EQ(Endless.ScoreDigits.d[2], 1);
+    const Digits& d = Endless.ScoreDigits;
+    EXPECT_TRUE(d.count == 3 && d.d[0] == 0 && d.d[1] == 1 && d.d[2] == 1) << "carried";
 
     Clear();
     Endless.ScoreDigits = Digits{};
     Endless.ScoreDigits.d[2] = 9; // 900 at once
     std::vector<int> levels;
-    for (int i = 0; i < 5; ++i) {
-        EndlessUpdate();
-        levels.push_back(Endless.LvSum);
-    }
+    for (int i = 0; i < 5; ++i) levels.push_back((EndlessUpdate(), Endless.LvSum));
     EXPECT_EQ(levels, (std::vector<int>{1, 2, 3, 4, 4}));
 
     Endless.ComboSum = 12;
     EndlessUpdate();
-    EXPECT_EQ(Endless.Combo.count, 2);
-    EXPECT_EQ(Endless.Combo.d[1] * 10 + Endless.Combo.d[0], 12);
-}
+    const Digits& c = Endless.Combo;
+    EXPECT_TRUE(c.count == 2 && c.d[1] == 1 && c.d[0] == 2) << "the chain of 12 shown";
 
-TEST_F(EndlessTest, LevelDigitsCarryBeforeTheyAreShown) {
-    StartPlaying();
-    Endless.Lv.d[0] = 9;
-    Endless.ScoreDigits.d[4] = 9; // 90000
+    Endless.Lv.d[0] = 9; // level digits carry before they are shown
+    Endless.ScoreDigits.d[4] = 9;
     EndlessUpdate();
-    EXPECT_EQ(Endless.Lv.d[0], 0);
-    EXPECT_EQ(Endless.Lv.d[1], 1);
-    EXPECT_EQ(Endless.Lv.count, 2);
+    EXPECT_TRUE(Endless.Lv.count == 2 && Endless.Lv.d[1] == 1 && Endless.Lv.d[0] == 0);
 }
 
 TEST_F(EndlessTest, TimeCountsThePausesToo) {
@@ -231,9 +208,7 @@ TEST_F(EndlessTest, TimeCountsThePausesToo) {
     EXPECT_EQ(Endless.Sec, 27) << "25 seconds of pause count as playing time";
     Endless.StartTime -= 3600u * 1000 + 61u * 1000;
     Frame();
-    EXPECT_EQ(Endless.Hour, 1);
-    EXPECT_EQ(Endless.Min, 1);
-    EXPECT_EQ(Endless.Sec, 28);
+    EXPECT_EQ((std::array{Endless.Hour, Endless.Min, Endless.Sec}), (std::array{1, 1, 28}));
 }
 
 TEST_F(EndlessTest, CheatKeyNeedsDebugKeysWhileGiveUpAlwaysActs) {
@@ -257,15 +232,10 @@ TEST_F(EndlessTest, PauseAndEndMenusMoveTheirMarkersAtTheirPace) {
     Endless.PauseMenuWait = 10;
     Hold(VK_DOWN);
     std::vector<int> items;
-    for (int i = 0; i < 25; ++i) {
-        EndlessUpdate();
-        items.push_back(Endless.PauseSelect);
-    }
-    EXPECT_EQ(items[0], 1);
-    EXPECT_EQ(items[9], 1);
-    EXPECT_EQ(items[10], 2) << "ten updates apart";
-    EXPECT_NEAR(Endless.MarkerL.x, -5.7f, 1e-5f);
-    EXPECT_NEAR(Endless.MarkerL.y, 1.7f - 3.0f - 3.35f, 1e-5f);
+    for (int i = 0; i < 25; ++i) items.push_back((EndlessUpdate(), Endless.PauseSelect));
+    EXPECT_EQ((std::array{items[0], items[9], items[10]}), (std::array{1, 1, 2}))
+        << "ten updates apart";
+    EXPECT_TRUE(Near(Endless.MarkerL, -5.7f, 1.7f - 3.0f - 3.35f));
     EXPECT_NEAR(Endless.MarkerR.x, 5.5f, 1e-5f);
     EXPECT_EQ(Endless.MarkerAngle, 50);
 
@@ -278,7 +248,6 @@ TEST_F(EndlessTest, PauseAndEndMenusMoveTheirMarkersAtTheirPace) {
     EndlessUpdate();
     EXPECT_EQ(Endless.EndSelect, 2);
     EXPECT_NEAR(Endless.MarkerL.x, -7.2f, 1e-5f);
-    EXPECT_NEAR(Endless.MarkerR.x, 6.7f, 1e-5f);
-    EXPECT_NEAR(Endless.MarkerR.y, -1.7f, 1e-5f);
+    EXPECT_TRUE(Near(Endless.MarkerR, 6.7f, -1.7f));
     EXPECT_EQ(Endless.MarkerAngle, 1) << "the end menu's markers turn a degree a frame";
 }

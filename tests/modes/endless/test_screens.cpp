@@ -1,61 +1,34 @@
 // The endless mode's frame flow: phases and their frame counts, the Z key, the results
 // screen with its new-record labels.
 #include <algorithm>
+#include <array>
 
 #include "endless_fixture.h"
 
 using namespace platform;
 
-namespace {
-
-int FramesUntil(EndlessTest& t, int flag, int limit = 2000);
-
-std::vector<RecordedCall> Sprites(const RecordingDevice& device, const std::string& texture) {
-    std::vector<RecordedCall> out;
-    for (const auto& c : device.Calls())
-        if (c.kind == CallKind::Sprite && c.resource == texture) out.push_back(c);
-    return out;
-}
-
-} // namespace
-
-class EndlessFlowTest : public EndlessTest {
-  public:
-    int32_t Step() { return Frame(); }
-};
-
-namespace {
-int FramesUntil(EndlessTest& t, int flag, int limit) {
-    auto& f = static_cast<EndlessFlowTest&>(t);
-    for (int n = 1; n <= limit; ++n) {
-        f.Step();
-        if (Endless.GameFlg == flag) return n;
-    }
-    return -1;
-}
-} // namespace
+using EndlessFlowTest = EndlessTest;
 
 TEST_F(EndlessFlowTest, StartBannerRevealsThenHoldsBeforePlay) {
     EndlessInit();
     device.ClearCalls();
     Frame();
-    auto first = Sprites(device, "./bmp/初め.bmp");
+    auto first = Calls(CallKind::Sprite, "./bmp/初め.bmp");
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0].rect.right, 5) << "the upper half wipes in 5 pixels a frame";
-    EXPECT_EQ(first[0].matrix.m[3][0], 200.0f);
-    EXPECT_EQ(first[0].matrix.m[3][1], 125.0f);
-    EXPECT_EQ(FramesUntil(*this, 1), 139) << "phase 0 lasts 140 frames";
+    EXPECT_EQ(At(first[0]), std::pair(200.0f, 125.0f));
+    EXPECT_EQ(FramesUntil(1), 139) << "phase 0 lasts 140 frames";
     device.ClearCalls();
     Frame();
-    auto second = Sprites(device, "./bmp/初め.bmp");
+    auto second = Calls(CallKind::Sprite, "./bmp/初め.bmp");
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(second[0].rect.top, 257);
-    EXPECT_EQ(FramesUntil(*this, 2), 30) << "31 frames of the lower half on a first game";
+    EXPECT_EQ(FramesUntil(2), 30) << "31 frames of the lower half on a first game";
     EXPECT_EQ(Endless.StartWait, 1);
 
     EndlessRelease();
     EndlessInit();
-    EXPECT_EQ(FramesUntil(*this, 2), 140 + 30) << "one frame shorter in later games";
+    EXPECT_EQ(FramesUntil(2), 140 + 30) << "one frame shorter in later games";
 }
 
 TEST_F(EndlessFlowTest, GameOverBannerSlidesDownRestsAndGivesWayToTheResults) {
@@ -71,7 +44,7 @@ TEST_F(EndlessFlowTest, GameOverBannerSlidesDownRestsAndGivesWayToTheResults) {
     EXPECT_EQ(Endless.GameFlg, 3) << "Z does nothing while the banner shows";
     EXPECT_EQ(Endless.ZKeyWait, 150);
     Hold('Z', false);
-    int n = FramesUntil(*this, 4);
+    int n = FramesUntil(4);
     EXPECT_EQ(n + 101, 332) << "232 frames of slide in all, then 100 at rest";
     EXPECT_EQ(Endless.ResultSlideY, -168.0f);
 }
@@ -81,15 +54,10 @@ TEST_F(EndlessFlowTest, HeldZPausesThenResumesTenFramesApart) {
     Endless.ZKeyWait = 7;
     Hold('Z');
     std::vector<int> flags;
-    for (int i = 0; i < 25; ++i) {
-        Frame();
-        flags.push_back(Endless.GameFlg);
-    }
-    EXPECT_EQ(flags[2], 2);
-    EXPECT_EQ(flags[3], 5) << "pauses in the first frame with ZKeyWait at 10";
-    EXPECT_EQ(flags[12], 5);
-    EXPECT_EQ(flags[13], 2) << "resumes ten frames later";
-    EXPECT_EQ(flags[23], 5);
+    for (int i = 0; i < 25; ++i) flags.push_back((Frame(), Endless.GameFlg));
+    // Pauses in the first frame with ZKeyWait at 10, resumes ten frames later, and so on.
+    EXPECT_EQ((std::array{flags[2], flags[3], flags[12], flags[13], flags[22], flags[23]}),
+              (std::array{2, 5, 5, 2, 2, 5}));
 }
 
 TEST_F(EndlessFlowTest, PauseMenuRestartsOrLeavesReleasingTheMode) {
@@ -102,8 +70,7 @@ TEST_F(EndlessFlowTest, PauseMenuRestartsOrLeavesReleasingTheMode) {
         device.ClearCalls();
         EXPECT_EQ(Frame(), item == 1 ? 4 : 2);
         EXPECT_EQ(device.Count(CallKind::Present), 1u) << "the leaving frame is presented";
-        EXPECT_EQ(Endless.models[1].mesh, nullptr);
-        EXPECT_EQ(Endless.music, nullptr);
+        EXPECT_TRUE(!Endless.models[1].mesh && !Endless.music) << "released";
         ReleaseKeys();
     }
 }
@@ -117,13 +84,11 @@ TEST_F(EndlessFlowTest, ResultsLabelEveryFigureThatBeatsItsRecord) {
     Endless.GameFlg = 4;
     device.ClearCalls();
     Frame();
-    auto labels = Sprites(device, "./bmp/記録更新.bmp");
+    auto labels = Calls(CallKind::Sprite, "./bmp/記録更新.bmp");
     ASSERT_EQ(labels.size(), 1u) << "only the level beats its record of 0";
-    EXPECT_EQ(labels[0].matrix.m[3][0], 500.0f);
-    EXPECT_EQ(labels[0].matrix.m[3][1], 290.0f);
-    EXPECT_EQ(Records.RecLevel, Endless.LvSum);
-    EXPECT_EQ(Records.RecLevelKeta, 1);
-    EXPECT_EQ(Endless.ScoreRecFlg, 0);
+    EXPECT_EQ(At(labels[0]), std::pair(500.0f, 290.0f));
+    EXPECT_EQ((std::array{Records.RecLevel, Records.RecLevelKeta, Endless.ScoreRecFlg}),
+              (std::array{Endless.LvSum, 1, 0}));
 
     Records.RecScore = 299;
     Endless.Sec = 5;
@@ -131,15 +96,14 @@ TEST_F(EndlessFlowTest, ResultsLabelEveryFigureThatBeatsItsRecord) {
     SetDigits(Endless.Combo, 2);
     device.ClearCalls();
     Frame();
-    labels = Sprites(device, "./bmp/記録更新.bmp");
+    labels = Calls(CallKind::Sprite, "./bmp/記録更新.bmp");
     EXPECT_EQ(labels.size(), 4u);
-    EXPECT_EQ(Records.RecScore, 300);
-    EXPECT_EQ(Records.RecScoreKeta, 3);
-    EXPECT_EQ(Records.RecSec, 5);
-    EXPECT_EQ(Records.RecCombo, 2);
+    const EndlessRecords& r = Records;
+    EXPECT_EQ((std::array{r.RecScore, r.RecScoreKeta, r.RecSec, r.RecCombo}),
+              (std::array{300, 3, 5, 2}));
 
     // Large digits: the score's ones digit at x 350, its hundreds 76 pixels to the left.
-    auto digits = Sprites(device, "./bmp/数字2.bmp");
+    auto digits = Calls(CallKind::Sprite, "./bmp/数字2.bmp");
     ASSERT_FALSE(digits.empty());
     EXPECT_EQ(digits[0].matrix.m[3][0], 350.0f - 2 * 38);
     EXPECT_EQ(digits[0].rect.left, 121) << "the figure 3";
@@ -153,8 +117,7 @@ TEST_F(EndlessFlowTest, EndMenuPlaysAgainOrReturnsAndTheRecordsAreWritten) {
     Hold('Z');
     Frame();
     EXPECT_EQ(Endless.GameFlg, 6);
-    EXPECT_EQ(Endless.MarkerL.x, -7.0f);
-    EXPECT_EQ(Endless.MarkerR.z, -12.0f);
+    EXPECT_TRUE(Endless.MarkerL.x == -7.0f && Endless.MarkerR.z == -12.0f);
     for (int i = 0; i < 9; ++i) EXPECT_EQ(Frame(), 5) << "Z acts at most every 10 frames";
     EXPECT_EQ(Frame(), 4) << "play again";
     EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "0 0 1");
@@ -168,15 +131,14 @@ TEST_F(EndlessFlowTest, ScorePanelShowsTheFiguresAndRecordsRightAligned) {
     Endless.ScoreDigits.d[1] = 5; // 50
     device.ClearCalls();
     Frame();
-    auto panel = Sprites(device, "./bmp/スコア表示.bmp");
+    auto panel = Calls(CallKind::Sprite, "./bmp/スコア表示.bmp");
     ASSERT_EQ(panel.size(), 1u);
     EXPECT_EQ(panel[0].matrix.m[3][0], 620.0f);
     std::vector<std::pair<float, float>> at;
-    for (const auto& d : Sprites(device, "./bmp/数字.bmp"))
-        at.emplace_back(d.matrix.m[3][0], d.matrix.m[3][1]);
+    for (const auto& d : Calls(CallKind::Sprite, "./bmp/数字.bmp")) at.push_back(At(d));
     auto has = [&](float x, float y) { return std::count(at.begin(), at.end(), std::pair(x, y)); };
     EXPECT_EQ(has(780, 45) + has(800, 45), 2) << "the score 50";
-    EXPECT_EQ(has(740, 260), 1) << "the fourth digit of the best score";
+    EXPECT_EQ(has(740, 260) - has(720, 260), 1) << "the four digits of the best score";
     EXPECT_EQ(has(760, 155), 1) << "a colon of the time";
     EXPECT_EQ(has(800, 405), 0) << "a record with no digits shows nothing";
 }
