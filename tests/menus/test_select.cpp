@@ -9,26 +9,11 @@ using namespace platform;
 
 namespace {
 
-class SelectTest : public SceneTest {
-  protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        Select = SelectScene{};
-    }
-    void TearDown() override {
-        SelectRelease();
-        Vol = 0;
-        SceneTest::TearDown();
-    }
-    int32_t Frame() { return SelectFrame(PresentParameters{}); }
-};
+using SelectTest = MenuTest<Select, SelectFrame, SelectRelease>;
 
-struct Markers {
-    float lx, ly, rx, ry;
-};
-constexpr Markers kAt[6] = {{-10.5f, 8.3f, 10.5f, 8.3f},   {-4.0f, 4.8f, 4.5f, 4.8f},
-                            {-16.5f, 1.55f, 16.5f, 1.55f}, {-8.0f, -1.7f, 10.5f, -1.7f},
-                            {-6.0f, -4.45f, 6.5f, -4.45f}, {-6.0f, -7.45f, 6.5f, -7.45f}};
+// Where the two markers stand beside each item.
+constexpr float kAt[6][3] = {{-10.5f, 10.5f, 8.3f}, {-4.0f, 4.5f, 4.8f},   {-16.5f, 16.5f, 1.55f},
+                             {-8.0f, 10.5f, -1.7f}, {-6.0f, 6.5f, -4.45f}, {-6.0f, 6.5f, -7.45f}};
 
 } // namespace
 
@@ -39,9 +24,7 @@ TEST_F(SelectTest, ZHeldIntoTheSceneDoesNotChooseTheFirstItem) {
     Hold('Z', false);
     EXPECT_EQ(Frame(), 3);
     Hold('Z');
-    device.ClearCalls();
     EXPECT_EQ(Frame(), 4) << "item 0 starts the endless mode";
-    EXPECT_EQ(device.Count(CallKind::Present), 0u);
     EXPECT_EQ(Select.marker.mesh, nullptr) << "released when left";
 }
 
@@ -53,24 +36,21 @@ TEST_F(SelectTest, HoldingDownWalksToTheLastItemTenFramesApartOnTheFirstVisit) {
     for (int frame = 1; frame <= 80; ++frame) {
         int before = Select.SelectItem;
         Frame();
-        if (Select.SelectItem != before) {
-            moveFrames.push_back(frame);
-            const Markers& m = kAt[Select.SelectItem];
-            EXPECT_NEAR(Select.MarkerLeft.x, m.lx, 1e-5f) << Select.SelectItem;
-            EXPECT_NEAR(Select.MarkerLeft.y, m.ly, 1e-5f);
-            EXPECT_NEAR(Select.MarkerRight.x, m.rx, 1e-5f);
-            EXPECT_NEAR(Select.MarkerRight.y, m.ry, 1e-5f);
-            EXPECT_EQ(Select.MarkerLeft.z, 0.0f);
-        }
+        if (Select.SelectItem == before) continue;
+        moveFrames.push_back(frame);
+        const float* m = kAt[Select.SelectItem];
+        EXPECT_NEAR(Select.MarkerLeft.x, m[0], 1e-5f) << Select.SelectItem;
+        EXPECT_NEAR(Select.MarkerRight.x, m[1], 1e-5f);
+        EXPECT_NEAR(Select.MarkerLeft.y, m[2], 1e-5f);
+        EXPECT_NEAR(Select.MarkerRight.y, m[2], 1e-5f);
+        EXPECT_EQ(Select.MarkerLeft.z, 0.0f);
     }
-    EXPECT_EQ(moveFrames, (std::vector<int>{11, 21, 31, 41, 51}))
-        << "eleventh frame at the earliest";
-    EXPECT_EQ(Select.SelectItem, 5);
+    EXPECT_EQ(moveFrames, (std::vector<int>{11, 21, 31, 41, 51})) << "eleventh frame earliest";
 
     // Back up to the top: the same positions, reached by the opposite steps.
     Hold(VK_DOWN, false);
     Hold(VK_UP);
-    for (int i = 0; i < 60; ++i) Frame();
+    Frames(60);
     EXPECT_EQ(Select.SelectItem, 0);
     EXPECT_NEAR(Select.MarkerLeft.x, -10.5f, 1e-5f);
     EXPECT_NEAR(Select.MarkerRight.y, 8.3f, 1e-5f);
@@ -93,24 +73,16 @@ TEST_F(SelectTest, TheWaitIsKeptBetweenVisitsAndRestartsAtTheEnds) {
     EXPECT_EQ(Select.SelectWait, 1) << "Up on the top item restarts the wait";
 }
 
-TEST_F(SelectTest, TheLastTwoItemsEndTheProgramWithoutAFrame) {
-    for (int item : {4, 5}) {
+TEST_F(SelectTest, EachItemStartsItsSceneWithoutAnotherFrameTheLastTwoEndTheProgram) {
+    const int32_t scenes[] = {4, 6, 8, 10, 12, 13};
+    for (int item = 0; item < 6; ++item) {
         SelectInit();
         Select.SelectItem = item;
         Frame();
         Hold('Z');
         device.ClearCalls();
-        EXPECT_EQ(Frame(), item == 4 ? 12 : 13);
-        EXPECT_EQ(device.Count(CallKind::Present), 0u);
-        ReleaseKeys();
-    }
-    const int32_t scenes[] = {4, 6, 8, 10};
-    for (int item = 0; item < 4; ++item) {
-        SelectInit();
-        Select.SelectItem = item;
-        Frame();
-        Hold('Z');
         EXPECT_EQ(Frame(), scenes[item]);
+        EXPECT_EQ(device.Count(CallKind::Present), 0u) << item;
         ReleaseKeys();
     }
 }

@@ -11,103 +11,89 @@ using namespace platform;
 
 namespace {
 
-class TitleTest : public SceneTest {
+class TitleTest : public MenuTest<Title, TitleFrame, TitleRelease> {
   protected:
     void SetUp() override {
-        SceneTest::SetUp();
+        MenuTest::SetUp();
         UseVirtualClock(12345);
-        Title = TitleScene{};
     }
-    void TearDown() override {
-        TitleRelease();
-        SceneTest::TearDown();
-    }
-    int32_t Frame() { return TitleFrame(PresentParameters{}); }
 };
 
 } // namespace
 
 TEST_F(TitleTest, ZHeldFromTheStartMustBeReleasedAndPressedAgain) {
-    TheKeyboard().SetKey('Z', true);
+    Hold('Z');
     ASSERT_EQ(TitleInit(), 1);
     for (int i = 0; i < 20; ++i) ASSERT_EQ(Frame(), 1) << "a held Z does not count";
-    TheKeyboard().SetKey('Z', false);
+    Hold('Z', false);
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(Title.TitleKeyLatch, 0);
-
-    TheKeyboard().SetKey('Z', true);
+    Hold('Z');
     device.ClearCalls();
     EXPECT_EQ(Frame(), 2);
     EXPECT_EQ(device.Count(CallKind::Present), 0u) << "the accepting frame is not presented";
     EXPECT_EQ(device.Count(CallKind::End), 1u);
-    EXPECT_EQ(Title.block.mesh, nullptr) << "released on leaving";
-    EXPECT_EQ(Title.background, nullptr);
-    EXPECT_EQ(Title.music, nullptr);
+    EXPECT_TRUE(!Title.block.mesh && !Title.background && !Title.music) << "released on leaving";
 }
 
 TEST_F(TitleTest, LogoTurnsTwiceAndRestsFacingFrontAfter270Frames) {
     TitleInit();
-    for (int i = 0; i < 90; ++i) Frame();
+    Frames(90);
     EXPECT_EQ(Title.LogoSpeed, 2.0f) << "one turn at 4 degrees a frame";
     EXPECT_EQ(Title.LogoAngle, 0.0f);
-    for (int i = 0; i < 179; ++i) Frame();
+    Frames(179);
     EXPECT_EQ(Title.LogoSpeed, 2.0f);
     EXPECT_EQ(Title.LogoAngle, 358.0f);
     Frame();
     EXPECT_EQ(Title.LogoSpeed, 0.0f) << "at rest after exactly 270 frames";
     EXPECT_EQ(Title.LogoAngle, 0.0f);
-    for (int i = 0; i < 130; ++i) Frame();
+    Frames(130);
     EXPECT_EQ(Title.LogoAngle, 0.0f);
     EXPECT_EQ(Title.BlockAngle, 800.0f) << "2 degrees a frame without bound";
 }
 
 TEST_F(TitleTest, OneFrameIsDrawnInTheStandardOrder) {
     TitleInit();
-    for (int i = 0; i < 9; ++i) Frame();
+    Frames(9);
     device.ClearCalls();
     Frame(); // the tenth: LogoAngle 40, BlockAngle 20
     std::vector<RecordedCall> draws;
     for (const auto& c : device.Calls())
         if (c.kind != CallKind::State) draws.push_back(c);
-    ASSERT_EQ(draws.size(), 9u);
-    EXPECT_EQ(draws[0].kind, CallKind::Begin);
-    EXPECT_EQ(draws[1].kind, CallKind::Clear);
+    // Cleared to blue; three unlit textured quads (background, logo, caption); two lit blocks
+    // turning in opposite directions, left then right.
+    using enum CallKind;
+    const CallKind kinds[] = {Begin, Clear, Quad, Quad, Quad, Mesh, Mesh, End, Present};
+    ASSERT_EQ(draws.size(), std::size(kinds));
+    for (size_t i = 0; i < draws.size(); ++i) EXPECT_EQ(draws[i].kind, kinds[i]) << i;
     EXPECT_EQ(draws[1].value, static_cast<uint32_t>(CLEAR_TARGET | CLEAR_ZBUFFER));
     EXPECT_EQ(draws[1].color, 0xFF0000FFu);
     EXPECT_EQ(draws[1].z, 1.0f);
-
-    // Three textured quads with lighting off: background, logo, caption.
-    const char* textures[] = {"./bmp/背景.bmp", "./bmp/タイトル.bmp", "./bmp/タイトルの文字.bmp"};
-    float halves[][3] = {{38, 37, 10}, {10, 2.5f, 0}, {8, 3, 0}};
-    Matrix worlds[] = {Translation(4.3f, -19.2f, 0),
-                       Translation(0, 5, 0) * RotationY(40 * kDegToRad), Translation(1, -7, 0)};
+    const struct {
+        const char* texture;
+        float w, h, z;
+        Matrix world;
+    } quads[] = {
+        {"./bmp/背景.bmp", 38, 37, 10, Translation(4.3f, -19.2f, 0)},
+        {"./bmp/タイトル.bmp", 10, 2.5f, 0, Translation(0, 5, 0) * RotationY(40 * kDegToRad)},
+        {"./bmp/タイトルの文字.bmp", 8, 3, 0, Translation(1, -7, 0)}};
     for (int i = 0; i < 3; ++i) {
         const RecordedCall& q = draws[2 + i];
-        ASSERT_EQ(q.kind, CallKind::Quad) << i;
-        EXPECT_EQ(q.resource, textures[i]);
+        EXPECT_EQ(q.resource, quads[i].texture);
         EXPECT_FALSE(q.lighting);
         ASSERT_EQ(q.vertices.size(), 4u);
-        EXPECT_EQ(q.vertices[0].x, -halves[i][0]);
-        EXPECT_EQ(q.vertices[0].y, halves[i][1]);
-        EXPECT_EQ(q.vertices[2].x, halves[i][0]);
-        EXPECT_EQ(q.vertices[2].y, -halves[i][1]);
-        EXPECT_EQ(q.vertices[0].z, halves[i][2]);
-        EXPECT_EQ(q.vertices[1].u, 1.0f);
-        EXPECT_EQ(q.vertices[3].v, 1.0f);
-        EXPECT_TRUE(Near(q.matrix, worlds[i])) << i;
+        EXPECT_EQ(q.vertices[2].x, quads[i].w) << i;
+        EXPECT_EQ(q.vertices[0].y, quads[i].h) << i;
+        EXPECT_EQ(q.vertices[0].z, quads[i].z) << i;
+        EXPECT_TRUE(Near(q.matrix, quads[i].world)) << i;
     }
-    // Two lit blocks turning in opposite directions, left then right.
-    for (int i = 0; i < 2; ++i) {
-        const RecordedCall& m = draws[5 + i];
-        ASSERT_EQ(m.kind, CallKind::Mesh);
-        EXPECT_EQ(m.resource, "./xFile/パズル用図形１.x");
-        EXPECT_TRUE(m.lighting);
-        EXPECT_EQ(m.Alpha(), 1.0f);
+    for (int i : {5, 6}) {
+        EXPECT_EQ(draws[i].resource, "./xFile/パズル用図形１.x");
+        EXPECT_TRUE(draws[i].lighting);
+        EXPECT_EQ(draws[i].Alpha(), 1.0f);
     }
     EXPECT_TRUE(Near(draws[5].matrix, RotationY(-20 * kDegToRad) * Translation(-7, -7.3f, 0)));
     EXPECT_TRUE(Near(draws[6].matrix, RotationY(20 * kDegToRad) * Translation(8.8f, -7.3f, 0)));
-    EXPECT_EQ(draws[7].kind, CallKind::End);
-    EXPECT_EQ(draws[8].kind, CallKind::Present);
     EXPECT_EQ(device.RenderState(RS_LIGHTING), 0u) << "lighting is left off";
     EXPECT_TRUE(Near(device.View(), StandardView()));
     EXPECT_TRUE(Near(device.Projection(), StandardProjection()));
@@ -125,10 +111,10 @@ TEST_F(TitleTest, SeedsTheGeneratorFromTheClockHidesTheCursorAndPlaysItsMusic) {
     ASSERT_NE(Title.music, nullptr);
     Frame();
     uint32_t status = 0;
-    Title.music->GetStatus(&status);
-    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     int32_t volume = -1;
+    Title.music->GetStatus(&status);
     Title.music->GetVolume(&volume);
+    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     EXPECT_EQ(volume, 0) << "the title music keeps full volume";
 }
 
