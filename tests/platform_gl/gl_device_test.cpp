@@ -1,4 +1,5 @@
 // The OpenGL device drawn for real and read back: placement, lighting, sprites, state.
+#include <algorithm>
 #include <chrono>
 
 #include "gl_fixture.h"
@@ -18,11 +19,10 @@ TEST_F(GlDeviceTest, ClearFillsThePictureAndPresentKeepsIt) {
     device_->EndScene();
     ASSERT_EQ(device_->Present(), S_OK);
     Image image = Picture();
-    size_t blue = 0;
-    for (Color c : image.pixels) blue += c == kBlue;
-    EXPECT_EQ(blue, image.pixels.size());
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), kBlue), 880 * 480);
 }
 
+// The picture is read back top row first and not mirrored: +x right, +y up.
 TEST_F(GlDeviceTest, LitMeshAppearsWhereTheCameraPutsItNotMirrored) {
     MeshPtr square = device_->CreateMesh(Square(0.5f), "square");
     ASSERT_TRUE(square);
@@ -30,14 +30,10 @@ TEST_F(GlDeviceTest, LitMeshAppearsWhereTheCameraPutsItNotMirrored) {
     DrawMesh(*square, Translation(5, 0, 0), Lit({1, 0.5f, 0, 1}, {0, 0, 0.25f, 0}));
     DrawMesh(*square, Translation(0, 3, 0), Lit({0, 1, 0, 1}));
     Image image = Picture();
-
     EXPECT_TRUE(Near(At(image, ToScreen(5, 0)), Rgb(kFacing, kFacing / 2, 64)));
     EXPECT_EQ(At(image, ToScreen(-5, 0)), kBlue) << "mirrored left to right";
     EXPECT_TRUE(Near(At(image, ToScreen(0, 3)), Rgb(0, kFacing, 0)));
     EXPECT_EQ(At(image, ToScreen(0, -3)), kBlue) << "mirrored top to bottom";
-    // +x is right of the centre, +y above it, by the camera's own scale.
-    EXPECT_NEAR(ToScreen(5, 0).x, 440 + 440 * 5 / (1.05848 * 20), 1);
-    EXPECT_NEAR(ToScreen(0, 3).y, 240 - 240 * 3 / (0.57735 * 20), 1);
 }
 
 TEST_F(GlDeviceTest, NormalsTurnWithTheInverseTransposeOfTheWorld) {
@@ -54,64 +50,56 @@ TEST_F(GlDeviceTest, NormalsTurnWithTheInverseTransposeOfTheWorld) {
 }
 
 TEST_F(GlDeviceTest, SubsetsDrawOnlyTheirOwnIndices) {
-    MeshData two = Square(1);
-    MeshData right = Square(1);
+    MeshData two = Square(1), right = Square(1);
     for (auto& v : right.vertices) v.x += 4;
     for (auto i : right.indices) two.indices.push_back(i + 4);
     two.vertices.insert(two.vertices.end(), right.vertices.begin(), right.vertices.end());
-    two.subsets = {{0, 6}, {6, 6}};
     two.indices.insert(two.indices.end(), {99, 0, 1}); // past the vertices: must not be read
-    two.subsets.push_back({12, 3});
+    two.subsets = {{0, 6}, {6, 6}, {12, 3}, {12, 6}};  // the last runs past the indices
     MeshPtr mesh = device_->CreateMesh(std::move(two), "two");
-    ASSERT_EQ(mesh->SubsetCount(), 3u);
+    ASSERT_EQ(mesh->SubsetCount(), 4u);
     device_->SetMaterial(Lit({1, 1, 1, 1}));
     EXPECT_EQ(device_->DrawSubset(*mesh, 1), S_OK);
     EXPECT_EQ(device_->DrawSubset(*mesh, 2), S_OK);
     EXPECT_EQ(device_->DrawSubset(*mesh, 3), E_INVALIDARG);
+    EXPECT_EQ(device_->DrawSubset(*mesh, 4), E_INVALIDARG);
     Image image = Picture();
     EXPECT_EQ(At(image, ToScreen(0, 0)), kBlue);
     EXPECT_TRUE(Near(At(image, ToScreen(4, 0)), Rgb(kFacing, kFacing, kFacing)));
 }
 
-TEST_F(GlDeviceTest, GeometryBeforeTheNearPlaneIsNotDrawn) {
+TEST_F(GlDeviceTest, DepthTestNearPlaneAndDepthOnlyClear) {
     // A quarter unit before the near plane: depth -1/3 of the range, which GL would keep
     // without the remap to its own range.
     DrawRect(-1, 1, 1, -1, -19.25f, 0xFFFF0000);
-    DrawRect(3, 1, 5, -1, 0, 0xFFFF0000);
+    DrawRect(3, 2, 5, -2, 0, 0xFFFF0000);
+    DrawRect(3, 1, 6, -1, 5, 0xFF00FF00); // behind the red one
     Image image = Picture();
     EXPECT_EQ(At(image, {440, 240}), kBlue);
     EXPECT_EQ(At(image, ToScreen(4, 0)), 0xFFFF0000);
-}
-
-TEST_F(GlDeviceTest, DepthTestAndDepthOnlyClear) {
-    DrawRect(-2, 2, 2, -2, 0, 0xFFFF0000);
-    DrawRect(-3, 1, 3, -1, 5, 0xFF00FF00); // behind the red one
-    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFFFF0000);
 
     device_->Clear(0, nullptr, CLEAR_ZBUFFER, 0, 1.0f, 0);
-    Image kept = Picture();
-    EXPECT_EQ(At(kept, ToScreen(0, 0)), 0xFFFF0000) << "a depth-only clear keeps the colours";
-    DrawRect(-3, 1, 3, -1, 5, 0xFF00FF00);
-    EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFF00FF00);
+    EXPECT_EQ(At(Picture(), ToScreen(4, 0)), 0xFFFF0000) << "a depth-only clear keeps the colours";
+    DrawRect(3, 1, 6, -1, 5, 0xFF00FF00);
+    EXPECT_EQ(At(Picture(), ToScreen(4, 0)), 0xFF00FF00);
 
     // Cleared rectangles leave the rest alone.
-    Rect left{0, 0, 100, 480};
-    device_->Clear(1, &left, CLEAR_TARGET, 0xFFFFFF00, 1.0f, 0);
-    Image image = Picture();
+    Rect corner{0, 0, 100, 100};
+    device_->Clear(1, &corner, CLEAR_TARGET, 0xFFFFFF00, 1.0f, 0);
+    image = Picture();
     EXPECT_EQ(At(image, {50, 10}), 0xFFFFFF00);
     EXPECT_EQ(At(image, {150, 10}), kBlue);
+    EXPECT_EQ(At(image, {50, 420}), kBlue) << "the rectangle counts from the top";
 }
 
 TEST_F(GlDeviceTest, WireframeDrawsLinesNotAFace) {
     device_->SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
     DrawRect(-6, 4, 6, -4, 0, 0xFFFF0000);
     Image image = Picture();
-    size_t red = 0;
-    for (Color c : image.pixels) red += c == 0xFFFF0000;
+    auto red = std::count(image.pixels.begin(), image.pixels.end(), 0xFFFF0000);
     EXPECT_EQ(At(image, ToScreen(-3, -1)), kBlue);
-    EXPECT_GT(red, 500u);  // four edges and a diagonal
-    EXPECT_LT(red, 5000u); // of a face of about 130000 pixels
-
+    EXPECT_TRUE(red > 500 && red < 5000) << red << ": four edges and a diagonal of a face of "
+                                         << "about 130000 pixels";
     device_->SetRenderState(RS_FILLMODE, FILL_SOLID);
     DrawRect(-6, 4, 6, -4, 0, 0xFFFF0000);
     EXPECT_EQ(At(Picture(), ToScreen(-3, -1)), 0xFFFF0000);
@@ -127,7 +115,6 @@ TEST_F(GlDeviceTest, ClipPlaneRemovesThePartBelowItInWorldSpace) {
     Image image = Picture();
     EXPECT_EQ(At(image, ToScreen(0, 0.5f)), 0xFFFF0000);
     EXPECT_EQ(At(image, ToScreen(0, -0.5f)), kBlue);
-
     device_->SetRenderState(RS_CLIPPLANEENABLE, 0);
     DrawRect(-3, 3, 3, -3, 0, 0xFF00FF00);
     EXPECT_EQ(At(Picture(), ToScreen(0, -0.5f)), 0xFF00FF00);
@@ -155,17 +142,66 @@ TEST_F(GlDeviceTest, TextureModulatesAndItsTransparentTexelsShowWhatIsBehind) {
     // Texture times the vertex colour: green through a yellow vertex colour stays green.
     DrawRect(6, 2, 10, -2, 0, 0xFFFFFF00);
     Image image = Picture();
-    EXPECT_EQ(At(image, ToScreen(-2, 1)), 0xFFFF0000);
-    EXPECT_EQ(At(image, ToScreen(2, 1)), kBlue);
-    EXPECT_EQ(At(image, ToScreen(-2, -1)), 0xFF00FF00);
-    EXPECT_EQ(At(image, ToScreen(2, -1)), kBlue);
-    EXPECT_EQ(At(image, ToScreen(7, 1)), 0xFFFF0000);
-    EXPECT_EQ(At(image, ToScreen(7, -1)), 0xFF00FF00);
+    const std::pair<Pixel, Color> expected[] = {
+        {ToScreen(-2, 1), 0xFFFF0000}, {ToScreen(2, 1), kBlue},      {ToScreen(-2, -1), 0xFF00FF00},
+        {ToScreen(2, -1), kBlue},      {ToScreen(7, 1), 0xFFFF0000}, {ToScreen(7, -1), 0xFF00FF00}};
+    for (const auto& [p, c] : expected) EXPECT_EQ(At(image, p), c) << p.x << "," << p.y;
 
     // Released while bound: later draws are untextured, not a dangling texture.
     texture.reset();
     DrawRect(-4, 2, 4, -2, 0, 0xFFFFFFFF);
     EXPECT_EQ(At(Picture(), ToScreen(2, 1)), 0xFFFFFFFF);
+}
+
+// A draw whose every fragment is opaque (opaque texture, full vertex, material or sprite alpha)
+// skips blending. Its picture must be the very one blending gives, the next translucent draw
+// must blend again, and other blend modes must not be skipped.
+TEST_F(GlDeviceTest, OpaqueDrawsLookTheSameAsBlendedOnes) {
+    // The left half of a 16 x 8 sheet is drawn; one clear texel in the right half, never
+    // sampled, keeps the second sheet from counting as opaque.
+    std::vector<uint32_t> texels(16 * 8);
+    for (uint32_t i = 0; i < texels.size(); ++i) texels[i] = 0xFF000000u | i * 0x20305u;
+    TexturePtr opaque = device_->CreateTexture(16, 8, texels, "opaque");
+    texels[12] = 0;
+    TexturePtr keyed = device_->CreateTexture(16, 8, texels, "keyed");
+    MeshData half = Square(3);
+    for (auto& v : half.vertices) v.u /= 2;
+    MeshPtr square = device_->CreateMesh(std::move(half), "square");
+    SpritePtr sprite;
+    ASSERT_EQ(CreateSprite(*device_, sprite), S_OK);
+    auto draw = [&](Texture* sheet) {
+        device_->Clear(0, nullptr, CLEAR_TARGET | CLEAR_ZBUFFER, kBlue, 1.0f, 0);
+        device_->SetTexture(0, sheet);
+        device_->SetTransform(TS_WORLD, Identity());
+        DrawRect(-10, 3, -4, -3, 0, 0xFFFFFFFF, 0.5f);
+        DrawMesh(*square, Translation(3, 0, 0), Lit({1, 1, 1, 1}, {0.3f, 0.3f, 0.3f, 0}));
+        sprite->Begin(SPRITE_ALPHABLEND);
+        sprite->SetTransform(Scaling(8, 8, 1) * Translation(700, 50, 0));
+        Rect left{0, 0, 8, 8};
+        sprite->Draw(sheet, &left, nullptr, nullptr, 0xFFFFFFFF);
+        sprite->End();
+        return Picture();
+    };
+    Image blended = draw(keyed.get()), skipped = draw(opaque.get());
+    Color under = At(skipped, ToScreen(-7, 0));
+    EXPECT_EQ(under, At(blended, ToScreen(-7, 0)));
+    EXPECT_NE(under, kBlue);
+    EXPECT_TRUE(skipped.pixels == blended.pixels) << "the opaque draws changed the picture";
+
+    // Adding blend right after: an opaque red draw over blue still adds up to magenta.
+    device_->SetTexture(0, nullptr);
+    device_->SetTransform(TS_WORLD, Identity());
+    device_->SetRenderState(RS_SRCBLEND, BLEND_ONE);
+    device_->SetRenderState(RS_DESTBLEND, BLEND_ONE);
+    DrawRect(4, 3, 10, -3, 0, 0xFFFF0000);
+    EXPECT_EQ(At(Picture(), ToScreen(7, 0)), 0xFFFF00FFu);
+    // Translucent again: blended over the opaque fan.
+    device_->SetRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+    device_->SetRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+    DrawRect(-10, 3, -4, -3, 0, 0x80FF0000);
+    EXPECT_TRUE(Near(At(Picture(), ToScreen(-7, 0)),
+                     0xFF000000u | (255 + ((under >> 16) & 0xFF)) / 2 << 16 |
+                         ((under >> 8) & 0xFF) / 2 << 8 | (under & 0xFF) / 2));
 }
 
 class SpriteTest : public GlDeviceTest {
@@ -174,18 +210,18 @@ class SpriteTest : public GlDeviceTest {
         GlDeviceTest::SetUp();
         if (IsSkipped()) return;
         for (int i = 0; i < 15; ++i) texels_.push_back(0xFF000000u | (0x10 * i) << 16 | 0x3377);
+        texels_.back() = 0; // the bottom right texel is clear
         texture_ = device_->CreateTexture(5, 3, texels_, "sheet");
         ASSERT_EQ(CreateSprite(*device_, sprite_), S_OK);
     }
-
     void Draw(const Rect* src, const Matrix& transform, Color color = 0xFFFFFFFF) {
         sprite_->Begin(SPRITE_ALPHABLEND);
         sprite_->SetTransform(transform);
         ASSERT_EQ(sprite_->Draw(texture_.get(), src, nullptr, nullptr, color), S_OK);
         sprite_->End();
     }
-
-    Color Texel(int x, int y) const { return texels_[y * 5 + x]; }
+    // What shows of a texel: its colour, or the blue behind a clear one.
+    Color Texel(int x, int y) const { return texels_[y * 5 + x] ? texels_[y * 5 + x] : kBlue; }
 
     std::vector<uint32_t> texels_;
     TexturePtr texture_;
@@ -197,17 +233,22 @@ TEST_F(SpriteTest, SpriteAtAnIntegerPositionReproducesItsTexelsExactly) {
     Rect inner{1, 1, 4, 3};
     Draw(&inner, Translation(300, 200, 0));
     Draw(nullptr, Scaling(3, 3, 1) * Translation(500, 300, 0));
+    sprite_->Begin(SPRITE_ALPHABLEND); // no texture: nothing drawn at the origin
+    sprite_->SetTransform(Identity());
+    EXPECT_EQ(sprite_->Draw(nullptr, &inner, nullptr, nullptr, 0xFFFFFFFF), S_OK);
+    sprite_->End();
     Image image = Picture();
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) {
             EXPECT_EQ(At(image, {100 + x, 50 + y}), Texel(x, y)) << x << "," << y;
             EXPECT_EQ(At(image, {500 + 3 * x + 1, 300 + 3 * y + 1}), Texel(x, y));
+            if (x < 3 && y < 2) {
+                EXPECT_EQ(At(image, {300 + x, 200 + y}), Texel(x + 1, y + 1));
+            }
         }
-    for (Pixel p : {Pixel{99, 50}, Pixel{105, 50}, Pixel{100, 49}, Pixel{100, 53}})
+    for (Pixel p : {Pixel{99, 50}, Pixel{105, 50}, Pixel{100, 49}, Pixel{100, 53}, Pixel{303, 200},
+                    Pixel{0, 0}})
         EXPECT_EQ(At(image, p), kBlue) << p.x << "," << p.y;
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(At(image, {300 + x, 200 + y}), Texel(x + 1, y + 1));
-    EXPECT_EQ(At(image, {303, 200}), kBlue);
 }
 
 TEST_F(SpriteTest, SpriteIgnoresDepthClipAndLightingAndLeavesThe3dStateAlone) {
@@ -225,18 +266,10 @@ TEST_F(SpriteTest, SpriteIgnoresDepthClipAndLightingAndLeavesThe3dStateAlone) {
     MeshPtr far = device_->CreateMesh(Square(8), "far");
     DrawMesh(*far, Translation(0, 0, 5), Lit({1, 0, 0, 1}));
     Image image = Picture();
-    EXPECT_EQ(At(image, {440, 240}), Texel(0, 0) & 0xFF00FFFF) << "sprite on top";
+    EXPECT_EQ(At(image, {443, 241}), Texel(3, 1) & 0xFF00FFFF) << "sprite on top, filled";
     EXPECT_EQ(At(image, {430, 240}), Rgb(0, 255, 0)) << "depth test still on";
     EXPECT_TRUE(Near(At(image, {560, 240}), Rgb(kFacing, 0, 0))) << "sprites write no depth";
     EXPECT_TRUE(Near(At(image, ToScreen(-6, 0, 5)), Rgb(kFacing, 0, 0))) << "still lit";
-}
-
-TEST_F(SpriteTest, NullTextureDrawsNothing) {
-    sprite_->Begin(SPRITE_ALPHABLEND);
-    Rect r{0, 0, 5, 3};
-    EXPECT_EQ(sprite_->Draw(nullptr, &r, nullptr, nullptr, 0xFFFFFFFF), S_OK);
-    sprite_->End();
-    EXPECT_EQ(At(Picture(), {0, 0}), kBlue);
 }
 
 TEST_F(GlDeviceTest, LostContextFailsPresentUntilReset) {
@@ -251,14 +284,11 @@ TEST_F(GlDeviceTest, LostContextFailsPresentUntilReset) {
     EXPECT_EQ(device_->Present(), S_OK);
     EXPECT_EQ(device_->Reset({}), S_OK) << "nothing lost: nothing to do";
 
-    ASSERT_EQ(device_->BeginScene(), S_OK);
-    device_->Clear(0, nullptr, CLEAR_TARGET | CLEAR_ZBUFFER, kBlue, 1.0f, 0);
+    BeginStandardFrame(*device_);
     device_->SetTexture(0, old.get()); // from the lost context: drawn untextured
     DrawRect(-1, 1, 1, -1, 0, 0xFFFFFFFF);
     EXPECT_EQ(device_->DrawSubset(*oldMesh, 0), S_OK);
     EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFFFFFFFF);
-    old.reset();
-    oldMesh.reset();
 }
 
 TEST_F(GlDeviceTest, ResourcesAndWindowMayBeReleasedInAnyOrder) {
@@ -268,8 +298,6 @@ TEST_F(GlDeviceTest, ResourcesAndWindowMayBeReleasedInAnyOrder) {
     DrawRect(-1, 1, 1, -1, 0, 0xFF00FF00);
     EXPECT_EQ(At(Picture(), ToScreen(0, 0)), 0xFF00FF00);
     device_.reset();
-    texture.reset();
-    mesh.reset();
 }
 
 TEST_F(GlDeviceTest, PresentPacesToSixtyFramesASecond) {

@@ -15,14 +15,13 @@ namespace gltest {
 
 using namespace platform;
 
-constexpr Color kBlue = 0xFF0000FF;
+constexpr Color kBlue = kClearColor;
 
 struct ColorVertex {
     float x, y, z;
     uint32_t color;
     float u, v;
 };
-constexpr uint32_t kColorFvf = FVF_XYZ | FVF_DIFFUSE | FVF_TEX1;
 
 struct Pixel {
     int x, y;
@@ -30,11 +29,7 @@ struct Pixel {
 
 // Where the standard camera shows a world point (picture pixels, 0, 0 top left).
 inline Pixel ToScreen(float x, float y, float z = 0) {
-    Matrix view, proj;
-    Vector3 eye{0, 0, -20}, at{0, 0, 0}, up{0, 1, 0};
-    MatrixLookAtLH(&view, &eye, &at, &up);
-    MatrixPerspectiveFovLH(&proj, 1.0471976f, 880.0f / 480.0f, 1.0f, 1000.0f);
-    Matrix m = view * proj;
+    const Matrix m = StandardView() * StandardProjection();
     float cx = x * m.m[0][0] + y * m.m[1][0] + z * m.m[2][0] + m.m[3][0];
     float cy = x * m.m[0][1] + y * m.m[1][1] + z * m.m[2][1] + m.m[3][1];
     float cw = x * m.m[0][3] + y * m.m[1][3] + z * m.m[2][3] + m.m[3][3];
@@ -55,28 +50,27 @@ inline MeshData Square(float half, Vector3 n = {0, 0, -1}) {
 
 inline Material Lit(ColorValue diffuse, ColorValue emissive = {}) {
     Material m;
-    m.Diffuse = diffuse;
-    m.Ambient = diffuse;
+    m.Diffuse = m.Ambient = diffuse;
     m.Emissive = emissive;
     return m;
 }
 
 class GlDeviceTest : public ::testing::Test {
   protected:
+    // The game's render state, light and camera, and a frame begun on the blue clear colour.
     void SetUp() override {
         backend_ = CreateSdlBackend();
         window_ = backend_->CreateMainWindow("Tessarune test", 880, 480);
         if (!window_) GTEST_SKIP() << "no SDL video driver (set SDL_VIDEODRIVER=offscreen)";
         if (!backend_->CreateGraphics()) GTEST_SKIP() << "no OpenGL library";
         PresentParameters params;
-        device_ = backend_->CreateDevice(*window_, DeviceType::HardwareVertexProcessing, params);
-        if (!device_)
-            device_ =
-                backend_->CreateDevice(*window_, DeviceType::SoftwareVertexProcessing, params);
+        for (DeviceType type :
+             {DeviceType::HardwareVertexProcessing, DeviceType::SoftwareVertexProcessing})
+            if (!device_) device_ = backend_->CreateDevice(*window_, type, params);
         if (!device_) GTEST_SKIP() << "no OpenGL 3.3 core context";
-        SetGameState();
-        ASSERT_EQ(device_->BeginScene(), S_OK);
-        device_->Clear(0, nullptr, CLEAR_TARGET | CLEAR_ZBUFFER, kBlue, 1.0f, 0);
+        SetFixedRenderState(*device_);
+        BeginStandardFrame(*device_);
+        device_->SetTransform(TS_WORLD, Identity());
     }
 
     void TearDown() override {
@@ -86,18 +80,6 @@ class GlDeviceTest : public ::testing::Test {
         backend_.reset();
     }
 
-    // The render state, light and camera the game sets at start-up and every frame.
-    void SetGameState() {
-        GraphicsDevice& d = *device_;
-        SetFixedRenderState(d);
-        Matrix view, proj;
-        Vector3 eye{0, 0, -20}, at{0, 0, 0}, up{0, 1, 0};
-        d.SetTransform(TS_VIEW, *MatrixLookAtLH(&view, &eye, &at, &up));
-        d.SetTransform(TS_PROJECTION,
-                       *MatrixPerspectiveFovLH(&proj, 1.0471976f, 880.0f / 480.0f, 1.0f, 1000.0f));
-        d.SetTransform(TS_WORLD, Identity());
-    }
-
     // Draws a mesh at a place with a material (lighting as currently set).
     void DrawMesh(Mesh& mesh, const Matrix& world, const Material& material) {
         device_->SetTransform(TS_WORLD, world);
@@ -105,14 +87,15 @@ class GlDeviceTest : public ::testing::Test {
         ASSERT_EQ(device_->DrawSubset(mesh, 0), S_OK);
     }
 
-    // An unlit coloured rectangle from (l, t) to (r, b) at depth z, as a triangle fan.
-    void DrawRect(float l, float t, float r, float b, float z, uint32_t color) {
+    // An unlit coloured rectangle from (l, t) to (r, b) at depth z, as a triangle fan; texture
+    // coordinates from 0 to `u` across and 0 to 1 down.
+    void DrawRect(float l, float t, float r, float b, float z, uint32_t color, float u = 1) {
         const ColorVertex v[4] = {{l, t, z, color, 0, 0},
-                                  {r, t, z, color, 1, 0},
-                                  {r, b, z, color, 1, 1},
+                                  {r, t, z, color, u, 0},
+                                  {r, b, z, color, u, 1},
                                   {l, b, z, color, 0, 1}};
         device_->SetRenderState(RS_LIGHTING, 0);
-        device_->SetFVF(kColorFvf);
+        device_->SetFVF(FVF_XYZ | FVF_DIFFUSE | FVF_TEX1);
         ASSERT_EQ(device_->DrawPrimitiveUP(PT_TRIANGLEFAN, 2, v, sizeof v[0]), S_OK);
         device_->SetRenderState(RS_LIGHTING, 1);
     }
@@ -120,8 +103,7 @@ class GlDeviceTest : public ::testing::Test {
     Image Picture() {
         Image image;
         EXPECT_TRUE(device_->ReadBackBuffer(image));
-        EXPECT_EQ(image.width, 880);
-        EXPECT_EQ(image.height, 480);
+        EXPECT_EQ(image.width * 1000 + image.height, 880480);
         return image;
     }
 
@@ -136,12 +118,10 @@ inline Color At(const Image& image, Pixel p) {
 
 // Each of r, g, b within `tolerance` of the expected colour.
 inline ::testing::AssertionResult Near(Color actual, Color expected, int tolerance = 2) {
-    for (int shift : {16, 8, 0}) {
-        int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
-        if (std::abs(a - e) > tolerance)
+    for (int shift : {16, 8, 0})
+        if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
             return ::testing::AssertionFailure()
                    << std::hex << "0x" << actual << " is not near 0x" << expected;
-    }
     return ::testing::AssertionSuccess();
 }
 
