@@ -14,13 +14,8 @@ using Samples = std::vector<int16_t>;
 namespace {
 
 WaveFormat Format(uint16_t channels, uint16_t bits, uint32_t rate) {
-    WaveFormat f;
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.wBitsPerSample = bits;
-    f.nSamplesPerSec = rate;
-    f.nBlockAlign = static_cast<uint16_t>(channels * bits / 8);
-    return f;
+    const auto align = static_cast<uint16_t>(channels * bits / 8);
+    return {WAVE_FORMAT_PCM, channels, rate, rate * align, align, bits, 0};
 }
 
 // A buffer holding `size` bytes, filled through Lock / Unlock.
@@ -51,16 +46,11 @@ Samples Mixed(Mixer& mixer, size_t frames) {
     return out;
 }
 
-uint32_t Status(SoundBuffer& b) {
-    uint32_t status = 99;
-    b.GetStatus(&status);
-    return status;
-}
-
-uint32_t Position(SoundBuffer& b) {
-    uint32_t play = 99;
-    b.GetCurrentPosition(&play, nullptr);
-    return play;
+// Status bits and play position of a buffer.
+std::pair<uint32_t, uint32_t> State(SoundBuffer& b) {
+    uint32_t status = 99, position = 99;
+    b.GetStatus(&status), b.GetCurrentPosition(&position, nullptr);
+    return {status, position};
 }
 
 } // namespace
@@ -72,24 +62,23 @@ TEST(Mixer, PlayStopLoopAndPosition) {
     b->Play(0, 0, 0);
     EXPECT_EQ(Mixed(mixer, 4), (Samples{10, -10, 20, -20, 30, -30, 0, 0}));
     // A one-shot stops at its end wrapped to 0, so playing it again replays it.
-    EXPECT_EQ(Status(*b), 0u);
-    EXPECT_EQ(Position(*b), 0u);
+    EXPECT_EQ(State(*b), std::pair(0u, 0u));
 
     b->Play(0, 0, DSBPLAY_LOOPING);
-    EXPECT_EQ(Status(*b), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    EXPECT_EQ(State(*b).first, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     auto out = Mixed(mixer, 7);
     for (size_t i = 0; i < 7; ++i) EXPECT_EQ(out[2 * i], 10 * (1 + static_cast<int>(i % 3)));
     // Play on a playing buffer does not restart it; Stop keeps the position.
     b->Play(0, 0, DSBPLAY_LOOPING);
     b->Stop();
-    EXPECT_EQ(Position(*b), 4u);
+    EXPECT_EQ(State(*b), std::pair(0u, 4u));
     EXPECT_EQ(Mixed(mixer, 1), Samples(2, 0));
     b->Play(0, 0, 0); // the loop flag alone changes: it ends after frame 2
     EXPECT_EQ(Mixed(mixer, 3), (Samples{20, -20, 30, -30, 0, 0}));
 
     // Positions are bytes, rounded down to a frame; a trailing partial frame is not one.
     EXPECT_EQ(b->SetCurrentPosition(9), S_OK);
-    EXPECT_EQ(Position(*b), 8u);
+    EXPECT_EQ(State(*b).second, 8u);
     EXPECT_EQ(b->SetCurrentPosition(12), E_INVALIDARG);
     const uint8_t odd[6] = {1, 0, 2, 0, 3, 0};
     auto c = Make(mixer, Format(2, 16, Mixer::kRate), odd, sizeof odd);

@@ -23,10 +23,12 @@ int32_t Tell(HMMIO f) {
     return mmioSeek(f, 0, SEEK_CUR);
 }
 
-MMCKINFO Find(HMMIO f, const MMCKINFO* parent, const char* id, uint32_t flags) {
+// Looks for a chunk (or a form type) from the current position; `found` tells the result.
+MMCKINFO Find(HMMIO f, const MMCKINFO* parent, const char* id, uint32_t flags,
+              uint32_t found = MMSYSERR_NOERROR) {
     MMCKINFO ck;
     ck.ckid = ck.fccType = mmioFOURCC(id[0], id[1], id[2], id[3]);
-    EXPECT_EQ(mmioDescend(f, &ck, parent, flags), MMSYSERR_NOERROR) << id;
+    EXPECT_EQ(mmioDescend(f, &ck, parent, flags), found) << id;
     return ck;
 }
 
@@ -41,8 +43,8 @@ TEST(Mmio, WalksTheChunksOfAForm) {
     ASSERT_NE(f, nullptr);
     MMCKINFO riffChunk;
     ASSERT_EQ(mmioDescend(f, &riffChunk, nullptr, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(riffChunk.ckid, FOURCC_RIFF);
-    EXPECT_EQ(riffChunk.fccType, mmioFOURCC('W', 'A', 'V', 'E'));
+    EXPECT_TRUE(riffChunk.ckid == FOURCC_RIFF &&
+                riffChunk.fccType == mmioFOURCC('W', 'A', 'V', 'E'));
     EXPECT_EQ(riffChunk.cksize, 4 + body.size());
     EXPECT_EQ(riffChunk.dwDataOffset, 8u);
 
@@ -50,10 +52,8 @@ TEST(Mmio, WalksTheChunksOfAForm) {
     EXPECT_EQ(fmt.dwDataOffset, 32u); // behind the padded "junk"
     ASSERT_EQ(mmioAscend(f, &fmt, 0), MMSYSERR_NOERROR);
     EXPECT_EQ(Tell(f), 48);
-    MMCKINFO list;
-    list.fccType = mmioFOURCC('a', 'd', 't', 'l');
-    EXPECT_EQ(mmioDescend(f, &list, &riffChunk, MMIO_FINDLIST), MMIOERR_CHUNKNOTFOUND);
-    list = Find(f, &riffChunk, "INFO", MMIO_FINDLIST);
+    Find(f, &riffChunk, "adtl", MMIO_FINDLIST, MMIOERR_CHUNKNOTFOUND);
+    MMCKINFO list = Find(f, &riffChunk, "INFO", MMIO_FINDLIST);
     EXPECT_EQ(list.dwDataOffset, 56u);
     EXPECT_EQ(Find(f, &list, "INAM", MMIO_FINDCHUNK).cksize, 4u);
     ASSERT_EQ(mmioAscend(f, &list, 0), MMSYSERR_NOERROR);
@@ -64,9 +64,7 @@ TEST(Mmio, WalksTheChunksOfAForm) {
 
     // The search stops at the parent's end; without a parent it goes on to the file's end.
     ASSERT_EQ(mmioSeek(f, 12, SEEK_SET), 12);
-    MMCKINFO xtra;
-    xtra.ckid = mmioFOURCC('x', 't', 'r', 'a');
-    EXPECT_EQ(mmioDescend(f, &xtra, &riffChunk, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);
+    Find(f, &riffChunk, "xtra", MMIO_FINDCHUNK, MMIOERR_CHUNKNOTFOUND);
     EXPECT_EQ(Find(f, nullptr, "xtra", MMIO_FINDCHUNK).cksize, 2u);
     mmioClose(f, 0);
 }
@@ -78,9 +76,8 @@ TEST(Mmio, ChunkSizesFromTheFileAreNotTrusted) {
                                             Chunk("fmt ", "x", 0xFFFFFFFFu) + Chunk("data", "1234"),
                                             0xFFFFFFFFu)));
     ASSERT_NE(f, nullptr);
-    MMCKINFO riffChunk = Find(f, nullptr, "RIFF", 0), data;
-    data.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    EXPECT_EQ(mmioDescend(f, &data, &riffChunk, MMIO_FINDCHUNK), MMIOERR_CHUNKNOTFOUND);
+    MMCKINFO riffChunk = Find(f, nullptr, "RIFF", 0);
+    Find(f, &riffChunk, "data", MMIO_FINDCHUNK, MMIOERR_CHUNKNOTFOUND);
     MMCKINFO fmt = Find(f, &riffChunk, "fmt ", MMIO_FINDCHUNK);
     EXPECT_EQ(mmioAscend(f, &fmt, 0), MMIOERR_CANNOTSEEK);
     mmioClose(f, 0);
