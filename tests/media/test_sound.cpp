@@ -1,6 +1,7 @@
 // Tests of the WAVE reader, LoadSound and the playing rules of sound buffers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ struct Sound : ::testing::Test {
     ~Sound() override {
         CloseWave(reader);
         SetSound(nullptr);
+    }
+    // Status bits, play position and volume of a buffer.
+    static std::array<int64_t, 3> State(const SoundVar& v) {
+        uint32_t status = 0, position = 0;
+        int32_t volume = 0;
+        v->GetStatus(&status), v->GetCurrentPosition(&position, nullptr), v->GetVolume(&volume);
+        return {status, position, volume};
     }
 };
 
@@ -96,8 +104,7 @@ TEST_F(Sound, ShortDataChunkFailsAfterCopyingWhatThereIs) {
     uint32_t read = 99;
     EXPECT_EQ(ReadWaveData(reader.dataChunk, reader.file, out.data(), 100, &read), E_FAIL);
     EXPECT_EQ(read, 0u);
-    EXPECT_EQ(std::string(out.begin(), out.begin() + 10), "0123456789");
-    EXPECT_EQ(out[10], 0xEE);
+    EXPECT_EQ(std::string(out.begin(), out.begin() + 11), "0123456789\xEE");
 }
 
 TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
@@ -108,10 +115,7 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
     SoundVar var;
     LoadSound(var, path.c_str());
     ASSERT_TRUE(var);
-    uint32_t status = 1, position = 1;
-    var->GetStatus(&status);
-    var->GetCurrentPosition(&position, nullptr);
-    EXPECT_EQ(status | position, 0u);
+    EXPECT_EQ(State(var), (std::array<int64_t, 3>{0, 0, 0})) << "stopped at the start";
     PlayOnce(var);
     std::vector<int16_t> out(4);
     mixer.Mix(out.data(), 2);
@@ -121,8 +125,7 @@ TEST_F(Sound, LoadSoundMakesAStoppedBufferOrNothing) {
     for (uint32_t claim : {5u, 0xFFFFFFFFu}) {
         LoadSound(var, dir.Put("short.wav", Claiming(claim, "1234")).c_str());
         ASSERT_TRUE(var) << claim;
-        void* p1 = nullptr;
-        void* p2 = nullptr;
+        void *p1 = nullptr, *p2 = nullptr;
         uint32_t b1 = 0, b2 = 0;
         ASSERT_EQ(var->Lock(0, 4, &p1, &b1, &p2, &b2, 0), S_OK);
         EXPECT_EQ(std::string(static_cast<char*>(p1), b1), "1234");
@@ -148,30 +151,20 @@ TEST_F(Sound, PlayingRules) {
     LoadSound(effect, path.c_str());
     ASSERT_TRUE(music && effect);
     int16_t out[2 * 10];
-    uint32_t status = 0, position = 0;
 
     // Music played every frame goes on without restarting; the mode select rewinds it.
     PlayLooping(music);
     mixer.Mix(out, 10);
     PlayLooping(music);
-    music->GetCurrentPosition(&position, nullptr);
-    music->GetStatus(&status);
-    EXPECT_EQ(position, 40u);
-    EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    EXPECT_EQ(State(music), (std::array<int64_t, 3>{DSBSTATUS_PLAYING | DSBSTATUS_LOOPING, 40, 0}));
     StopAndRewind(music);
-    music->GetStatus(&status);
-    music->GetCurrentPosition(&position, nullptr);
-    EXPECT_EQ(status | position, 0u);
+    EXPECT_EQ(State(music), (std::array<int64_t, 3>{0, 0, 0}));
 
     // Effects play once at the effects level.
     SeVol = -2000;
     PlayEffect(effect);
     SeVol = 0;
-    int32_t volume = 0;
-    effect->GetVolume(&volume);
-    effect->GetStatus(&status);
-    EXPECT_EQ(volume, -2000);
-    EXPECT_EQ(status, DSBSTATUS_PLAYING);
+    EXPECT_EQ(State(effect), (std::array<int64_t, 3>{DSBSTATUS_PLAYING, 0, -2000}));
 
     PlayLooping(absent); // absent buffers are ignored
     PlayEffect(absent);
