@@ -16,7 +16,9 @@
 #include <unistd.h>
 
 #include "app/data_files.h"
+#include "media/texture.h"
 #include "platform/files.h"
+#include "platform/recording_device.h"
 #include "support/files.h"
 
 namespace assets {
@@ -79,6 +81,14 @@ class GeneratedData : public testing::Test {
         return {std::istreambuf_iterator<char>(in), {}};
     }
     static fs::path PathOf(const char* gamePath) { return platform::DataPath(gamePath); }
+    // A picture of the manifest as the game loads it: its size and colour key.
+    platform::TexturePtr Load(const char* path) {
+        const DataFile* f = FindDataFile(path);
+        auto t = f ? LoadTexture(device_, path, f->width, f->height, f->colorKey) : nullptr;
+        EXPECT_TRUE(t) << path;
+        return t;
+    }
+    platform::RecordingDevice device_;
 };
 
 } // namespace assets

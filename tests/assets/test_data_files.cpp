@@ -2,6 +2,7 @@
 // game's loaders, the same bytes on every run; and the data check's reports.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <sstream>
 
@@ -31,33 +32,25 @@ TEST_F(DataFolder, EveryFileLoadsWithTheGamesLoaders) {
 }
 
 TEST_F(DataFolder, GenerationGivesTheSameBytesEveryTime) {
-    fs::path again = testfiles::Area() / ("assets-again-" + std::to_string(::getpid()));
-    ASSERT_TRUE(Generate(again));
+    testfiles::DataDir again;
+    ASSERT_TRUE(Generate(again.path()));
     for (const DataFile& f : kDataFiles) {
         std::string rel = std::string(f.path).substr(2);
         EXPECT_EQ(Bytes(DataDir() / rel), Bytes(again / rel)) << f.path;
     }
-    fs::remove_all(again);
 }
 
 TEST(DataManifest, NamesEachFileOnceWithTheWayTheGameLoadsIt) {
     std::set<std::string> paths;
-    int models = 0, textures = 0, sounds = 0;
+    std::array<int, 3> counts{}; // models, textures, sounds
     for (const DataFile& f : kDataFiles) {
         EXPECT_TRUE(paths.insert(f.path).second) << f.path;
         EXPECT_EQ(FindDataFile(f.path), &f);
-        if (f.kind == DataKind::Model) ++models;
-        if (f.kind == DataKind::Sound) ++sounds;
-        if (f.kind == DataKind::Texture) {
-            ++textures;
-            EXPECT_GT(f.width, 0) << f.path;
-            EXPECT_GT(f.height, 0) << f.path;
-            EXPECT_NE(f.colorKey, 0u) << f.path;
-        }
+        ++counts[static_cast<int>(f.kind)];
+        EXPECT_TRUE(f.kind != DataKind::Texture || (f.width > 0 && f.height > 0 && f.colorKey))
+            << f.path;
     }
-    EXPECT_EQ(models, 13);
-    EXPECT_EQ(textures, 30);
-    EXPECT_EQ(sounds, 6);
+    EXPECT_EQ(counts, (std::array{13, 30, 6}));
     EXPECT_EQ(FindDataFile("./bmp/nothing.bmp"), nullptr);
     EXPECT_EQ(FindDataFile("./bmp/背景.bm"), nullptr);
 }
@@ -67,34 +60,24 @@ class DamagedFolder : public GeneratedData {
   protected:
     void SetUp() override {
         GeneratedData::SetUp();
-        copy_ = testfiles::Area() / ("assets-damaged-" + std::to_string(::getpid()));
-        fs::remove_all(copy_);
-        fs::copy(DataDir(), copy_, fs::copy_options::recursive);
-        platform::SetDataRoot(copy_.string());
+        fs::copy(DataDir(), copy.path(), fs::copy_options::recursive);
+        platform::SetDataRoot(copy.path().string());
     }
-    void TearDown() override {
-        GeneratedData::TearDown();
-        fs::remove_all(copy_);
-    }
-    void Write(const char* gamePath, const std::string& text) {
-        std::ofstream(platform::DataPath(gamePath), std::ios::binary | std::ios::trunc) << text;
-    }
-    fs::path copy_;
+    testfiles::DataDir copy;
 };
 
 TEST_F(DamagedFolder, ReportsEachMissingOrUnreadableFileAndFails) {
     fs::remove(platform::DataPath("./bmp/壁.bmp"));
-    Write("./xFile/パズル用図形７.x", "xof 0303bin 0032 not text");
-    Write("./bgm/title.WAV", "RIFF1234WAVEfmt ");
-    Write("./bmp/数字.bmp", "BM truncated");
+    copy.Put("./xFile/パズル用図形７.x", "xof 0303bin 0032 not text");
+    copy.Put("./bgm/title.WAV", "RIFF1234WAVEfmt ");
+    copy.Put("./bmp/数字.bmp", "BM truncated");
     std::ostringstream report;
     EXPECT_EQ(CheckDataFiles(report), 1);
     std::string text = report.str();
-    EXPECT_NE(text.find("missing: ./bmp/壁.bmp"), std::string::npos) << text;
-    EXPECT_NE(text.find("unreadable: ./xFile/パズル用図形７.x"), std::string::npos) << text;
-    EXPECT_NE(text.find("unreadable: ./bgm/title.WAV"), std::string::npos) << text;
-    EXPECT_NE(text.find("unreadable: ./bmp/数字.bmp"), std::string::npos) << text;
-    EXPECT_NE(text.find("4 of 49 files"), std::string::npos) << text;
+    for (const char* line :
+         {"missing: ./bmp/壁.bmp", "unreadable: ./xFile/パズル用図形７.x",
+          "unreadable: ./bgm/title.WAV", "unreadable: ./bmp/数字.bmp", "4 of 49 files"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
     // One line per bad file and the summary: nothing about the good ones.
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5) << text;
 }
@@ -107,15 +90,13 @@ TEST_F(DamagedFolder, NotesAnOversizePictureAndAMissingModelTextureCounts) {
     std::string model = "xof 0303txt 0032\nMesh m {\n3;\n0;0;0;,\n1;0;0;,\n0;1;0;;\n1;\n3;0,1,2;;\n"
                         "MeshMaterialList {\n1;\n1;\n0;\nMaterial {\n1;1;1;1;;\n1;\n0;0;0;;\n"
                         "0;0;0;;\nTextureFilename { \"./bmp/gone.bmp\"; }\n}\n}\n}\n";
-    Write("./xFile/パズル用図形１.x", model);
+    copy.Put("./xFile/パズル用図形１.x", model);
     std::ostringstream report;
     EXPECT_EQ(CheckDataFiles(report), 1);
     std::string text = report.str();
-    EXPECT_NE(text.find("note: ./bmp/数字.bmp"), std::string::npos) << text;
-    EXPECT_NE(text.find("unreadable texture ./bmp/gone.bmp: ./xFile/パズル用図形１.x"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("1 of 49 files"), std::string::npos) << text;
+    for (const char* line : {"note: ./bmp/数字.bmp", "1 of 49 files",
+                             "unreadable texture ./bmp/gone.bmp: ./xFile/パズル用図形１.x"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
 }
 
 } // namespace

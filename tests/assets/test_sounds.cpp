@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "generated_data.h"
 #include "media/sound.h"
@@ -46,12 +47,11 @@ TEST_F(Sounds, AreStereo16BitPcmAt44100WithRoomBelowFullScale) {
     for (const DataFile& f : kDataFiles) {
         if (f.kind != DataKind::Sound) continue;
         Wave w = Read(f.path);
-        EXPECT_EQ(w.format.wFormatTag, platform::WAVE_FORMAT_PCM) << f.path;
-        EXPECT_EQ(w.format.nChannels, 2) << f.path;
-        EXPECT_EQ(w.format.nSamplesPerSec, 44100u) << f.path;
-        EXPECT_EQ(w.format.wBitsPerSample, 16) << f.path;
-        EXPECT_EQ(w.format.nBlockAlign, 4) << f.path;
-        EXPECT_EQ(w.format.nAvgBytesPerSec, 176400u) << f.path;
+        const platform::WaveFormat& m = w.format;
+        EXPECT_EQ(std::tuple(m.wFormatTag, m.nChannels, m.nSamplesPerSec, m.wBitsPerSample,
+                             m.nBlockAlign, m.nAvgBytesPerSec),
+                  std::tuple(platform::WAVE_FORMAT_PCM, 2, 44100u, 16, 4, 176400u))
+            << f.path;
         // Loud enough to hear, never clipped.
         EXPECT_GT(w.Peak(), 16000) << f.path;
         EXPECT_LT(w.Peak(), 32000) << f.path;

@@ -48,6 +48,7 @@ class DataDir {
     DataDir(const DataDir&) = delete;
     DataDir& operator=(const DataDir&) = delete;
 
+    const fs::path& path() const { return path_; }
     fs::path operator/(const std::string& gamePath) const {
         return path_ / fs::path(gamePath).lexically_normal();
     }
