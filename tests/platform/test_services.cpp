@@ -9,6 +9,7 @@
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/random.h"
+#include "platform/recording_device.h"
 
 using namespace platform;
 
@@ -119,4 +120,19 @@ TEST(Matrices, StandardCameraAndTheTransformsTheGameBuildsOnIt) {
     Plane plane;
     Vector3 point{0, -10.8f, 0}, normal{0, 1, 0};
     EXPECT_FLOAT_EQ(PlaneFromPointNormal(&plane, &point, &normal)->d, 10.8f);
+}
+
+TEST(Sprite, SourceRectanglesAreClampedToTheTexture) {
+    RecordingDevice device;
+    TexturePtr texture = device.CreateTexture(512, 128, {}, "banner");
+    Sprite sprite(device);
+    sprite.Begin(SPRITE_ALPHABLEND);
+    Rect tall{0, 0, 512, 168}, outside{600, 0, 700, 10};
+    sprite.Draw(texture.get(), &tall, nullptr, nullptr, 0xFFFFFFFF);
+    sprite.Draw(texture.get(), &outside, nullptr, nullptr, 0xFFFFFFFF);
+    sprite.Draw(nullptr, &tall, nullptr, nullptr, 0xFFFFFFFF);
+    sprite.End();
+    ASSERT_EQ(device.Count(CallKind::Sprite), 2u) << "nothing is left of a rectangle outside";
+    EXPECT_EQ(device.Calls()[0].rect.bottom, 128) << "168 rows of a 128-row texture";
+    EXPECT_FALSE(device.Calls()[1].hasTexture) << "a missing picture is passed on, showing nothing";
 }
