@@ -26,6 +26,12 @@ class JsonWriter {
     JsonWriter& Value(std::string_view v);
     JsonWriter& Value(const char* v) { return Value(std::string_view(v)); }
     JsonWriter& Value(const Vector3& v); // [x, y, z]
+    // A fixed-size array, nested arrays as nested JSON arrays (boards, pairs, rows).
+    template <typename T, size_t N> JsonWriter& Value(const T (&values)[N]) {
+        BeginArray();
+        for (const T& v : values) Value(v);
+        return EndArray();
+    }
     JsonWriter& Null();
     // A text that is already JSON.
     JsonWriter& Raw(std::string_view json);

@@ -111,16 +111,24 @@ void DrawCursor(GraphicsDevice& device) {
     DrawFan(device, v);
 }
 
-void DrawPlay(GraphicsDevice& device) {
-    EndlessMode& e = Endless;
+// A flat picture behind the scene: lighting and clipping off, the quad from (left, top) to
+// (right, bottom) at depth z.
+void DrawBackdrop(GraphicsDevice& device, Texture* texture, float left, float top, float right,
+                  float bottom, float z, const Matrix& world) {
     device.SetRenderState(RS_LIGHTING, 0);
     device.SetRenderState(RS_CLIPPLANEENABLE, 0);
     device.SetFVF(kQuadFvf);
-    QuadVertex bg[4];
-    MakeQuad(bg, -41.0f, 39.1f, 42.7f, -43.8f, 10.0f);
-    device.SetTexture(0, e.background.get());
-    device.SetTransform(TS_WORLD, Translation(4.3f, -19.4f, 4.0f));
-    DrawFan(device, bg);
+    QuadVertex v[4];
+    MakeQuad(v, left, top, right, bottom, z);
+    device.SetTexture(0, texture);
+    device.SetTransform(TS_WORLD, world);
+    DrawFan(device, v);
+}
+
+void DrawPlay(GraphicsDevice& device) {
+    EndlessMode& e = Endless;
+    DrawBackdrop(device, e.background.get(), -41.0f, 39.1f, 42.7f, -43.8f, 10.0f,
+                 Translation(4.3f, -19.4f, 4.0f));
 
     device.SetRenderState(RS_LIGHTING, 1);
     device.SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
@@ -141,14 +149,7 @@ void DrawPlay(GraphicsDevice& device) {
 
 void DrawMenu(GraphicsDevice& device, Texture* screen) {
     EndlessMode& e = Endless;
-    device.SetRenderState(RS_LIGHTING, 0);
-    device.SetRenderState(RS_CLIPPLANEENABLE, 0);
-    device.SetFVF(kQuadFvf);
-    QuadVertex v[4];
-    MakeQuad(v, -23.0f, 12.0f, 23.0f, -12.0f, 0.0f);
-    device.SetTexture(0, screen);
-    device.SetTransform(TS_WORLD, Identity());
-    DrawFan(device, v);
+    DrawBackdrop(device, screen, -23.0f, 12.0f, 23.0f, -12.0f, 0.0f, Identity());
 
     float angle = static_cast<float>(e.MarkerAngle) * kDegToRad;
     device.SetRenderState(RS_LIGHTING, 1);

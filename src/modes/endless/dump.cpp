@@ -6,34 +6,11 @@ using namespace platform;
 void EndlessDump(JsonWriter& json) {
     const EndlessMode& e = Endless;
     const EndlessRecords& r = Records;
-    json.BeginObject().Field("GameFlg", e.GameFlg);
-    json.Key("grid").BeginArray();
-    for (const auto& slice : e.grid) {
-        json.BeginArray();
-        for (const auto& row : slice) {
-            json.BeginArray();
-            for (int32_t v : row) json.Value(v);
-            json.EndArray();
-        }
-        json.EndArray();
-    }
-    json.EndArray().Key("pairs").BeginArray();
-    for (const auto& slice : e.pairs) {
-        json.BeginArray();
-        for (const auto& row : slice) {
-            json.BeginArray();
-            for (const auto& pair : row) json.BeginArray().Value(pair[0]).Value(pair[1]).EndArray();
-            json.EndArray();
-        }
-        json.EndArray();
-    }
-    json.EndArray().Key("NextRow").BeginArray();
-    for (const auto& slice : e.NextRow) {
-        json.BeginArray();
-        for (int32_t v : slice) json.Value(v);
-        json.EndArray();
-    }
-    json.EndArray()
+    json.BeginObject()
+        .Field("GameFlg", e.GameFlg)
+        .Field("grid", e.grid)
+        .Field("pairs", e.pairs)
+        .Field("NextRow", e.NextRow)
         .Field("NextRowReady", e.NextRowReady)
         .Field("BlockX", e.BlockX)
         .Field("BlockY", e.BlockY)
