@@ -1,9 +1,7 @@
 // Tests of the software mixer: formats, resampling, volume, looping and the play state.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "platform/mixer.h"
@@ -156,20 +154,4 @@ TEST(Mixer, LockWrapsAroundTheEndAndALockedBufferIsNotMixed) {
     EXPECT_EQ(Mixed(mixer, 1), Samples(2, 0));
     b->Unlock(p1, n1, p2, n2);
     EXPECT_EQ(Mixed(mixer, 1), (Samples{1, 1}));
-}
-
-TEST(Mixer, BuffersComeAndGoWhileTheAudioThreadMixes) {
-    Mixer mixer;
-    std::atomic<bool> done{false};
-    std::thread audio([&] {
-        int16_t out[2 * 64];
-        while (!done) mixer.Mix(out, 64);
-    });
-    for (int i = 0; i < 2000; ++i) {
-        auto b = Stereo(mixer, {1, 2, 3, 4});
-        b->Play(0, 0, i % 2 ? DSBPLAY_LOOPING : 0);
-        b->SetVolume(-i);
-    }
-    done = true;
-    audio.join();
 }
