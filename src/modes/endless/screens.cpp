@@ -95,15 +95,16 @@ void DrawScorePanel() {
     DrawRecord(s, r.RecLevel, r.RecLevelKeta, 800.0f, 405.0f);
 }
 
-// Phase 0 reveals the banner's upper half from the left; phase 1 holds its lower half.
+// Phase 0 reveals the banner's upper half from the left; phase 1 holds its lower half. The
+// frame that completes the reveal goes straight on to the first step of phase 1.
 void DrawStartBanner() {
     EndlessMode& e = Endless;
     if (e.GameFlg == 0) {
         e.StartWidth += 5;
         if (e.StartWidth >= 700) e.StartWidth = 700, e.GameFlg = 1;
         DrawSprite(e.start.get(), {0, 0, e.StartWidth, 256}, 200.0f, 125.0f);
-        return;
     }
+    if (e.GameFlg != 1) return;
     DrawSprite(e.start.get(), {0, 257, 512, 512}, 200.0f, 125.0f);
     if (e.StartWait >= 30) {
         e.GameFlg = 2;

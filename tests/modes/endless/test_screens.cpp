@@ -17,18 +17,25 @@ TEST_F(EndlessFlowTest, StartBannerRevealsThenHoldsBeforePlay) {
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(first[0].rect.right, 5) << "the upper half wipes in 5 pixels a frame";
     EXPECT_EQ(At(first[0]), std::pair(200.0f, 125.0f));
-    EXPECT_EQ(FramesUntil(1), 139) << "phase 0 lasts 140 frames";
+    EXPECT_EQ(FramesUntil(1, 138), -1);
+    device.ClearCalls();
+    ASSERT_EQ(FramesUntil(1, 1), 1) << "phase 0 lasts 140 frames";
+    auto turn = Calls(CallKind::Sprite, "./bmp/初め.bmp");
+    ASSERT_EQ(turn.size(), 2u) << "the frame that completes the reveal holds the lower half too";
+    EXPECT_EQ(turn[0].rect.bottom, 256);
+    EXPECT_EQ(turn[1].rect.top, 257);
+    EXPECT_EQ(Endless.StartWait, 1) << "and counts its first wait";
     device.ClearCalls();
     Frame();
     auto second = Calls(CallKind::Sprite, "./bmp/初め.bmp");
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(second[0].rect.top, 257);
-    EXPECT_EQ(FramesUntil(2), 30) << "31 frames of the lower half on a first game";
+    EXPECT_EQ(FramesUntil(2), 29) << "30 frames of phase 1 on a first game";
     EXPECT_EQ(Endless.StartWait, 1);
 
     EndlessRelease();
     EndlessInit();
-    EXPECT_EQ(FramesUntil(2), 140 + 30) << "one frame shorter in later games";
+    EXPECT_EQ(FramesUntil(2), 140 + 29) << "one frame shorter in later games";
 }
 
 TEST_F(EndlessFlowTest, GameOverBannerSlidesDownRestsAndGivesWayToTheResults) {
