@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/data_files.h"
+#include "media/manifest.h"
 #include "media/sound.h"
 #include "platform/clock.h"
 #include "platform/d3dmath.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/data_files.h"
+#include "media/manifest.h"
 #include "output.h"
 
 namespace pics {

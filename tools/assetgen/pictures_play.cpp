@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "media/manifest.h"
 #include "pictures.h"
 #include "theme.h"
 
@@ -97,9 +98,8 @@ void Wall() {
 }
 
 // Digits 1..9, 0 and a colon, each in its cell; the cells' gaps stay transparent.
-void DigitSheet(const char* path, int width, int height, const int* lefts, const int* rights,
-                float size, float stretchY, float baseline, float outline, float colonAt,
-                float colonLift) {
+void DigitSheet(const char* path, int width, int height, const platform::Rect* rects, float size,
+                float stretchY, float baseline, float outline, float colonAt, float colonLift) {
     Canvas c(width, height);
     const char* glyphs[11] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0", ":"};
     TextStyle s;
@@ -111,27 +111,23 @@ void DigitSheet(const char* path, int width, int height, const int* lefts, const
     float top = baseline - CapHeight(s);
     s.fill = GoldFill(top, baseline);
     for (int i = 0; i < 11; ++i) {
-        Canvas cell(rights[i] - lefts[i], height);
+        Canvas cell(rects[i].right - rects[i].left, height);
         // The colon stands between two figures that are drawn further apart than the rest:
         // its ink sits right of the cell's middle, and on the results screen the colon is
         // drawn 5 pixels lower than the figures, which `colonLift` takes back.
         float x = cell.width * (i == 10 ? colonAt : 0.5f);
         float y = baseline - (i == 10 ? colonLift : 0);
         DrawText(cell, glyphs[i], x, y, Align::Center, s);
-        c.Draw(cell, lefts[i], 0);
+        c.Draw(cell, rects[i].left, 0);
     }
     Save(path, c, kInk);
 }
 
 void Digits() {
-    const int smallL[11] = {0, 26, 51, 76, 101, 126, 151, 176, 201, 226, 251};
-    const int smallR[11] = {25, 50, 75, 100, 125, 150, 175, 200, 225, 250, 275};
     // Drawn 20 pixels apart: the ink stays within 18 pixels.
-    DigitSheet("./bmp/数字.bmp", 276, 32, smallL, smallR, 25, 1.12f, 28, 2, 0.7f, 0);
-    const int largeL[11] = {0, 61, 121, 181, 241, 301, 361, 421, 481, 541, 601};
-    const int largeR[11] = {60, 120, 180, 240, 300, 360, 420, 480, 540, 600, 660};
+    DigitSheet("./bmp/数字.bmp", 276, 32, kSmallDigitRects, 25, 1.12f, 28, 2, 0.7f, 0);
     // Drawn 38 pixels apart: tall, narrow figures, ink rows 14..86.
-    DigitSheet("./bmp/数字2.bmp", 660, 100, largeL, largeR, 55, 1.62f, 84, 3.5f, 0.64f, 5);
+    DigitSheet("./bmp/数字2.bmp", 660, 100, kLargeDigitRects, 55, 1.62f, 84, 3.5f, 0.64f, 5);
 }
 
 void ScorePanel() {

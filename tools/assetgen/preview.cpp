@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/data_files.h"
+#include "media/manifest.h"
 #include "models.h"
 #include "output.h"
 #include "pictures.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "media/manifest.h"
 #include "output.h"
 #include "pictures.h"
 #include "preview.h"
@@ -79,15 +80,15 @@ struct Screen {
         bool large = sheet == "./bmp/数字2.bmp";
         for (int i = 0; i < digits; ++i, value /= 10) {
             int d = value % 10;
-            int index = d == 0 ? 9 : d - 1;
-            int l = large ? (index == 0 ? 0 : 1 + 60 * index) : (index == 0 ? 0 : 1 + 25 * index);
-            int r = large ? 60 * (index + 1) : 25 * (index + 1);
-            Sprite(sheet, l, 0, r, large ? 100 : 32, x - step * i, y, sx, sy);
+            const platform::Rect& r =
+                (large ? kLargeDigitRects : kSmallDigitRects)[d == 0 ? 9 : d - 1];
+            Sprite(sheet, r.left, r.top, r.right, r.bottom, x - step * i, y, sx, sy);
         }
     }
     void Colon(const std::string& sheet, float x, float y) {
-        bool large = sheet == "./bmp/数字2.bmp";
-        Sprite(sheet, large ? 601 : 251, 0, large ? 660 : 275, large ? 100 : 32, x, y);
+        const platform::Rect& r =
+            (sheet == "./bmp/数字2.bmp" ? kLargeDigitRects : kSmallDigitRects)[kDigitColon];
+        Sprite(sheet, r.left, r.top, r.right, r.bottom, x, y);
     }
 };
 

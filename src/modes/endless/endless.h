@@ -7,7 +7,8 @@
 #include "media/sound.h"
 #include "platform/graphics.h"
 #include "platform/json.h"
-#include "puzzle/board.h"
+#include "play/board.h"
+#include "play/draw.h"
 
 // Decimal digits of a number, [0] the ones, with the count of digits shown.
 struct Digits {
@@ -15,25 +16,9 @@ struct Digits {
     int32_t count = 1;
 };
 
-struct EndlessMode {
-    // Board and cursor.
-    BlockGrid grid = {};
-    CellAnim pairs = {};
-    ::NextRow NextRow = {};
-    int32_t NextRowReady = 0;
-    platform::Vector3 CellPos[kSlices][kRows][kDepth];
-    platform::Vector3 CursorPos;
-    int32_t BlockX = 0, BlockY = 0, BlockZ = 0;
-    int32_t CursorFlg = 0;     // 0 front face (pairs along X), 1 right face (pairs along Z)
-    int32_t LeftClearFlg = -1; // cells with Z <= it are seen through
-    int32_t RightClearFlg = 6; // cells with X >= it are seen through
-    float cc = 0.0f;           // rise offset in rows, 0 .. 0.88
-    int32_t TopRowFree = 1;
-    int32_t TopWarn = 0;
-    int32_t EndCnt = 0; // counted updates with the top row occupied
+struct EndlessMode : RisingBoard {
     float BlockAlpha = 1.0f;
     int32_t CursorFrame = 0;
-    int32_t ModifierLatch = 0;
 
     // Score, chain, level and time.
     Digits ScoreDigits; // MatchLines adds to slot 0
@@ -56,7 +41,7 @@ struct EndlessMode {
     int32_t MoveWait = 0, AnimWait = 0, SwapWait = 0, PauseMenuWait = 0, EndMenuWait = 0;
     int32_t ZKeyWait = 0, StartWidth = 0, StartWait = 0, ResultHold = 0;
     float ResultSlideY = -168.0f;
-    int32_t Pulse = 0, PulseStep = 4; // the cursor's colour pulse
+    CursorPulse pulse; // the cursor's colour pulse
 
     // Resources. Models are indexed by their file number (1..6, 8..13).
     ModelRecord models[14];

@@ -5,7 +5,8 @@
 #include "modes/endless/endless.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
-#include "platform/random.h"
+#include "play/cursor.h"
+#include "play/rise.h"
 
 using namespace platform;
 
@@ -13,85 +14,6 @@ namespace {
 
 bool Held(int vk) {
     return GetAsyncKeyState(vk) != 0;
-}
-
-void RefreshCursorPos() {
-    EndlessMode& e = Endless;
-    e.CursorPos = e.CellPos[e.BlockX][e.BlockY][e.BlockZ];
-}
-
-// One cursor action for the first arrow key held; false when nothing acted (no key, or one
-// of the four refusals at the edges).
-bool MoveCursor() {
-    EndlessMode& e = Endless;
-    bool front = e.CursorFlg == 0;
-    if (Held(VK_UP)) {
-        if (e.ModifierLatch) { // one step into the board
-            if (front) {
-                ++e.BlockZ, ++e.LeftClearFlg;
-                if (e.LeftClearFlg >= 3) e.LeftClearFlg = 3, e.BlockZ = 4;
-            } else {
-                --e.BlockX, --e.RightClearFlg;
-                if (e.RightClearFlg <= 1) e.RightClearFlg = 1, e.BlockX = 0;
-            }
-            return true;
-        }
-        if (e.BlockY >= 11) return false;
-        ++e.BlockY;
-        return true;
-    }
-    if (Held(VK_DOWN)) {
-        if (e.ModifierLatch) { // one step out of the board
-            if (front) {
-                --e.BlockZ, --e.LeftClearFlg;
-                if (e.LeftClearFlg <= -1) e.LeftClearFlg = -1, e.BlockZ = 0;
-            } else {
-                ++e.BlockX, ++e.RightClearFlg;
-                if (e.RightClearFlg >= 6) e.RightClearFlg = 6, e.BlockX = 5;
-            }
-            return true;
-        }
-        if (e.BlockY <= 0) return false;
-        --e.BlockY;
-        return true;
-    }
-    if (Held(VK_LEFT)) {
-        if (front) {
-            if (e.BlockX <= 0) return false;
-            --e.BlockX;
-        } else if (--e.BlockZ < 0) { // round the corner to the front face
-            e.CursorFlg = 0, e.RightClearFlg = 6, e.BlockZ = 0, e.BlockX = 4;
-        }
-        return true;
-    }
-    if (Held(VK_RIGHT)) {
-        if (front) {
-            if (++e.BlockX > 4) { // round the corner to the right face
-                e.CursorFlg = 1, e.LeftClearFlg = -1, e.BlockX = 5;
-                e.BlockZ = std::min(e.BlockZ, 3); // its pair must stay on the board
-            }
-        } else {
-            if (e.BlockZ >= 3) return false;
-            ++e.BlockZ;
-        }
-        return true;
-    }
-    return false;
-}
-
-bool TopRowEmpty(const BlockGrid g) {
-    for (int x = 0; x < kSlices; ++x)
-        for (int z = 0; z < kDepth; ++z)
-            if (g[x][11][z] != 0) return false;
-    return true;
-}
-
-bool AnyVanishing(const CellAnim pairs) {
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z)
-                if (pairs[x][y][z][0] == 1) return true;
-    return false;
 }
 
 void EndGame() {
@@ -105,16 +27,7 @@ void PlayUpdate() {
     EndlessMode& e = Endless;
     PlayLooping(e.music);
     e.Time[0] = static_cast<int32_t>(timeGetTime() - e.StartTime) / 1000;
-    e.ModifierLatch = Held(VK_SHIFT) ? 1 : 0;
-
-    if (e.MoveWait <= 15) {
-        ++e.MoveWait;
-    } else if (MoveCursor()) {
-        e.MoveWait = 1;
-        RefreshCursorPos();
-    } else {
-        ++e.MoveWait;
-    }
+    StepCursor(e, kArrowKeys, e.MoveWait);
 
     if (e.AnimWait >= 10) {
         e.CursorFrame = (e.CursorFrame + 1) % 5;
@@ -134,37 +47,8 @@ void PlayUpdate() {
                e.ScoreDigits.d[0]);
     FallStep(e.grid, e.pairs);
 
-    e.TopRowFree = TopRowEmpty(e.grid) ? 1 : 0;
-    e.TopWarn = 1 - e.TopRowFree;
-    bool busy = AnyVanishing(e.pairs);
-
-    if (e.TopRowFree == 1 && !busy) {
-        e.cc = static_cast<float>(e.cc + e.LvSum * 0.0005);
-        if (Held('A')) e.cc = static_cast<float>(e.cc + 0.01);
-    }
-    if (e.NextRowReady == 0) {
-        for (int x = 0; x < kSlices; ++x)
-            for (int z = 0; z < kDepth; ++z) e.NextRow[x][z] = platform::rand() % 5 + 1;
-        e.NextRowReady = 1;
-    }
-    if (e.cc >= 0.88) {
-        e.BlockY = std::min(e.BlockY + 1, 11); // the cursor rides up, but stays on the board
-        RefreshCursorPos();
-        e.NextRowReady = 0;
-        e.cc = RiseRows(e.grid, e.NextRow, e.pairs);
-    }
-
-    if (!busy) {
-        if (e.TopRowFree == 0) {
-            if (e.EndCnt >= 300) {
-                EndGame();
-                e.EndCnt = 0;
-            }
-            ++e.EndCnt;
-        } else {
-            e.EndCnt = 0;
-        }
-    }
+    bool busy = RiseStep(e, e.LvSum * 0.0005, 'A', 0.01);
+    if (CountDefeat(e, e.TopRowFree == 1, busy, DefeatRule::KeepWhileBusy)) EndGame();
 
     if (DebugKeysEnabled() && Held('Q')) e.ScoreDigits.d[0] += 10;
 

@@ -211,6 +211,7 @@ int32_t EndlessFrame(PresentParameters params) {
     GraphicsDevice& device = *Device();
     EndlessUpdate();
     BeginStandardFrame(device);
+    if (Endless.GameFlg <= 3) Endless.pulse.Step();
     EndlessDraw();
 
     int32_t phase = Endless.GameFlg;

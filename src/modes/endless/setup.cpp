@@ -10,7 +10,6 @@
 #include "media/texture.h"
 #include "modes/endless/endless.h"
 #include "platform/files.h"
-#include "platform/random.h"
 #include "platform/system.h"
 
 using namespace platform;
@@ -44,28 +43,6 @@ const char* const kModelFiles[14] = {
 const char* const kCursorFiles[5] = {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp",
                                      "./bmp/カーソル３.bmp", "./bmp/カーソル４.bmp",
                                      "./bmp/カーソル５.bmp"};
-
-int32_t RandomKind() {
-    return platform::rand() % 5 + 1;
-}
-
-// Three rows of random blocks, then one forward pass that breaks up lines of three.
-void DealBoard(BlockGrid g) {
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) g[x][y][z] = y <= 2 ? RandomKind() : 0;
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y <= 2; ++y)
-            for (int z = 0; z < kDepth; ++z) {
-                int32_t& c = g[x][y][z];
-                if (x <= 3 && c == g[x + 1][y][z] && c == g[x + 2][y][z])
-                    while (c == g[x + 1][y][z]) c = RandomKind();
-                if (c == g[x][y + 1][z] && c == g[x][y + 2][z])
-                    while (c == g[x][y + 1][z]) c = RandomKind();
-                if (z <= 2 && c == g[x][y][z + 1] && c == g[x][y][z + 2])
-                    while (c == g[x][y][z + 1]) c = RandomKind();
-            }
-}
 
 // Reads up to `count` whitespace-separated whole numbers; returns how many were read.
 // Numbers beyond the 32-bit range are taken as its limits.
@@ -184,28 +161,15 @@ int32_t EndlessInit() {
     LoadSound(e.defeat, "./bgm/敗北時.WAV");
     SetVolume(e.defeat, Vol);
 
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z)
-                e.CellPos[x][y][z] = {static_cast<float>(x), static_cast<float>(y),
-                                      static_cast<float>(z)};
+    FillCellPositions(e);
     DealBoard(e.grid);
 
     e.NextRowReady = 0;
-    e.CursorPos = e.CellPos[0][0][0];
-    e.BlockX = e.BlockY = e.BlockZ = 0;
-    e.CursorFlg = 0;
-    e.LeftClearFlg = -1;
-    e.RightClearFlg = 6;
+    ResetCursor(e);
     e.TopRowFree = 1;
     e.TopWarn = 0;
     e.CursorFrame = 0;
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) {
-                e.pairs[x][y][z][0] = 0;
-                e.pairs[x][y][z][1] = kVanishFrames;
-            }
+    ResetPairs(e);
     e.ScoreDigits = Digits{};
     e.ScoreValue = 0;
     e.ComboFlg = e.ComboSum = e.ComboSu2 = 0;

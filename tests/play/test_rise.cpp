@@ -1,0 +1,113 @@
+// The rise of a rising board, its coming row and the defeat count under both rules.
+#include <gtest/gtest.h>
+
+#include "platform/keyboard.h"
+#include "platform/random.h"
+#include "play/rise.h"
+
+using namespace platform;
+
+namespace {
+
+RisingBoard Board() {
+    RisingBoard b;
+    FillCellPositions(b);
+    ResetCursor(b);
+    ResetPairs(b);
+    return b;
+}
+
+} // namespace
+
+TEST(Rise, GrowsOnlyWhileIdleTheFastKeyAddingItsShare) {
+    TheKeyboard().ReleaseAll();
+    RisingBoard b = Board();
+    EXPECT_FALSE(RiseStep(b, 0.0005, 'A', 0.01));
+    EXPECT_FLOAT_EQ(b.cc, 0.0005f);
+    TheKeyboard().SetKey('A', true);
+    RiseStep(b, 0.0005, 'A', 0.01);
+    EXPECT_FLOAT_EQ(b.cc, 0.011f);
+
+    b.pairs[2][3][1][0] = 1; // vanishing: busy
+    EXPECT_TRUE(RiseStep(b, 0.0005, 'A', 0.01));
+    EXPECT_FLOAT_EQ(b.cc, 0.011f);
+    b.pairs[2][3][1][0] = 0;
+    b.grid[0][11][0] = 1; // row 11 taken
+    RiseStep(b, 0.0005, 'A', 0.01);
+    EXPECT_FLOAT_EQ(b.cc, 0.011f);
+    EXPECT_EQ((std::array{b.TopRowFree, b.TopWarn}), (std::array{0, 1}));
+    TheKeyboard().ReleaseAll();
+}
+
+TEST(Rise, AtARowTheCursorRidesUpWithinTheBoardAndANewRowIsDealt) {
+    platform::srand(3);
+    RisingBoard b = Board();
+    RiseStep(b, 0.0, 0, 0.0);
+    ASSERT_EQ(b.NextRowReady, 1);
+    NextRow dealt;
+    std::copy(&b.NextRow[0][0], &b.NextRow[0][0] + kSlices * kDepth, &dealt[0][0]);
+    for (int x = 0; x < kSlices; ++x)
+        for (int z = 0; z < kDepth; ++z) ASSERT_TRUE(dealt[x][z] >= 1 && dealt[x][z] <= 5);
+
+    b.BlockY = 11;
+    b.cc = 0.8749f;
+    RiseStep(b, 0.005, 0, 0.0);
+    EXPECT_EQ(b.cc, 0.8799f) << "0.88 in single precision is still below 0.88";
+    RiseStep(b, 0.0002, 0, 0.0);
+    EXPECT_EQ(b.cc, 0.0f);
+    EXPECT_EQ(b.BlockY, 11) << "clamped to the top row";
+    EXPECT_EQ(b.NextRowReady, 0);
+    for (int x = 0; x < kSlices; ++x)
+        for (int z = 0; z < kDepth; ++z) EXPECT_EQ(b.grid[x][0][z], dealt[x][z]);
+
+    b.BlockY = 4;
+    b.cc = 0.881f;
+    RiseStep(b, 0.0, 0, 0.0);
+    EXPECT_EQ(b.BlockY, 5);
+    EXPECT_EQ(b.CursorPos.y, 5.0f);
+}
+
+TEST(Defeat, LosesOnThe301stCountedFrameAndEachRuleTreatsABusyFreeRowItsWay) {
+    RisingBoard b = Board();
+    int frames = 0;
+    while (!CountDefeat(b, false, false, DefeatRule::KeepWhileBusy) && frames < 400) ++frames;
+    EXPECT_EQ(frames, 300) << "lost in the 301st frame";
+    EXPECT_EQ(b.EndCnt, 1);
+
+    b.EndCnt = 50;
+    EXPECT_FALSE(CountDefeat(b, false, true, DefeatRule::KeepWhileBusy));
+    EXPECT_EQ(b.EndCnt, 50) << "a vanishing line pauses the count";
+    CountDefeat(b, true, true, DefeatRule::KeepWhileBusy);
+    EXPECT_EQ(b.EndCnt, 50) << "endless tests busy first";
+    CountDefeat(b, true, true, DefeatRule::ResetWhenFree);
+    EXPECT_EQ(b.EndCnt, 0) << "versus resets whenever row 11 is free";
+    b.EndCnt = 7;
+    CountDefeat(b, true, false, DefeatRule::KeepWhileBusy);
+    EXPECT_EQ(b.EndCnt, 0);
+}
+
+TEST(Deal, BreaksUpLinesOfThreeAlongEveryAxisInRowOrder) {
+    platform::srand(11);
+    BlockGrid g = {};
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y <= 2; ++y)
+            for (int z = 0; z < kDepth; ++z) g[x][y][z] = 1;
+    BreakUpLines(g);
+    // The pass redraws each cell that starts a line until it differs from its next
+    // neighbour; the last cell of every run along X and Z is never redrawn.
+    for (int y = 0; y <= 2; ++y) EXPECT_NE(g[0][y][0], 1);
+    EXPECT_NE(g[5][0][4], 1) << "starts a line upwards";
+    EXPECT_EQ(g[5][1][4], 1) << "ends every line it is in";
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 3; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) EXPECT_EQ(g[x][y][z], 0);
+
+    platform::srand(11);
+    BlockGrid dealt;
+    DealBoard(dealt);
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                EXPECT_TRUE(y <= 2 ? dealt[x][y][z] >= 1 && dealt[x][y][z] <= 5
+                                   : dealt[x][y][z] == 0);
+}
