@@ -6,6 +6,7 @@
 #include "media/texture.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
+#include "ui/menu.h"
 
 using namespace platform;
 
@@ -17,19 +18,13 @@ constexpr int32_t kSelectFrame = 3;
 // Where each item leads: endless, versus, challenge, options, end, end.
 constexpr int32_t kItemScene[6] = {4, 6, 8, 10, 12, 13};
 
-// The marker steps of a move down from item i to i + 1 (a move up adds their negatives):
-// left x, left y, right x, right y.
-constexpr float kDownStep[5][4] = {
+// The marker steps of a move down from item i to i + 1. A held arrow key refused at either
+// end restarts the wait like a move.
+constexpr MarkerStep kDownStep[5] = {
     {6.5f, -3.5f, -6.0f, -3.5f},   {-12.5f, -3.25f, 12.0f, -3.25f}, {8.5f, -3.25f, -6.0f, -3.25f},
     {2.0f, -2.75f, -4.0f, -2.75f}, {0.0f, -3.0f, 0.0f, -3.0f},
 };
-
-void MoveMarkers(const float step[4], float sign) {
-    Select.MarkerLeft.x += sign * step[0];
-    Select.MarkerLeft.y += sign * step[1];
-    Select.MarkerRight.x += sign * step[2];
-    Select.MarkerRight.y += sign * step[3];
-}
+constexpr MarkerMenu kMenu{kDownStep, 5, 0, 10, 1, true, VK_UP, VK_DOWN};
 
 } // namespace
 
@@ -54,25 +49,8 @@ int32_t SelectInit() {
 void SelectUpdate() {
     PlayLooping(Select.music);
     Select.MarkerSpin += 3;
-    if (Select.SelectWait < 10) {
-        ++Select.SelectWait;
-        return;
-    }
-    if (GetAsyncKeyState(VK_UP) != 0) {
-        if (Select.SelectItem > 0) {
-            --Select.SelectItem;
-            MoveMarkers(kDownStep[Select.SelectItem], -1.0f);
-        }
-        Select.SelectWait = 1;
-    } else if (GetAsyncKeyState(VK_DOWN) != 0) {
-        if (Select.SelectItem < 5) {
-            MoveMarkers(kDownStep[Select.SelectItem], 1.0f);
-            ++Select.SelectItem;
-        }
-        Select.SelectWait = 1;
-    } else {
-        ++Select.SelectWait;
-    }
+    StepMarkerMenu(kMenu, Select.SelectItem, Select.SelectWait, Select.MarkerLeft,
+                   Select.MarkerRight);
 }
 
 void SelectDraw() {

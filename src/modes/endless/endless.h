@@ -9,12 +9,7 @@
 #include "platform/json.h"
 #include "play/board.h"
 #include "play/draw.h"
-
-// Decimal digits of a number, [0] the ones, with the count of digits shown.
-struct Digits {
-    int32_t d[15] = {};
-    int32_t count = 1;
-};
+#include "ui/digits.h"
 
 struct EndlessMode : RisingBoard {
     float BlockAlpha = 1.0f;
@@ -71,10 +66,3 @@ void EndlessDump(platform::JsonWriter& json);
 // Records: read at set-up, written (through a temporary file) when the mode is left.
 void ReadRecords();
 void WriteRecords();
-
-// Digits helpers shared by the rules and the screens.
-int32_t DigitCount(int64_t value);             // at least 1
-void SetDigits(Digits& digits, int64_t value); // all digits of a value, count >= 1
-int64_t DigitsValue(const Digits& digits);
-// Carries every slot above 9 into the next one up, so each slot ends 0..9.
-void CarryDigits(Digits& digits);

@@ -1,12 +1,11 @@
 // The endless mode's rule step: keys, cursor, swaps, the puzzle core, the rise, the end of
 // the game, the figures on screen, and the pause and end menus.
-#include <algorithm>
-
 #include "modes/endless/endless.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "play/cursor.h"
 #include "play/rise.h"
+#include "ui/menu.h"
 
 using namespace platform;
 
@@ -74,76 +73,14 @@ void PlayUpdate() {
     if (Held('R')) EndGame();
 }
 
-// Moves a menu selection with Up before Down, paced by `wait`.
-template <size_t N>
-void MenuUpdate(int32_t& item, int32_t first, int32_t& wait, const float (&steps)[N][4]) {
-    EndlessMode& e = Endless;
-    if (wait < 10) {
-        ++wait;
-        return;
-    }
-    int32_t last = first + static_cast<int32_t>(N);
-    bool moved = false;
-    if (Held(VK_UP)) {
-        if (item > first) {
-            --item;
-            const float* s = steps[item - first];
-            e.MarkerL.x -= s[0], e.MarkerL.y -= s[1], e.MarkerR.x -= s[2], e.MarkerR.y -= s[3];
-            moved = true;
-        }
-    } else if (Held(VK_DOWN)) {
-        if (item < last) {
-            const float* s = steps[item - first];
-            e.MarkerL.x += s[0], e.MarkerL.y += s[1], e.MarkerR.x += s[2], e.MarkerR.y += s[3];
-            ++item;
-            moved = true;
-        }
-    }
-    if (moved)
-        wait = 1;
-    else
-        ++wait;
-}
-
-// Marker steps of a move down from an item to the next: left x, left y, right x, right y.
-constexpr float kPauseSteps[2][4] = {{1.0f, -3.0f, -1.0f, -3.0f}, {-1.0f, -3.35f, 1.0f, -3.35f}};
-constexpr float kEndSteps[1][4] = {{-0.2f, -4.7f, 0.7f, -4.7f}};
+// Marker steps of a move down from an item to the next.
+constexpr MarkerStep kPauseSteps[2] = {{1.0f, -3.0f, -1.0f, -3.0f}, {-1.0f, -3.35f, 1.0f, -3.35f}};
+constexpr MarkerStep kEndSteps[1] = {{-0.2f, -4.7f, 0.7f, -4.7f}};
+// Pause: resume 0, restart 1, mode select 2; end: play again 1, mode select 2.
+constexpr MarkerMenu kPauseMenu{kPauseSteps, 2, 0, 10, 1, false, VK_UP, VK_DOWN};
+constexpr MarkerMenu kEndMenu{kEndSteps, 1, 1, 10, 1, false, VK_UP, VK_DOWN};
 
 } // namespace
-
-int32_t DigitCount(int64_t value) {
-    int32_t n = 1;
-    for (value = value < 0 ? -value : value; value >= 10; value /= 10) ++n;
-    return n;
-}
-
-void SetDigits(Digits& digits, int64_t value) {
-    digits = Digits{};
-    digits.count = std::min(DigitCount(value), 15);
-    for (int i = 0; i < 15 && value > 0; ++i, value /= 10)
-        digits.d[i] = static_cast<int32_t>(value % 10);
-}
-
-int64_t DigitsValue(const Digits& digits) {
-    int64_t value = 0;
-    for (int i = 14; i >= 0; --i) value = value * 10 + digits.d[i];
-    return value;
-}
-
-void CarryDigits(Digits& digits) {
-    for (int i = 0; i < 14; ++i)
-        if (digits.d[i] > 9) {
-            digits.d[i + 1] += digits.d[i] / 10;
-            digits.d[i] %= 10;
-        }
-    int32_t count = 1;
-    for (int i = 14; i > 0; --i)
-        if (digits.d[i] != 0) {
-            count = i + 1;
-            break;
-        }
-    digits.count = count;
-}
 
 void EndlessUpdate() {
     EndlessMode& e = Endless;
@@ -153,11 +90,11 @@ void EndlessUpdate() {
         break;
     case 5:
         e.MarkerAngle += 2;
-        MenuUpdate(e.PauseSelect, 0, e.PauseMenuWait, kPauseSteps);
+        StepMarkerMenu(kPauseMenu, e.PauseSelect, e.PauseMenuWait, e.MarkerL, e.MarkerR);
         break;
     case 6:
         e.MarkerAngle += 1;
-        MenuUpdate(e.EndSelect, 1, e.EndMenuWait, kEndSteps);
+        StepMarkerMenu(kEndMenu, e.EndSelect, e.EndMenuWait, e.MarkerL, e.MarkerR);
         break;
     default:
         break;

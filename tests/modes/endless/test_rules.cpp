@@ -251,3 +251,15 @@ TEST_F(EndlessTest, PauseAndEndMenusMoveTheirMarkersAtTheirPace) {
     EXPECT_TRUE(Near(Endless.MarkerR, 6.7f, -1.7f));
     EXPECT_EQ(Endless.MarkerAngle, 1) << "the end menu's markers turn a degree a frame";
 }
+
+TEST_F(EndlessTest, CursorPictureTurnsEveryTenUpdatesThroughAllFive) {
+    StartPlaying();
+    Updates(10);
+    EXPECT_EQ(Endless.CursorFrame, 0);
+    Updates(1);
+    EXPECT_EQ(Endless.CursorFrame, 1);
+    Updates(39);
+    EXPECT_EQ(Endless.CursorFrame, 4);
+    Updates(1);
+    EXPECT_EQ(Endless.CursorFrame, 0) << "and round again";
+}

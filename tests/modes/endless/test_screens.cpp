@@ -103,8 +103,11 @@ TEST_F(EndlessFlowTest, ResultsLabelEveryFigureThatBeatsItsRecord) {
     SetDigits(Endless.Combo, 2);
     device.ClearCalls();
     Frame();
-    labels = Calls(CallKind::Sprite, "./bmp/記録更新.bmp");
-    EXPECT_EQ(labels.size(), 4u);
+    std::vector<std::pair<float, float>> at;
+    for (const auto& l : Calls(CallKind::Sprite, "./bmp/記録更新.bmp")) at.push_back(At(l));
+    EXPECT_EQ(at,
+              (std::vector<std::pair<float, float>>{{50, 130}, {500, 130}, {50, 290}, {500, 290}}))
+        << "score, chain, time, level";
     const EndlessRecords& r = Records;
     EXPECT_EQ((std::array{r.RecScore, r.RecScoreKeta, r.RecSec, r.RecCombo}),
               (std::array{300, 3, 5, 2}));
@@ -114,6 +117,19 @@ TEST_F(EndlessFlowTest, ResultsLabelEveryFigureThatBeatsItsRecord) {
     ASSERT_FALSE(digits.empty());
     EXPECT_EQ(digits[0].matrix.m[3][0], 350.0f - 2 * 38);
     EXPECT_EQ(digits[0].rect.left, 121) << "the figure 3";
+    // The time: seconds' ones digit at 350, minutes' at 254, hours' at 153, colons lower.
+    auto is = [](const platform::RecordedCall& c, float x, float y) {
+        return At(c) == std::pair(x, y);
+    };
+    for (auto [x, y] : {std::pair(350.0f, 370.0f),
+                        {254.0f, 370.0f},
+                        {153.0f, 370.0f},
+                        {274.0f, 375.0f},
+                        {173.0f, 375.0f}})
+        EXPECT_EQ(
+            std::count_if(digits.begin(), digits.end(), [&](const auto& c) { return is(c, x, y); }),
+            1)
+            << x << ", " << y;
 }
 
 TEST_F(EndlessFlowTest, EndMenuPlaysAgainOrReturnsAndTheRecordsAreWritten) {
