@@ -38,8 +38,8 @@ void RunMatchLines(benchmark::State& state, int rows) {
     int32_t chainSteps = 0, maxCombo = 0, lastCombo = 0, chainFlag = 0, combo = 0, score = 0;
     for (auto _ : state) {
         std::memcpy(&b, &start, sizeof b);
-        MatchLines(b.grid, b.pairs, vanish, chainSteps, maxCombo, lastCombo, chainFlag, combo,
-                   score);
+        MatchLines(b.grid, b.pairs, vanish,
+                   {chainSteps, maxCombo, lastCombo, chainFlag, combo, score});
         benchmark::DoNotOptimize(b);
         benchmark::DoNotOptimize(score);
     }

@@ -49,10 +49,22 @@ void ReleaseSwapSound(SwapSound& sound);
 void SwapCells(SwapSound& sound, int32_t* swapCount, BlockGrid grid, int x, int y, int z,
                int direction);
 
+// The counters the line matcher reports through; each mode binds its own fields:
+// `chainSteps` grows by one for every line scored while the chain goes on, `combo` is the
+// chain factor (1 for a line that starts a chain), `score` gains 10, 20 or 30 times it per
+// line, `chainFlag` is 1 while something is left to fall, `lastCombo` the factor after the
+// pass and `maxCombo` the largest factor seen.
+struct LineCounters {
+    int32_t& chainSteps;
+    int32_t& maxCombo;
+    int32_t& lastCombo;
+    int32_t& chainFlag;
+    int32_t& combo;
+    int32_t& score;
+};
+
 // One pass of the line matcher: finds every straight line of three to five equal blocks,
 // scores and marks it, plays the vanish sound, turns garbage beside vanishing cells into
 // blocks, counts the vanishing cells down and empties those whose time is up, then works out
 // whether anything is left to fall (`chainFlag`), which makes the next line continue a chain.
-void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, int32_t& chainSteps,
-                int32_t& maxCombo, int32_t& lastCombo, int32_t& chainFlag, int32_t& combo,
-                int32_t& score);
+void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, const LineCounters& c);

@@ -72,16 +72,9 @@ void FindRuns(const BlockGrid grid, Runs& runs) {
     }
 }
 
-struct Counters {
-    int32_t& chainSteps;
-    int32_t& chainFlag;
-    int32_t& combo;
-    int32_t& score;
-};
-
 // Scores the line unless its test cell is marked already, then marks every cell of it.
 void TakeLine(BlockGrid grid, CellAnim pairs, int x, int y, int z, const LineRule& rule,
-              Counters& c) {
+              const LineCounters& c) {
     const int* step = kStep[rule.axis];
     if (grid[x + step[0] * rule.testCell][y + step[1] * rule.testCell]
             [z + step[2] * rule.testCell] > 0) {
@@ -100,7 +93,7 @@ void TakeLine(BlockGrid grid, CellAnim pairs, int x, int y, int z, const LineRul
 }
 
 // Finds, scores and marks every line; true when there was at least one.
-bool ScanLines(BlockGrid grid, CellAnim pairs, Counters& c) {
+bool ScanLines(BlockGrid grid, CellAnim pairs, const LineCounters& c) {
     Runs runs;
     FindRuns(grid, runs);
     bool found = false;
@@ -180,20 +173,17 @@ bool SomethingToFall(const BlockGrid grid) {
 
 } // namespace
 
-void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, int32_t& chainSteps,
-                int32_t& maxCombo, int32_t& lastCombo, int32_t& chainFlag, int32_t& combo,
-                int32_t& score) {
+void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, const LineCounters& c) {
     if (vanish.loaded == 0) {
         LoadSound(vanish.buffer, kVanishSoundPath);
         vanish.loaded = 1;
     }
-    Counters counters{chainSteps, chainFlag, combo, score};
     // Every line found asks for the vanish sound; a sound still playing is not restarted, so
     // one request per pass is the same.
-    if (ScanLines(grid, pairs, counters)) PlayEffect(vanish.buffer);
+    if (ScanLines(grid, pairs, c)) PlayEffect(vanish.buffer);
     BreakGarbage(grid);
     CountDown(grid, pairs);
-    chainFlag = SomethingToFall(grid) ? 1 : 0;
-    lastCombo = combo;
-    if (maxCombo < combo) maxCombo = combo;
+    c.chainFlag = SomethingToFall(grid) ? 1 : 0;
+    c.lastCombo = c.combo;
+    if (c.maxCombo < c.combo) c.maxCombo = c.combo;
 }

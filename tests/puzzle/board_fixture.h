@@ -33,7 +33,8 @@ struct Board {
         pairs[x][y][z][0] = value < 0 ? 1 : 0;
     }
     void Match() {
-        MatchLines(grid, pairs, gVanish, chainSteps, maxCombo, lastCombo, chainFlag, combo, score);
+        MatchLines(grid, pairs, gVanish,
+                   {chainSteps, maxCombo, lastCombo, chainFlag, combo, score});
     }
     bool Marked(int x, int y, int z) const { return grid[x][y][z] < 0 && pairs[x][y][z][0] == 1; }
     auto Counters() const {

@@ -42,8 +42,13 @@ void PlayUpdate() {
     ++e.SwapWait;
 
     int32_t chainSteps = 0;
-    MatchLines(e.grid, e.pairs, e.vanish, chainSteps, e.ComboSum, e.ComboSu2, e.ComboFlg, e.combo,
-               e.ScoreDigits.d[0]);
+    MatchLines(e.grid, e.pairs, e.vanish,
+               {.chainSteps = chainSteps,
+                .maxCombo = e.ComboSum,
+                .lastCombo = e.ComboSu2,
+                .chainFlag = e.ComboFlg,
+                .combo = e.combo,
+                .score = e.ScoreDigits.d[0]});
     FallStep(e.grid, e.pairs);
 
     bool busy = RiseStep(e, e.LvSum * 0.0005, 'A', 0.01);
