@@ -126,7 +126,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
             DispatchMessage(msg);
             continue;
         }
-        if (SceneId == kQuitScene1 || SceneId == kQuitScene2) {
+        if (SceneId == scene::kQuit || SceneId == scene::kQuitToo) {
             QuitFlag = 1;
             break;
         }

@@ -10,30 +10,22 @@
 
 namespace {
 
-struct SceneModule {
-    const char* dumpKey;
-    void (*release)();
-    void (*dump)(platform::JsonWriter&);
-};
+using namespace scene;
 
-// Shut-down order: title, mode select, endless, versus, challenge, options.
-constexpr SceneModule kModules[] = {
-    {"title", TitleRelease, TitleDump},
-    {"select", SelectRelease, SelectDump},
-    {"endless", EndlessRelease, EndlessDump},
-    {"options", OptionsRelease, OptionsDump},
+// In the shut-down order: title, mode select, endless, versus, challenge, options.
+constexpr SceneRow kScenes[] = {
+    {"title", kTitleInit, TitleInit, TitleFrame, TitleRelease, TitleDump},
+    {"select", kSelectInit, SelectInit, SelectFrame, SelectRelease, SelectDump},
+    {"endless", kEndlessInit, EndlessInit, EndlessFrame, EndlessRelease, EndlessDump},
+    {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, OptionsDump},
 };
 
 std::array<SceneEntry, kSceneCount> DefaultTable() {
     std::array<SceneEntry, kSceneCount> t{};
-    t[0].init = TitleInit;
-    t[1].frame = TitleFrame;
-    t[2].init = SelectInit;
-    t[3].frame = SelectFrame;
-    t[4].init = EndlessInit;
-    t[5].frame = EndlessFrame;
-    t[10].init = OptionsInit;
-    t[11].frame = OptionsFrame;
+    for (const SceneRow& row : kScenes) {
+        t[static_cast<size_t>(row.initId)].init = row.init;
+        t[static_cast<size_t>(row.initId) + 1].frame = row.frame;
+    }
     return t;
 }
 
@@ -64,12 +56,12 @@ int32_t RunScene(int32_t sceneId, const platform::PresentParameters& params) {
 }
 
 void ReleaseAllScenes() {
-    for (const auto& m : kModules) m.release();
+    for (const SceneRow& row : kScenes) row.release();
 }
 
 void DumpScenes(platform::JsonWriter& json) {
-    for (const auto& m : kModules) {
-        json.Key(m.dumpKey);
-        m.dump(json);
+    for (const SceneRow& row : kScenes) {
+        json.Key(row.dumpKey);
+        row.dump(json);
     }
 }

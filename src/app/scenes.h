@@ -6,6 +6,7 @@
 
 #include "platform/graphics.h"
 #include "platform/json.h"
+#include "ui/scene_id.h"
 
 using SceneInitFn = int32_t (*)();
 using SceneFrameFn = int32_t (*)(platform::PresentParameters);
@@ -15,9 +16,18 @@ struct SceneEntry {
     SceneFrameFn frame = nullptr; // odd SceneIds
 };
 
-constexpr int32_t kSceneCount = 12; // SceneIds 0..11 run scene functions; 12 and 13 quit
-constexpr int32_t kQuitScene1 = 12;
-constexpr int32_t kQuitScene2 = 13;
+using scene::kSceneCount;
+
+// One scene: its initialiser (at an even SceneId) and frame function (the next SceneId), its
+// release and its part of the dump. A new mode is one row of the table in scenes.cpp.
+struct SceneRow {
+    const char* dumpKey;
+    int32_t initId;
+    SceneInitFn init;
+    SceneFrameFn frame;
+    void (*release)();
+    void (*dump)(platform::JsonWriter&);
+};
 
 // Entries for SceneIds 0..11; an empty entry runs nothing, like an unknown SceneId.
 // Tests may replace entries.

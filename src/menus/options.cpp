@@ -6,6 +6,7 @@
 #include "media/texture.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
+#include "ui/scene_id.h"
 
 using namespace platform;
 
@@ -13,8 +14,8 @@ OptionsScene Options;
 
 namespace {
 
-constexpr int32_t kOptionsFrame = 11;
-constexpr int32_t kSelectInit = 2;
+using scene::kOptionsFrame;
+using scene::kSelectInit;
 
 // Glyphs on the glyph sheet.
 constexpr Rect kLevelGlyph[4] = {

@@ -7,6 +7,7 @@
 #include "platform/keyboard.h"
 #include "platform/system.h"
 #include "ui/menu.h"
+#include "ui/scene_id.h"
 
 using namespace platform;
 
@@ -14,9 +15,10 @@ SelectScene Select;
 
 namespace {
 
-constexpr int32_t kSelectFrame = 3;
+using scene::kSelectFrame;
 // Where each item leads: endless, versus, challenge, options, end, end.
-constexpr int32_t kItemScene[6] = {4, 6, 8, 10, 12, 13};
+constexpr int32_t kItemScene[6] = {scene::kEndlessInit, scene::kVersusInit, scene::kChallengeInit,
+                                   scene::kOptionsInit, scene::kQuit,       scene::kQuitToo};
 
 // The marker steps of a move down from item i to i + 1. A held arrow key refused at either
 // end restarts the wait like a move.

@@ -8,14 +8,15 @@
 #include "platform/keyboard.h"
 #include "platform/random.h"
 #include "platform/system.h"
+#include "ui/scene_id.h"
 
 using namespace platform;
 
 TitleScene Title;
 
 namespace {
-constexpr int32_t kTitleFrame = 1;
-constexpr int32_t kSelectInit = 2;
+using scene::kSelectInit;
+using scene::kTitleFrame;
 } // namespace
 
 int32_t TitleInit() {

@@ -10,6 +10,7 @@
 #include "play/board.h"
 #include "play/draw.h"
 #include "ui/digits.h"
+#include "ui/scene_id.h"
 
 struct EndlessMode : RisingBoard {
     float BlockAlpha = 1.0f;

@@ -13,9 +13,9 @@ using namespace platform;
 
 namespace {
 
-constexpr int32_t kEndlessFrame = 5;
-constexpr int32_t kEndlessInit = 4;
-constexpr int32_t kSelectInit = 2;
+using scene::kEndlessFrame;
+using scene::kEndlessInit;
+using scene::kSelectInit;
 
 void DrawSprite(Texture* texture, const Rect& rect, float x, float y) {
     DrawSpriteAt(Endless.sprite.get(), texture, rect, x, y);

@@ -19,7 +19,6 @@ EndlessRecords Records;
 
 namespace {
 
-constexpr int32_t kEndlessFrame = 5;
 const char kScoreFile[] = "./notepad/Hi Score.txt";
 const char kKetaFile[] = "./notepad/Max keta.txt";
 
@@ -199,7 +198,7 @@ int32_t EndlessInit() {
     e.ModifierLatch = 0;
     e.MarkerL = {-5.7f, 1.7f, -8.0f};
     e.MarkerR = {5.5f, 1.7f, -8.0f};
-    return kEndlessFrame;
+    return scene::kEndlessFrame;
 }
 
 void EndlessRelease() {
