@@ -94,6 +94,14 @@ constexpr const DataFile* FindDataFile(const char* path) {
     return nullptr;
 }
 
+// The manifest entry of a path, found while compiling: a path that is not in the manifest
+// does not compile.
+consteval const DataFile& DataEntry(const char* path) {
+    const DataFile* file = FindDataFile(path);
+    if (!file) throw "not in the data manifest";
+    return *file;
+}
+
 // The digit sheets: the figures 1..9, 0, then a colon, left to right; source rectangles
 // (left, top, right, bottom) and the step between the digits of a number on screen.
 inline constexpr platform::Rect kSmallDigitRects[11] = {

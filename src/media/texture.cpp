@@ -199,6 +199,10 @@ platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* p
     return device.CreateTexture(width, height, std::move(texels), path);
 }
 
+platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const DataFile& file) {
+    return LoadTexture(device, file.path, file.width, file.height, file.colorKey);
+}
+
 platform::TexturePtr LoadTextureFile(platform::GraphicsDevice& device, const char* path) {
     platform::Image image;
     if (!ReadBmpFile(path, image)) return nullptr;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "media/manifest.h"
 #include "platform/graphics.h"
 
 // Decodes a BMP file (1/4/8-bit palettes, 16/24/32-bit, bottom-up or top-down) into opaque
@@ -15,5 +16,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out);
 // transparent black. Null when the file cannot be read.
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* path, int width,
                                  int height, uint32_t colorKey);
+// A data file loaded as its manifest entry says: its texture size and colour key.
+platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const DataFile& file);
 // A material's texture: the file at its own size, no colour key.
 platform::TexturePtr LoadTextureFile(platform::GraphicsDevice& device, const char* path);

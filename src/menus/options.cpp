@@ -67,12 +67,12 @@ void DrawGlyphRow(int32_t level, bool marked, float y) {
 
 int32_t OptionsInit() {
     GraphicsDevice& device = *Device();
-    LoadModel(Options.cursor, "./xFile/パズル用図形５.x", device);
-    Options.background = LoadTexture(device, "./bmp/オプション.bmp", 880, 480, 0xFFFFFFFF);
-    Options.glyphs = LoadTexture(device, "./bmp/オプションの文字.bmp", 880, 480, 0xFFFFFFFF);
+    LoadModel(Options.cursor, DataEntry("./xFile/パズル用図形５.x").path, device);
+    Options.background = LoadTexture(device, DataEntry("./bmp/オプション.bmp"));
+    Options.glyphs = LoadTexture(device, DataEntry("./bmp/オプションの文字.bmp"));
     CreateSprite(device, Options.sprite);
     Options.sprite->OnResetDevice();
-    LoadSound(Options.music, "./bgm/title.WAV");
+    LoadSound(Options.music, DataEntry("./bgm/title.WAV").path);
 
     Options.OptionsSpin = 0;
     Options.OptionsCursor = {-11.0f, 0.5f, -5.0f};

@@ -32,10 +32,10 @@ constexpr MarkerMenu kMenu{kDownStep, 5, 0, 10, 1, true, VK_UP, VK_DOWN};
 
 int32_t SelectInit() {
     GraphicsDevice& device = *Device();
-    LoadModel(Select.marker, "./xFile/パズル用図形３.x", device);
-    Select.board = LoadTexture(device, "./bmp/セレクト.bmp", 1012, 1012, 0xFFFFFFFF);
-    Select.background = LoadTexture(device, "./bmp/背景.bmp", 1012, 1012, 0xFF00FFFF);
-    LoadSound(Select.music, "./bgm/title.WAV");
+    LoadModel(Select.marker, DataEntry("./xFile/パズル用図形３.x").path, device);
+    Select.board = LoadTexture(device, DataEntry("./bmp/セレクト.bmp"));
+    Select.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
+    LoadSound(Select.music, DataEntry("./bgm/title.WAV").path);
     SetVolume(Select.music, Vol);
 
     Select.MarkerLeft = {-10.5f, 8.3f, 0.0f};

@@ -21,11 +21,11 @@ using scene::kTitleFrame;
 
 int32_t TitleInit() {
     GraphicsDevice& device = *Device();
-    LoadModel(Title.block, "./xFile/パズル用図形１.x", device);
-    Title.background = LoadTexture(device, "./bmp/背景.bmp", 1012, 1012, 0xFF00FFFF);
-    Title.logo = LoadTexture(device, "./bmp/タイトル.bmp", 1012, 256, 0xFFFFFFFF);
-    Title.caption = LoadTexture(device, "./bmp/タイトルの文字.bmp", 512, 128, 0xFFFFFFFF);
-    LoadSound(Title.music, "./bgm/title.WAV");
+    LoadModel(Title.block, DataEntry("./xFile/パズル用図形１.x").path, device);
+    Title.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
+    Title.logo = LoadTexture(device, DataEntry("./bmp/タイトル.bmp"));
+    Title.caption = LoadTexture(device, DataEntry("./bmp/タイトルの文字.bmp"));
+    LoadSound(Title.music, DataEntry("./bgm/title.WAV").path);
 
     platform::srand(timeGetTime());
 

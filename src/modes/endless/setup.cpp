@@ -22,26 +22,27 @@ namespace {
 const char kScoreFile[] = "./notepad/Hi Score.txt";
 const char kKetaFile[] = "./notepad/Max keta.txt";
 
-const char* const kModelFiles[14] = {
+constexpr const DataFile* kModelFiles[14] = {
     nullptr,
-    "./xFile/パズル用図形１.x",
-    "./xFile/パズル用図形２.x",
-    "./xFile/パズル用図形３.x",
-    "./xFile/パズル用図形４.x",
-    "./xFile/パズル用図形５.x",
-    "./xFile/パズル用図形６.x",
+    &DataEntry("./xFile/パズル用図形１.x"),
+    &DataEntry("./xFile/パズル用図形２.x"),
+    &DataEntry("./xFile/パズル用図形３.x"),
+    &DataEntry("./xFile/パズル用図形４.x"),
+    &DataEntry("./xFile/パズル用図形５.x"),
+    &DataEntry("./xFile/パズル用図形６.x"),
     nullptr, // the garbage block never shows in this mode
-    "./xFile/パズル用図形８.x",
-    "./xFile/パズル用図形９.x",
-    "./xFile/パズル用図形１０.x",
-    "./xFile/パズル用図形１１.x",
-    "./xFile/パズル用図形１２.x",
-    "./xFile/パズル用図形１３.x",
+    &DataEntry("./xFile/パズル用図形８.x"),
+    &DataEntry("./xFile/パズル用図形９.x"),
+    &DataEntry("./xFile/パズル用図形１０.x"),
+    &DataEntry("./xFile/パズル用図形１１.x"),
+    &DataEntry("./xFile/パズル用図形１２.x"),
+    &DataEntry("./xFile/パズル用図形１３.x"),
 };
 
-const char* const kCursorFiles[5] = {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp",
-                                     "./bmp/カーソル３.bmp", "./bmp/カーソル４.bmp",
-                                     "./bmp/カーソル５.bmp"};
+constexpr const DataFile* kCursorFiles[5] = {
+    &DataEntry("./bmp/カーソル.bmp"), &DataEntry("./bmp/カーソル２.bmp"),
+    &DataEntry("./bmp/カーソル３.bmp"), &DataEntry("./bmp/カーソル４.bmp"),
+    &DataEntry("./bmp/カーソル５.bmp")};
 
 // Reads up to `count` whitespace-separated whole numbers; returns how many were read.
 // Numbers beyond the 32-bit range are taken as its limits.
@@ -138,26 +139,25 @@ int32_t EndlessInit() {
     EndlessMode& e = Endless;
     GraphicsDevice& device = *Device();
     for (int i = 1; i < 14; ++i)
-        if (kModelFiles[i]) LoadModel(e.models[i], kModelFiles[i], device);
-    for (int i = 0; i < 5; ++i)
-        e.cursor[i] = LoadTexture(device, kCursorFiles[i], 512, 256, 0xFF000000);
-    e.background = LoadTexture(device, "./bmp/背景.bmp", 1012, 1012, 0xFF00FFFF);
-    e.wall = LoadTexture(device, "./bmp/壁.bmp", 512, 512, 0x64FFFFFF);
-    e.panel = LoadTexture(device, "./bmp/スコア表示.bmp", 260, 460, 0xFFFFFFFE);
-    e.digits = LoadTexture(device, "./bmp/数字.bmp", 512, 64, 0xFFFFFFFF);
-    e.start = LoadTexture(device, "./bmp/初め.bmp", 512, 512, 0xFFFFFFFF);
-    e.gameOver = LoadTexture(device, "./bmp/ゲームオーバー.bmp", 512, 128, 0xFFFFFFFF);
-    e.results = LoadTexture(device, "./bmp/結果.bmp", 880, 480, 0xFFFFFFFF);
-    e.digits2 = LoadTexture(device, "./bmp/数字2.bmp", 660, 100, 0xFFFFFFFF);
-    e.newRecord = LoadTexture(device, "./bmp/記録更新.bmp", 350, 50, 0xFFFFFFFF);
-    e.pause = LoadTexture(device, "./bmp/ポーズ.bmp", 880, 480, 0xFFFFFFFF);
-    e.endScreen = LoadTexture(device, "./bmp/ゲーム終了画面.bmp", 880, 480, 0xFFFFFFFF);
+        if (kModelFiles[i]) LoadModel(e.models[i], kModelFiles[i]->path, device);
+    for (int i = 0; i < 5; ++i) e.cursor[i] = LoadTexture(device, *kCursorFiles[i]);
+    e.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
+    e.wall = LoadTexture(device, DataEntry("./bmp/壁.bmp"));
+    e.panel = LoadTexture(device, DataEntry("./bmp/スコア表示.bmp"));
+    e.digits = LoadTexture(device, DataEntry("./bmp/数字.bmp"));
+    e.start = LoadTexture(device, DataEntry("./bmp/初め.bmp"));
+    e.gameOver = LoadTexture(device, DataEntry("./bmp/ゲームオーバー.bmp"));
+    e.results = LoadTexture(device, DataEntry("./bmp/結果.bmp"));
+    e.digits2 = LoadTexture(device, DataEntry("./bmp/数字2.bmp"));
+    e.newRecord = LoadTexture(device, DataEntry("./bmp/記録更新.bmp"));
+    e.pause = LoadTexture(device, DataEntry("./bmp/ポーズ.bmp"));
+    e.endScreen = LoadTexture(device, DataEntry("./bmp/ゲーム終了画面.bmp"));
     // One sprite batch serves every 2D element.
     CreateSprite(device, e.sprite);
     e.sprite->OnResetDevice();
-    LoadSound(e.music, "./bgm/game.WAV");
+    LoadSound(e.music, DataEntry("./bgm/game.WAV").path);
     SetVolume(e.music, Vol);
-    LoadSound(e.defeat, "./bgm/敗北時.WAV");
+    LoadSound(e.defeat, DataEntry("./bgm/敗北時.WAV").path);
     SetVolume(e.defeat, Vol);
 
     FillCellPositions(e);
