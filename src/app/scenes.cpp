@@ -14,10 +14,11 @@ using namespace scene;
 
 // In the shut-down order: title, mode select, endless, versus, challenge, options.
 constexpr SceneRow kScenes[] = {
-    {"title", kTitleInit, TitleInit, TitleFrame, TitleRelease, TitleDump},
-    {"select", kSelectInit, SelectInit, SelectFrame, SelectRelease, SelectDump},
-    {"endless", kEndlessInit, EndlessInit, EndlessFrame, EndlessRelease, EndlessDump},
-    {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, OptionsDump},
+    {"title", kTitleInit, TitleInit, TitleFrame, TitleRelease, nullptr, TitleDump},
+    {"select", kSelectInit, SelectInit, SelectFrame, SelectRelease, nullptr, SelectDump},
+    {"endless", kEndlessInit, EndlessInit, EndlessFrame, EndlessRelease, EndlessReleaseRun,
+     EndlessDump},
+    {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, nullptr, OptionsDump},
 };
 
 std::array<SceneEntry, kSceneCount> DefaultTable() {
@@ -57,6 +58,8 @@ int32_t RunScene(int32_t sceneId, const platform::PresentParameters& params) {
 
 void ReleaseAllScenes() {
     for (const SceneRow& row : kScenes) row.release();
+    for (const SceneRow& row : kScenes)
+        if (row.releaseRun) row.releaseRun();
 }
 
 void DumpScenes(platform::JsonWriter& json) {

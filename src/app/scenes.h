@@ -19,13 +19,15 @@ struct SceneEntry {
 using scene::kSceneCount;
 
 // One scene: its initialiser (at an even SceneId) and frame function (the next SceneId), its
-// release and its part of the dump. A new mode is one row of the table in scenes.cpp.
+// release, what it keeps for the whole run (released at shut-down only; may be null) and its
+// part of the dump. A new mode is one row of the table in scenes.cpp.
 struct SceneRow {
     const char* dumpKey;
     int32_t initId;
     SceneInitFn init;
     SceneFrameFn frame;
     void (*release)();
+    void (*releaseRun)();
     void (*dump)(platform::JsonWriter&);
 };
 
@@ -39,7 +41,8 @@ bool SceneRuns(int32_t sceneId);
 // Runs the function of the SceneId and returns the next SceneId.
 int32_t RunScene(int32_t sceneId, const platform::PresentParameters& params);
 
-// Every scene's release, in the shut-down order (also for scenes that never ran).
+// Every scene's release, in the shut-down order (also for scenes that never ran), then what
+// the scenes keep for the run; called before the sound and graphics devices go.
 void ReleaseAllScenes();
 
 // Every scene's state as members of the dump object ("title":{...}, ...).

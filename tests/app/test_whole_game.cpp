@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/program.h"
+#include "modes/endless/endless.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/null_backend.h"
@@ -55,6 +56,8 @@ TEST_F(WholeGameTest, AWholeEndlessGameGivesTheRecordedDumpAndTraces) {
     Harness harness(options, std::move(script));
     RunResult r = RunProgram(*backend, harness);
     ASSERT_TRUE(r.started);
+    EXPECT_TRUE(!Endless.vanish.buffer && !Endless.swapSound.voices[0])
+        << "the sounds kept for the run are released at shut-down";
 
     std::ostringstream actual;
     actual << "dump " << DumpState(r.frames) << "\n";

@@ -59,6 +59,7 @@ extern EndlessRecords Records;
 
 int32_t EndlessInit(); // -> 5
 void EndlessRelease();
+void EndlessReleaseRun(); // the vanish sound and the swap-sound pool, kept for the run
 void EndlessUpdate();
 void EndlessDraw();
 int32_t EndlessFrame(platform::PresentParameters params); // -> 5, 4 (again) or 2

@@ -213,3 +213,8 @@ void EndlessRelease() {
     e.defeat.reset();
     if (e.GameFlg >= 4) WriteRecords();
 }
+
+void EndlessReleaseRun() {
+    ReleaseSoundRecord(Endless.vanish);
+    ReleaseSwapSound(Endless.swapSound);
+}
