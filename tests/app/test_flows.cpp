@@ -18,6 +18,7 @@ namespace {
 RunResult RunScript(const std::string& keys) {
     CommandLine options;
     options.headless = true;
+    options.frames = 10000; // a fault fails, never hangs
     KeyScript script;
     std::string error;
     EXPECT_TRUE(ParseKeyScript(keys, script, error)) << error;
