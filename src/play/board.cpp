@@ -47,6 +47,13 @@ bool AnyVanishing(const CellAnim pairs) {
     return false;
 }
 
+void SettleBoard(PlayBoard& b, SoundRecord& vanish, const LineCounters& counters,
+                 SettleOrder order) {
+    if (order == SettleOrder::FallThenMatch) FallStep(b.grid, b.pairs);
+    MatchLines(b.grid, b.pairs, vanish, counters);
+    if (order == SettleOrder::MatchThenFall) FallStep(b.grid, b.pairs);
+}
+
 namespace {
 int32_t RandomKind() {
     return platform::rand() % 5 + 1;

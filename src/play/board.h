@@ -51,6 +51,13 @@ void RefreshCursorPos(PlayBoard& b);
 bool TopRowEmpty(const BlockGrid grid);  // row 11 empty in every slice
 bool AnyVanishing(const CellAnim pairs); // some pair has state 1
 
+// The puzzle core's part of a play frame: MatchLines (with the mode's counters and vanish
+// sound) and FallStep, in the mode's order: endless and versus match first, challenge lets
+// blocks fall first (a block that lands on a line then vanishes in the same frame).
+enum class SettleOrder { MatchThenFall, FallThenMatch };
+void SettleBoard(PlayBoard& b, SoundRecord& vanish, const LineCounters& counters,
+                 SettleOrder order);
+
 // Fresh boards: rows 0..2 of random kinds (rand() % 5 + 1, X outer, Y, Z inner), the rest
 // empty; then one forward pass (X, Y, Z) that redraws a cell while it starts a line of three
 // along X, then Y, then Z with the next two cells. Versus deals both boards before breaking

@@ -1,6 +1,8 @@
 // The rise of a rising board, its coming row and the defeat count under both rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/keyboard.h"
 #include "platform/random.h"
 #include "play/rise.h"
@@ -110,4 +112,18 @@ TEST(Deal, BreaksUpLinesOfThreeAlongEveryAxisInRowOrder) {
             for (int z = 0; z < kDepth; ++z)
                 EXPECT_TRUE(y <= 2 ? dealt[x][y][z] >= 1 && dealt[x][y][z] <= 5
                                    : dealt[x][y][z] == 0);
+}
+
+TEST(Settle, FallingFirstLetsALandingBlockCompleteItsLineInTheSameFrame) {
+    for (SettleOrder order : {SettleOrder::MatchThenFall, SettleOrder::FallThenMatch}) {
+        RisingBoard b = Board();
+        b.grid[0][0][0] = b.grid[1][0][0] = 2;
+        b.grid[2][1][0] = 2; // lands beside them
+        SoundRecord vanish;
+        int32_t steps = 0, maxCombo = 0, lastCombo = 0, chainFlag = 0, combo = 0, score = 0;
+        SettleBoard(b, vanish, {steps, maxCombo, lastCombo, chainFlag, combo, score}, order);
+        EXPECT_EQ(std::abs(b.grid[2][0][0]), 2) << "landed";
+        EXPECT_EQ(score, order == SettleOrder::FallThenMatch ? 10 : 0);
+        ReleaseSoundRecord(vanish);
+    }
 }

@@ -42,14 +42,14 @@ void PlayUpdate() {
     ++e.SwapWait;
 
     int32_t chainSteps = 0;
-    MatchLines(e.grid, e.pairs, e.vanish,
-               {.chainSteps = chainSteps,
-                .maxCombo = e.ComboSum,
-                .lastCombo = e.ComboSu2,
-                .chainFlag = e.ComboFlg,
-                .combo = e.combo,
-                .score = e.ScoreDigits.d[0]});
-    FallStep(e.grid, e.pairs);
+    SettleBoard(e, e.vanish,
+                {.chainSteps = chainSteps,
+                 .maxCombo = e.ComboSum,
+                 .lastCombo = e.ComboSu2,
+                 .chainFlag = e.ComboFlg,
+                 .combo = e.combo,
+                 .score = e.ScoreDigits.d[0]},
+                SettleOrder::MatchThenFall);
 
     bool busy = RiseStep(e, e.LvSum * 0.0005, 'A', 0.01);
     if (CountDefeat(e, e.TopRowFree == 1, busy, DefeatRule::KeepWhileBusy)) EndGame();
