@@ -19,10 +19,10 @@ extern const CursorKeyMap kVersusRightKeys;
 
 // The direction keys of a map as the table takes them: up, down, left, right are queried in
 // this order and the queries stop at the first one held (a query clears the key's "pressed
-// since the last query" bit, so keys are queried only when a move may act). `modifier` is
-// left false; it is read on its own every frame (StepCursor).
+// since the last query" bit, so keys are queried only when a move may act). The modifier is
+// read on its own every frame into the board's ModifierLatch (StepCursor).
 struct CursorKeys {
-    bool up = false, down = false, left = false, right = false, modifier = false;
+    bool up = false, down = false, left = false, right = false;
 };
 CursorKeys ReadCursorKeys(const CursorKeyMap& map);
 
@@ -31,12 +31,12 @@ CursorKeys ReadCursorKeys(const CursorKeyMap& map);
 // right move along the face and turn the corner between the front and the right face.
 // Returns false when nothing acted: no key, or up / down at the end of the rows, left at X 0
 // on the front face, right at Z 3 on the right face. A depth move at its limit does act.
-// CursorPos is not refreshed here (see StepCursor). `keys.modifier` is not read: the board's
-// ModifierLatch decides.
+// CursorPos is not refreshed here (see StepCursor).
 bool MoveCursor(PlayBoard& b, const CursorKeys& keys);
 
 // One slice into / out of the board on the cursor's face, the cut-away following; clamped
-// at the innermost / outermost slice. Versus's depth key calls these directly.
+// at the innermost / outermost slice. Versus's depth key calls these directly, then
+// RefreshCursorPos.
 void MoveDeeper(PlayBoard& b);
 void MoveShallower(PlayBoard& b);
 
