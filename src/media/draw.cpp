@@ -38,6 +38,18 @@ void DrawTexturedQuad(platform::GraphicsDevice& device, platform::Texture* textu
     device.SetRenderState(platform::RS_LIGHTING, 1);
 }
 
+void DrawBackdrop(platform::GraphicsDevice& device, platform::Texture* texture, float left,
+                  float top, float right, float bottom, float z, const platform::Matrix& world) {
+    device.SetRenderState(platform::RS_LIGHTING, 0);
+    device.SetRenderState(platform::RS_CLIPPLANEENABLE, 0);
+    device.SetFVF(kQuadFvf);
+    QuadVertex v[4];
+    MakeQuad(v, left, top, right, bottom, z);
+    device.SetTexture(0, texture);
+    device.SetTransform(platform::TS_WORLD, world);
+    DrawFan(device, v);
+}
+
 void DrawSpriteAt(platform::Sprite* sprite, platform::Texture* texture, const platform::Rect& src,
                   float x, float y) {
     DrawSpriteWith(sprite, texture, src, platform::Translation(x, y, 0));

@@ -38,6 +38,11 @@ void DrawFan(platform::GraphicsDevice& device, const WallVertex v[4]);
 void DrawTexturedQuad(platform::GraphicsDevice& device, platform::Texture* texture, float w,
                       float h, float z, const platform::Matrix& world);
 
+// A flat picture in the scene, unlit and unclipped: lighting and clip plane off, quad format,
+// the quad from (left, top) to (right, bottom) at depth z with the world transform.
+void DrawBackdrop(platform::GraphicsDevice& device, platform::Texture* texture, float left,
+                  float top, float right, float bottom, float z, const platform::Matrix& world);
+
 // One sprite pass: transform = translation (x, y), begin with alpha blending, draw `src` of
 // the texture in white, end.
 void DrawSpriteAt(platform::Sprite* sprite, platform::Texture* texture, const platform::Rect& src,

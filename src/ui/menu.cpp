@@ -1,6 +1,7 @@
 // Marker menus.
 #include "ui/menu.h"
 
+#include "media/draw.h"
 #include "platform/keyboard.h"
 
 using namespace platform;
@@ -35,4 +36,17 @@ bool StepMarkerMenu(const MarkerMenu& menu, int32_t& item, int32_t& wait, Vector
     else
         ++wait;
     return moved;
+}
+
+void DrawMarkerScreen(GraphicsDevice& device, Texture* screen, const ModelRecord& marker,
+                      int32_t spin, const Vector3& left, const Vector3& right, float alpha) {
+    DrawBackdrop(device, screen, -23.0f, 12.0f, 23.0f, -12.0f, 0.0f, Identity());
+    float angle = static_cast<float>(spin) * kDegToRad;
+    device.SetRenderState(RS_LIGHTING, 1);
+    device.SetTransform(TS_WORLD, RotationY(angle) * Translation(left.x, left.y, left.z));
+    DrawModel(marker, alpha, device);
+    device.SetTransform(TS_WORLD, RotationY(-angle) * Translation(right.x, right.y, right.z));
+    DrawModel(marker, alpha, device);
+    device.SetRenderState(RS_LIGHTING, 0);
+    device.SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
 }

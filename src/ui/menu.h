@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "media/model.h"
+#include "platform/graphics.h"
 #include "platform/types.h"
 
 // The markers' move from an item to the next one down; a move up subtracts it.
@@ -28,3 +30,10 @@ struct MarkerMenu {
 // One frame of a menu: true when the item changed (and the markers with it).
 bool StepMarkerMenu(const MarkerMenu& menu, int32_t& item, int32_t& wait, platform::Vector3& left,
                     platform::Vector3& right);
+
+// A marker menu's screen in the scene: the picture filling the view (a backdrop at depth 0),
+// then the marker model, lit, at each marker, turned about its own vertical axis by `spin`
+// degrees (the right one the other way); lighting off and the clip plane on after.
+void DrawMarkerScreen(platform::GraphicsDevice& device, platform::Texture* screen,
+                      const ModelRecord& marker, int32_t spin, const platform::Vector3& left,
+                      const platform::Vector3& right, float alpha);

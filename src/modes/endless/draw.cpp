@@ -4,6 +4,7 @@
 #include "modes/endless/endless.h"
 #include "platform/system.h"
 #include "play/draw.h"
+#include "ui/menu.h"
 
 using namespace platform;
 
@@ -29,20 +30,6 @@ void DrawAt(GraphicsDevice& device, const ModelRecord& model, const Matrix& worl
     DrawModel(model, alpha, device);
 }
 
-// A flat picture behind the scene: lighting and clipping off, the quad from (left, top) to
-// (right, bottom) at depth z.
-void DrawBackdrop(GraphicsDevice& device, Texture* texture, float left, float top, float right,
-                  float bottom, float z, const Matrix& world) {
-    device.SetRenderState(RS_LIGHTING, 0);
-    device.SetRenderState(RS_CLIPPLANEENABLE, 0);
-    device.SetFVF(kQuadFvf);
-    QuadVertex v[4];
-    MakeQuad(v, left, top, right, bottom, z);
-    device.SetTexture(0, texture);
-    device.SetTransform(TS_WORLD, world);
-    DrawFan(device, v);
-}
-
 void DrawPlay(GraphicsDevice& device) {
     const EndlessMode& e = Endless;
     DrawBackdrop(device, e.background.get(), -41.0f, 39.1f, 42.7f, -43.8f, 10.0f,
@@ -65,16 +52,8 @@ void DrawPlay(GraphicsDevice& device) {
 
 void DrawMenu(GraphicsDevice& device, Texture* screen) {
     const EndlessMode& e = Endless;
-    DrawBackdrop(device, screen, -23.0f, 12.0f, 23.0f, -12.0f, 0.0f, Identity());
-
-    float angle = static_cast<float>(e.MarkerAngle) * kDegToRad;
-    device.SetRenderState(RS_LIGHTING, 1);
-    DrawAt(device, e.models[2],
-           RotationY(angle) * Translation(e.MarkerL.x, e.MarkerL.y, e.MarkerL.z), e.BlockAlpha);
-    DrawAt(device, e.models[2],
-           RotationY(-angle) * Translation(e.MarkerR.x, e.MarkerR.y, e.MarkerR.z), e.BlockAlpha);
-    device.SetRenderState(RS_LIGHTING, 0);
-    device.SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
+    DrawMarkerScreen(device, screen, e.models[2], e.MarkerAngle, e.MarkerL, e.MarkerR,
+                     e.BlockAlpha);
 }
 
 } // namespace
