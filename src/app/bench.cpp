@@ -16,6 +16,7 @@
 #include "media/frame.h"
 #include "menus/title.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/versus.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
 
@@ -86,6 +87,28 @@ void EndlessFrameOnly(PresentParameters p) {
     EndlessFrame(p);
 }
 
+void VersusPlaying() {
+    VersusInit();
+    Versus.GameFlg = 2;
+}
+
+// Both boards filled with no line anywhere, both cursors three slices deep.
+void VersusFullBoards() {
+    VersusPlaying();
+    for (VersusSide* s : {&Versus.left, &Versus.right}) {
+        for (int x = 0; x < kSlices; ++x)
+            for (int y = 0; y < kRows; ++y)
+                for (int z = 0; z < kDepth; ++z) s->grid[x][y][z] = (x + 2 * y + 3 * z) % 5 + 1;
+        s->BlockZ = 3;
+        s->LeftClearFlg = 2;
+        s->CursorPos = {0.0f, 0.0f, 3.0f};
+    }
+}
+
+void VersusFrameOnly(PresentParameters p) {
+    VersusFrame(p);
+}
+
 Stage MakeStage(const char* name, int frames, std::function<void()> init,
                 std::function<void(PresentParameters)> frame, std::function<void()> release) {
     Stage s;
@@ -109,6 +132,10 @@ std::vector<Stage> Stages(bool headless) {
                                EndlessFrameOnly, EndlessRelease));
     stages.push_back(MakeStage("endless: full board, cursor three slices deep", 120,
                                EndlessFullBoard, EndlessFrameOnly, EndlessRelease));
+    stages.push_back(MakeStage("versus: typical game (three rows per side)", 240, VersusPlaying,
+                               VersusFrameOnly, VersusRelease));
+    stages.push_back(MakeStage("versus: full boards, cursors three slices deep", 120,
+                               VersusFullBoards, VersusFrameOnly, VersusRelease));
     if (!headless)
         stages.push_back(
             MakeStage("stress: 3,000 model draws", 60, StressInit, StressFrame, StressRelease));

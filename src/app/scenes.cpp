@@ -7,6 +7,7 @@
 #include "menus/select.h"
 #include "menus/title.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/versus.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr SceneRow kScenes[] = {
     {"select", kSelectInit, SelectInit, SelectFrame, SelectRelease, nullptr, SelectDump},
     {"endless", kEndlessInit, EndlessInit, EndlessFrame, EndlessRelease, EndlessReleaseRun,
      EndlessDump},
+    {"versus", kVersusInit, VersusInit, VersusFrame, VersusRelease, VersusReleaseRun, VersusDump},
     {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, nullptr, OptionsDump},
 };
 
