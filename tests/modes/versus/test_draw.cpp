@@ -69,14 +69,6 @@ TEST_F(VersusTest, CutAwaySlicesShowAsGhostsAndTheComingRowFaintly) {
     EXPECT_EQ(WithAlpha(next, 0.3f), 24);
     EXPECT_TRUE(Near(next[0].matrix, RightCell(0, -1, 0, 0))) << "one row under the board";
     EXPECT_EQ(Calls(CallKind::Mesh, Model("７")).size(), 1u) << "garbage has its own block";
-
-    // A cell cut away on both sides shows twice.
-    r.RightClearFlg = 5;
-    device.ClearCalls();
-    VersusDraw();
-    blocks = Calls(CallKind::Mesh, Model("１"));
-    EXPECT_EQ(blocks.size(), 31u);
-    EXPECT_EQ(WithAlpha(blocks, 0.1f), 6 + 5) << "(5, 0, 0) among both";
 }
 
 TEST_F(VersusTest, BoardsAreClippedButNotTheBackgroundOrTheCursorsWhichLieOnTop) {
