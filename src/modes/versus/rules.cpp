@@ -40,14 +40,14 @@ void SideInput(VersusSide& s, const VersusKeys& k) {
 void SideRules(VersusSide& s, const VersusKeys& k, VersusSide& other, int32_t lostFlag) {
     VersusMode& v = Versus;
     int32_t score = 0; // lines score nothing here; the chain steps are the garbage owed
-    MatchLines(s.grid, s.pairs, v.vanish,
-               {.chainSteps = s.Disturbance,
-                .maxCombo = s.maxCombo,
-                .lastCombo = s.lastCombo,
-                .chainFlag = s.chainFlag,
-                .combo = s.combo,
-                .score = score});
-    FallStep(s.grid, s.pairs);
+    SettleBoard(s, v.vanish,
+                {.chainSteps = s.Disturbance,
+                 .maxCombo = s.maxCombo,
+                 .lastCombo = s.lastCombo,
+                 .chainFlag = s.chainFlag,
+                 .combo = s.combo,
+                 .score = score},
+                SettleOrder::MatchThenFall);
     bool busy = RiseStep(s, 0.0005, k.faster, 0.001);
     if (s.Disturbance != 0) DropGarbage(other.grid, other.pairs, s.Disturbance, s.chainFlag);
     if (CountDefeat(s, TopRowEmpty(s.grid), busy, DefeatRule::ResetWhenFree)) v.GameFlg = lostFlag;
