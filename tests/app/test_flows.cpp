@@ -125,4 +125,5 @@ TEST(Flows, AWholeVersusGameWonByGarbageThenBackToTheModeSelect) {
         for (const auto& row : slice)
             for (int32_t cell : row) garbage += cell == kGarbage;
     EXPECT_GE(garbage, 30 * 8) << "rows of garbage up to the top";
+    Versus = VersusMode{}; // later tests of this run dump the scenes too
 }
