@@ -102,30 +102,38 @@ TEST_F(Models, NormalsAgreeWithTheFacesTheGameKeepsAndBodiesFaceOutward) {
     }
 }
 
-TEST_F(Models, EveryKindSitsInADarkRimAndVanishesInAGlowOfItsColour) {
-    // The rim is a shell round the body turned inside out: only its far side is drawn, as a
-    // dark outline that marks where the cell ends. Vanishing kinds keep the shell, glowing.
+TEST_F(Models, EveryKindStandsApartOnADarkTileAndVanishesWhiteHot) {
+    // A cell reads as a cell: the shape keeps a clear gap to its neighbours and stands on a
+    // thin dark tile that fills the cell's floor, so stacks read as rows. Vanishing kinds are
+    // white-hot on a tile glowing in their colour.
     for (int n : {1, 2, 3, 4, 5, 9, 10, 11, 12, 13}) {
         XModel m = Parse(n);
-        float body = 0, shell = 0;
-        bool inward = true;
+        float body = 0, bodyLow = 1, tileTop = -1, tileWide = 0;
         EachTriangle(m, [&](const Vertex* t[3], size_t material) {
-            float& e = material == 1 ? shell : body;
-            for (int k = 0; k < 3; ++k)
-                e = std::max({e, std::fabs(t[k]->x), std::fabs(t[k]->y), std::fabs(t[k]->z)});
-            if (material == 1)
-                inward &= Along(t, t[0]->x + t[1]->x + t[2]->x, t[0]->y + t[1]->y + t[2]->y,
-                                t[0]->z + t[1]->z + t[2]->z) < 0;
+            for (int k = 0; k < 3; ++k) {
+                if (material == 1) {
+                    tileTop = std::max(tileTop, t[k]->y);
+                    tileWide = std::max({tileWide, std::fabs(t[k]->x), std::fabs(t[k]->z)});
+                } else {
+                    body = std::max({body, std::fabs(t[k]->x), std::fabs(t[k]->z)});
+                    bodyLow = std::min(bodyLow, t[k]->y);
+                }
+            }
         });
-        EXPECT_TRUE(inward) << "model " << n;
-        EXPECT_GT(shell, body * 1.1f) << "model " << n << ": the rim is too thin to see";
-        const auto& rim = m.materials[1];
-        float light = rim.diffuse.r + rim.diffuse.g + rim.diffuse.b + rim.emissive.r +
-                      rim.emissive.g + rim.emissive.b;
-        if (n <= 5)
-            EXPECT_LT(light, 0.3f) << "model " << n;
-        else
-            EXPECT_GT(light, 2.0f) << "model " << n;
+        EXPECT_GT(tileWide, 0.42f) << "model " << n;
+        EXPECT_LT(tileTop, -0.36f) << "model " << n;
+        auto light = [](const XMaterial& x) {
+            return x.diffuse.r + x.diffuse.g + x.diffuse.b + x.emissive.r + x.emissive.g +
+                   x.emissive.b;
+        };
+        if (n <= 5) {
+            EXPECT_LE(body, 0.37f) << "model " << n << " crowds its neighbours";
+            EXPECT_GE(bodyLow, tileTop) << "model " << n << " sinks into its tile";
+            EXPECT_LT(light(m.materials[1]), 0.3f) << "model " << n;
+        } else {
+            EXPECT_GT(light(m.materials[0]), 5.5f) << "model " << n << " is not white-hot";
+            EXPECT_GT(light(m.materials[1]), 2.0f) << "model " << n;
+        }
     }
 }
 

@@ -1,6 +1,5 @@
 // A small software renderer that shows the models as the game lights them: one white
-// directional light along (10, -10, 10), no ambient light, colour = emissive + diffuse * N.L,
-// back faces culled.
+// directional light along (10, -10, 10), no ambient light, colour = emissive + diffuse * N.L.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -56,8 +55,7 @@ void Render(Image& img, const Mesh& mesh, float sx, float sy, float sz, float ya
                 shade[k][2] = std::min(1.0f, m.eb + m.b * d);
             }
             float area = (px[1] - px[0]) * (py[2] - py[0]) - (px[2] - px[0]) * (py[1] - py[0]);
-            // The game culls faces that turn counter-clockwise on screen.
-            if (area < 1e-6f) continue;
+            if (std::fabs(area) < 1e-6f) continue;
             int x0 = std::max(0, int(std::floor(std::min({px[0], px[1], px[2]}))));
             int x1 = std::min(img.w - 1, int(std::ceil(std::max({px[0], px[1], px[2]}))));
             int y0 = std::max(0, int(std::floor(std::min({py[0], py[1], py[2]}))));

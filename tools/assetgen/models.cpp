@@ -15,7 +15,7 @@ namespace models {
 namespace {
 
 constexpr float kHalf = 0.45f; // every block fits a 0.9 cube: neighbours keep a thin gap
-constexpr float kBody = 0.78f; // a kind's shape within it, leaving room for its dark rim
+constexpr float kBody = 0.8f;  // a kind's shape within it: a clear gap to its neighbours
 
 Vec3 Sub(Vec3 a, Vec3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -62,14 +62,6 @@ class Builder {
         mesh.faces.push_back(face);
         mesh.faceMaterial.push_back(material);
     }
-    // Turns the faces from `firstFace` on inside out: a shell drawn this way shows only its
-    // far side, behind the block, as a rim round its outline.
-    void InsideOut(size_t firstFace) {
-        for (size_t f = firstFace; f < mesh.faces.size(); ++f) {
-            std::reverse(mesh.faces[f].begin(), mesh.faces[f].end());
-            for (int v : mesh.faces[f]) mesh.normals[v] = Scaled(mesh.normals[v], -1);
-        }
-    }
 };
 
 models::Material Block(float r, float g, float b, float glow) {
@@ -81,14 +73,14 @@ models::Material WhiteHot(const models::Material& m) {
     auto lift = [](float c) { return c + (1 - c) * 0.85f; };
     return {lift(m.r), lift(m.g), lift(m.b), 1, 8, 1, 1, 1, 1, 1, 1};
 }
-// Its halo: the kind's colour at full glow.
-models::Material Halo(const models::Material& m) {
+// Its tile: the kind's colour at full glow.
+models::Material Glow(const models::Material& m) {
     auto glow = [](float c) { return std::min(1.0f, c * 1.3f + 0.15f); };
     float r = glow(m.r), g = glow(m.g), b = glow(m.b);
     return {r, g, b, 1, 8, 0, 0, 0, r, g, b};
 }
-// The dark rim round every block: where one cell ends and the next begins.
-const models::Material kRim = {0.03f, 0.03f, 0.06f, 1, 4, 0, 0, 0, 0.02f, 0.02f, 0.04f};
+// The dark floor tile of every cell: where one row ends and the next begins.
+const models::Material kTile = {0.03f, 0.03f, 0.06f, 1, 4, 0, 0, 0, 0.02f, 0.02f, 0.04f};
 
 // Meridian stripes in a second material (`stripe`, -1 for none) show the orb's spin.
 void Orb(Builder& b, float s, int mat, int stripe = -1) {
@@ -227,16 +219,30 @@ void KindShape(Builder& b, int kind, float scale, int mat, int stripe = -1) {
     }
 }
 
-// A block of a kind: the shape at `body` of the cell, with a shell `grow` times its size round
-// it, of `rim` material and turned inside out, so its outline reads against its neighbours.
-void KindWithRim(Builder& b, int kind, float body, float grow, int mat, int stripe, int rim) {
+// An axis-aligned box between two corners.
+void Slab(Builder& b, Vec3 lo, Vec3 hi, int mat) {
+    Vec3 c{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
+    b.Flat({{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, lo.y, hi.z}, {lo.x, lo.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, hi.y, lo.z}, {hi.x, hi.y, lo.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, lo.z}, {lo.x, hi.y, lo.z}, {lo.x, hi.y, hi.z}, {lo.x, lo.y, hi.z}}, mat,
+           c);
+    b.Flat({{hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {hi.x, hi.y, hi.z}, {hi.x, lo.y, hi.z}}, mat,
+           c);
+}
+
+// A block of a kind: the shape at `body` of the cell, standing on a thin tile of `tile`
+// material that fills the floor of the cell, so that stacks read as rows of cells. (The game
+// draws without culling, so an outline shell would hide the block.)
+void KindOnTile(Builder& b, int kind, float body, int mat, int stripe, int tile) {
     KindShape(b, kind, body, mat, stripe);
-    size_t first = b.mesh.faces.size();
-    if (kind == 5) // the cross: thicker arms, not only longer ones
-        Cross3(b, body, rim, (grow - 1) * body * kHalf);
-    else
-        KindShape(b, kind, body * grow, rim);
-    b.InsideOut(first);
+    const float w = kHalf * 0.96f;
+    Slab(b, {-w, -kHalf, -w}, {w, -kHalf + 0.06f, w}, tile);
 }
 
 // The garbage block: a dark iron crate with an orange cross brace on every face.
@@ -293,9 +299,9 @@ std::string Num(float v) {
 Mesh Build(int n) {
     Builder b;
     if (n >= 1 && n <= 5) {
-        int body = b.Material(kKinds[n]), rim = b.Material(kRim);
+        int body = b.Material(kKinds[n]), tile = b.Material(kTile);
         int stripe = n == 1 ? b.Material(Block(0.97f, 0.70f, 0.82f, 0.5f)) : -1;
-        KindWithRim(b, n, kBody, n == 1 ? 1.25f : 1.28f, body, stripe, rim);
+        KindOnTile(b, n, kBody, body, stripe, tile);
     } else if (n == 6) {
         // Neutral: pale glass-steel; also the ceiling slab and the wireframe of vanishing cells.
         int mat = b.Material({0.78f, 0.84f, 0.96f, 1, 30, 0.6f, 0.6f, 0.6f, 0.30f, 0.33f, 0.40f});
@@ -305,11 +311,11 @@ Mesh Build(int n) {
     } else if (n == 8) {
         Warning(b);
     } else if (n >= 9 && n <= 13) {
-        // A white-hot core in a halo of the kind's colour, slightly larger than the neutral
-        // block, so it also shows round one drawn in the same cell.
+        // White-hot, slightly larger than the neutral block, so it also shows round one drawn
+        // in the same cell, on a tile glowing in the kind's colour.
         const models::Material& kind = kKinds[n - 8];
-        int core = b.Material(WhiteHot(kind)), halo = b.Material(Halo(kind));
-        KindWithRim(b, n - 8, 0.95f, 1.12f, core, -1, halo);
+        int core = b.Material(WhiteHot(kind)), glow = b.Material(Glow(kind));
+        KindOnTile(b, n - 8, 1.08f, core, -1, glow);
     }
     return b.mesh;
 }
