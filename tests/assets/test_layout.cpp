@@ -198,6 +198,16 @@ TEST_F(Layout, EndlessBannersKeepClearOfTheScorePanel) {
     }
 }
 
+TEST_F(Layout, TheVersusDividerCarriesBothPlayersKeys) {
+    auto t = Load("./bmp/真ん中の枠.bmp");
+    ASSERT_TRUE(t);
+    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old gems filled 42).
+    int rows[2] = {0, 0};
+    for (int y = 0; y < 480; ++y) rows[y / 240] += Ink(*t, 4, y, 12, y + 1) > 0;
+    EXPECT_GT(rows[0], 90) << "the left player's keys";
+    EXPECT_GT(rows[1], 90) << "the right player's keys";
+}
+
 TEST_F(Layout, CursorFramesAreBoldAndMoveAndTheWallSuitsItsLighting) {
     // The game tints the cursor from white to red: a light band between dark edges stands out
     // on every block and on the backdrop at both ends. Each frame differs visibly from the

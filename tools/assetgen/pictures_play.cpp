@@ -339,15 +339,27 @@ void PauseAndEnd() {
 }
 
 void Divider() {
-    // 16 x 480 at screen x 432: splits the two boards.
+    // 16 x 480 at screen x 432: splits the two boards. Each player's keys run down it, turned
+    // to read top to bottom: the left player's in the upper half, the right player's below.
     Canvas c(16, 480);
     c.Shape(RoundRect(2, 0, 14, 480, 0), VerticalGradient(0, kPanel, 480, kPanelDeep),
             {0, 0, 16, 480});
     c.Shape(RoundRect(2, 0, 3.5f, 480, 0), kGold, {0, 0, 16, 480});
     c.Shape(RoundRect(12.5f, 0, 14, 480, 0), kGold, {0, 0, 16, 480});
-    for (float y = 40; y < 480; y += 80) {
-        auto gem = Polygon({8, y - 7, 14, y, 8, y + 7, 2, y});
-        c.Shape(gem, kGoldLight, {0, int(y) - 8, 16, int(y) + 9});
+    const char* keys[2] = {"◀ LEFT  G B V N move · Shift+G/B depth · A swap · Q faster",
+                           "RIGHT ▶  arrows move · K, Enter+K depth · J swap · U faster"};
+    for (int half = 0; half < 2; ++half) {
+        Canvas strip(236, 16);
+        TextStyle s = Body(10, half ? kCream : kGoldLight);
+        s.face = Face::Bold;
+        while (TextWidth(keys[half], s) > 228) s.size -= 0.25f;
+        DrawTextCentered(strip, keys[half], 118, 8, Align::Center, s);
+        // Turned a quarter clockwise: the strip's x runs down the divider.
+        for (int y = 0; y < 236; ++y)
+            for (int x = 0; x < 16; ++x) {
+                Color p = strip.At(y, 15 - x);
+                if (p.a > 0) c.Blend(x, 2 + half * 242 + y, p, 1);
+            }
     }
     Save("./bmp/真ん中の枠.bmp", c, kInk);
 }
