@@ -169,7 +169,7 @@ void Diamond(Builder& b, float s, int mat) {
 
 // Three crossed bars: six arms from a shared centre.
 void Cross3(Builder& b, float s, int mat, float grow = 0) {
-    float t = 0.165f * s + grow, h = kHalf * s + grow;
+    float t = 0.2f * s + grow, h = kHalf * s + grow; // thick arms read as a cross, not a speckle
     for (int axis = 0; axis < 3; ++axis)
         for (float sign : {-1.0f, 1.0f}) {
             auto V = [&](float along, float u, float v) {

@@ -270,7 +270,8 @@ void Results() {
         DrawText(c, f.name, f.x, f.y, Align::Left, Heading(20));
         Slot(c, f.slotL, f.digitsY + 8, std::min(f.slotR, 858.0f), f.digitsY + 92, 10);
     }
-    DrawText(c, "Z  continue", 848, 108, Align::Right, Body(15));
+    const std::vector<std::pair<std::string, std::string>> next = {{"Z", "continue"}};
+    Hints(c, next, 848 - HintsWidth(next, 15) / 2, 103, 15);
     Save("./bmp/結果.bmp", c, kInk);
 }
 
