@@ -34,13 +34,31 @@ class Layout : public GeneratedData {
         if ((c >> 24) == 0) return -1; // transparent
         return int((c >> 16 & 255) * 3 + (c >> 8 & 255) * 6 + (c & 255)) / 10;
     }
-    // Texels of lettering (light ink) in a rectangle.
-    static int Ink(const platform::Texture& t, float l, float top, float r, float b) {
+    // Texels in a rectangle that pass `test(r, g, b)`.
+    template <class F>
+    static int Count(const platform::Texture& t, float l, float top, float r, float b, F test) {
         int n = 0;
         for (int y = std::max(0, int(top)); y < std::min(t.height, int(b)); ++y)
-            for (int x = std::max(0, int(l)); x < std::min(t.width, int(r)); ++x)
-                n += Luma(t, x, y) > 170;
+            for (int x = std::max(0, int(l)); x < std::min(t.width, int(r)); ++x) {
+                uint32_t c = t.pixels[static_cast<size_t>(y) * t.width + x];
+                n += (c >> 24) != 0 && test(int(c >> 16 & 255), int(c >> 8 & 255), int(c & 255));
+            }
         return n;
+    }
+    // Texels of lettering (light ink) in a rectangle.
+    static int Ink(const platform::Texture& t, float l, float top, float r, float b) {
+        return Count(t, l, top, r, b,
+                     [](int r, int g, int bl) { return (r * 3 + g * 6 + bl) / 10 > 170; });
+    }
+    // Texels of cream lettering, not gold, in a rectangle.
+    static int Cream(const platform::Texture& t, float l, float top, float r, float b) {
+        return Count(t, l, top, r, b, [](int r, int g, int bl) {
+            return (r * 3 + g * 6 + bl) / 10 > 170 && bl > 150;
+        });
+    }
+    // Texels of gold (plate rims) in a rectangle.
+    static int Gold(const platform::Texture& t, float l, float top, float r, float b) {
+        return Count(t, l, top, r, b, [](int r, int, int bl) { return r > 150 && bl < 110; });
     }
     // Largest luma in a rectangle (-1 when all transparent).
     static int Brightest(const platform::Texture& t, int l, int top, int r, int b) {
@@ -57,7 +75,8 @@ class Layout : public GeneratedData {
                 if (int l = Luma(t, x, y); l >= 0) sum += l, ++n;
         return n ? sum / n : -1;
     }
-    // Each item: lettering between its two markers, none where the markers spin.
+    // Each item: lettering between its two markers, none where the markers spin, and a plate
+    // whose gold rim reaches each marker (the item stands where its markers do).
     void ExpectItemsBetweenMarkers(const char* path, const QuadMap& q, float markerZ,
                                    std::initializer_list<std::array<float, 3>> items) {
         auto tex = Load(path);
@@ -71,8 +90,10 @@ class Layout : public GeneratedData {
             for (ScreenPoint m : {l, r}) {
                 ScreenPoint a = q.Texel({m.x - block, m.y - block}),
                             b = q.Texel({m.x + block, m.y + block});
-                EXPECT_LT(Ink(*tex, a.x, a.y, b.x, b.y), 15)
+                EXPECT_LT(Cream(*tex, a.x, a.y, b.x, b.y), 15)
                     << path << ": lettering under the marker at (" << m.x << ", " << m.y << ")";
+                EXPECT_GT(Gold(*tex, a.x, a.y, b.x, b.y), 10)
+                    << path << ": no plate reaches the marker at (" << m.x << ", " << m.y << ")";
             }
         }
     }
@@ -167,10 +188,47 @@ TEST_F(Layout, LevelTilesStandWhereTheFrameGoes) {
     EXPECT_GT(Ink(*frame, 0, 0, 172, 12), 100);
 }
 
-TEST_F(Layout, CursorFramesAndWallSuitTheirLighting) {
-    // The cursor is tinted from white to red by the game: its own colours are light.
-    for (const char* path : {"./bmp/カーソル.bmp", "./bmp/カーソル３.bmp", "./bmp/カーソル５.bmp"})
-        EXPECT_GT(MeanLuma(*Load(path)), 170) << path;
+TEST_F(Layout, EndlessBannersKeepClearOfTheScorePanel) {
+    // Drawn at screen x 200; the panel starts at x 620: texel column 420.
+    for (const char* path : {"./bmp/初め.bmp", "./bmp/ゲームオーバー.bmp"}) {
+        auto t = Load(path);
+        ASSERT_TRUE(t);
+        EXPECT_EQ(Count(*t, 420, 0, 512, 512, [](int, int, int) { return true; }), 0) << path;
+        EXPECT_GT(Count(*t, 0, 0, 420, 128, [](int, int, int) { return true; }), 10000) << path;
+    }
+}
+
+TEST_F(Layout, TheVersusDividerCarriesBothPlayersKeys) {
+    auto t = Load("./bmp/真ん中の枠.bmp");
+    ASSERT_TRUE(t);
+    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old gems filled 42).
+    int rows[2] = {0, 0};
+    for (int y = 0; y < 480; ++y) rows[y / 240] += Ink(*t, 4, y, 12, y + 1) > 0;
+    EXPECT_GT(rows[0], 90) << "the left player's keys";
+    EXPECT_GT(rows[1], 90) << "the right player's keys";
+}
+
+TEST_F(Layout, CursorFramesAreBoldAndMoveAndTheWallSuitsItsLighting) {
+    // The game tints the cursor from white to red: a light band between dark edges stands out
+    // on every block and on the backdrop at both ends. Each frame differs visibly from the
+    // next (more than a screen pixel's worth of texels along the frame).
+    std::vector<uint32_t> previous;
+    for (const char* path :
+         {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp", "./bmp/カーソル３.bmp",
+          "./bmp/カーソル４.bmp", "./bmp/カーソル５.bmp", "./bmp/カーソル.bmp"}) {
+        auto t = Load(path);
+        ASSERT_TRUE(t);
+        int light = Count(*t, 0, 0, 512, 256, [](int r, int g, int b) { return r + g + b > 690; });
+        int dark = Count(*t, 0, 0, 512, 256, [](int r, int g, int b) { return r + g + b < 120; });
+        EXPECT_GT(light, 512 * 256 / 8) << path << ": the band is thin";
+        EXPECT_GT(dark, 512 * 256 / 12) << path << ": no dark edge";
+        if (!previous.empty()) {
+            int changed = 0;
+            for (size_t i = 0; i < previous.size(); ++i) changed += previous[i] != t->pixels[i];
+            EXPECT_GT(changed, 4000) << path << " hardly moves";
+        }
+        previous = t->pixels;
+    }
     // The wall is lit at up to 1.6 times its colour: it is dark enough not to glare.
     EXPECT_LT(MeanLuma(*Load("./bmp/壁.bmp")), 80);
 }

@@ -1,6 +1,8 @@
 // The generated block models as the game's .x reader sees them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "generated_data.h"
@@ -41,7 +43,7 @@ TEST_F(Models, BlocksFitTheirCellAndVanishingLooksOutgrowTheNeutralBlock) {
 }
 
 TEST_F(Models, HaveTheirMaterialsEachWithFacesAndEverySideReadsWithoutAmbientLight) {
-    const size_t materials[14] = {0, 1, 1, 1, 1, 1, 1, 2, 2, 1, 1, 1, 1, 1};
+    const size_t materials[14] = {0, 3, 2, 2, 2, 2, 1, 2, 2, 2, 2, 2, 2, 2};
     for (int n = 1; n <= 13; ++n) {
         XModel m = Parse(n);
         ASSERT_EQ(m.materials.size(), materials[n]) << "model " << n;
@@ -58,21 +60,121 @@ TEST_F(Models, HaveTheirMaterialsEachWithFacesAndEverySideReadsWithoutAmbientLig
     }
 }
 
-TEST_F(Models, NormalsPointOutOfTheBlock) {
-    // Inverted normals turn a lit face black; every face of these shapes looks away from the
-    // centre.
-    for (int n = 1; n <= 13; ++n) {
-        XModel m = Parse(n);
-        const auto& v = m.mesh.vertices;
-        for (size_t i = 0; i + 2 < m.mesh.indices.size(); i += 3) {
-            const auto &a = v[m.mesh.indices[i]], &b = v[m.mesh.indices[i + 1]],
-                       &c = v[m.mesh.indices[i + 2]];
-            float cx = a.x + b.x + c.x, cy = a.y + b.y + c.y, cz = a.z + b.z + c.z;
-            float nx = a.nx + b.nx + c.nx, ny = a.ny + b.ny + c.ny, nz = a.nz + b.nz + c.nz;
-            ASSERT_GT(cx * nx + cy * ny + cz * nz, 0.0f) << "model " << n << " triangle " << i / 3;
-            ASSERT_NEAR(a.nx * a.nx + a.ny * a.ny + a.nz * a.nz, 1.0f, 1e-3f) << "model " << n;
+using Vertex = platform::MeshData::Vertex;
+// Sum over a triangle's corners of their normal dotted with `d`.
+float Along(const Vertex* t[3], float dx, float dy, float dz) {
+    float s = 0;
+    for (int k = 0; k < 3; ++k) s += t[k]->nx * dx + t[k]->ny * dy + t[k]->nz * dz;
+    return s;
+}
+// Calls `f(triangle, material)` for every triangle of the model.
+template <class F> void EachTriangle(const XModel& m, F f) {
+    for (size_t s = 0; s < m.mesh.subsets.size(); ++s) {
+        const auto& sub = m.mesh.subsets[s];
+        for (uint32_t i = sub.indexStart; i + 2 < sub.indexStart + sub.indexCount; i += 3) {
+            const Vertex* t[3] = {&m.mesh.vertices[m.mesh.indices[i]],
+                                  &m.mesh.vertices[m.mesh.indices[i + 1]],
+                                  &m.mesh.vertices[m.mesh.indices[i + 2]]};
+            f(t, s);
         }
     }
+}
+
+TEST_F(Models, NormalsAgreeWithTheFacesTheGameKeepsAndBodiesFaceOutward) {
+    // Faces wound clockwise are the ones drawn; a normal against its face turns it black.
+    // The body (first material) looks away from the centre.
+    for (int n = 1; n <= 13; ++n) {
+        XModel m = Parse(n);
+        EachTriangle(m, [&](const Vertex* t[3], size_t material) {
+            float ux = t[1]->x - t[0]->x, uy = t[1]->y - t[0]->y, uz = t[1]->z - t[0]->z;
+            float vx = t[2]->x - t[0]->x, vy = t[2]->y - t[0]->y, vz = t[2]->z - t[0]->z;
+            ASSERT_GT(Along(t, uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx), 0.0f)
+                << "model " << n;
+            if (material == 0) {
+                ASSERT_GT(Along(t, t[0]->x + t[1]->x + t[2]->x, t[0]->y + t[1]->y + t[2]->y,
+                                t[0]->z + t[1]->z + t[2]->z),
+                          0.0f)
+                    << "model " << n;
+            }
+            ASSERT_NEAR(t[0]->nx * t[0]->nx + t[0]->ny * t[0]->ny + t[0]->nz * t[0]->nz, 1.0f,
+                        1e-3f);
+        });
+    }
+}
+
+TEST_F(Models, EveryKindStandsApartOnADarkTileAndVanishesWhiteHot) {
+    // A cell reads as a cell: the shape keeps a clear gap to its neighbours and stands on a
+    // thin dark tile that fills the cell's floor, so stacks read as rows. Vanishing kinds are
+    // white-hot on a tile glowing in their colour.
+    for (int n : {1, 2, 3, 4, 5, 9, 10, 11, 12, 13}) {
+        XModel m = Parse(n);
+        float body = 0, bodyLow = 1, tileTop = -1, tileWide = 0;
+        EachTriangle(m, [&](const Vertex* t[3], size_t material) {
+            for (int k = 0; k < 3; ++k) {
+                if (material == 1) {
+                    tileTop = std::max(tileTop, t[k]->y);
+                    tileWide = std::max({tileWide, std::fabs(t[k]->x), std::fabs(t[k]->z)});
+                } else {
+                    body = std::max({body, std::fabs(t[k]->x), std::fabs(t[k]->z)});
+                    bodyLow = std::min(bodyLow, t[k]->y);
+                }
+            }
+        });
+        EXPECT_GT(tileWide, 0.42f) << "model " << n;
+        EXPECT_LT(tileTop, -0.36f) << "model " << n;
+        auto light = [](const XMaterial& x) {
+            return x.diffuse.r + x.diffuse.g + x.diffuse.b + x.emissive.r + x.emissive.g +
+                   x.emissive.b;
+        };
+        if (n <= 5) {
+            EXPECT_LE(body, 0.37f) << "model " << n << " crowds its neighbours";
+            EXPECT_GE(bodyLow, tileTop) << "model " << n << " sinks into its tile";
+            EXPECT_LT(light(m.materials[1]), 0.3f) << "model " << n;
+        } else {
+            EXPECT_GT(light(m.materials[0]), 5.5f) << "model " << n << " is not white-hot";
+            EXPECT_GT(light(m.materials[1]), 2.0f) << "model " << n;
+        }
+    }
+}
+
+// A colour as seen with a colour-vision deficiency (the simulation matrices of Machado et al.
+// at full severity, on linear RGB), in CIE L*a*b*.
+std::array<double, 3> SeenLab(const platform::ColorValue& c, int deficiency) {
+    static const double kSim[4][9] = {
+        {1, 0, 0, 0, 1, 0, 0, 0, 1},
+        {0.152286, 1.052583, -0.204868, 0.114503, 0.786281, 0.099216, -0.003882, -0.048116,
+         1.051998}, // protanopia
+        {0.367322, 0.860646, -0.227968, 0.280085, 0.672501, 0.047413, -0.011820, 0.042940,
+         0.968881}, // deuteranopia
+        {1.255528, -0.076749, -0.178779, -0.078411, 0.930809, 0.147602, 0.004733, 0.691367,
+         0.303900}, // tritanopia
+    };
+    auto lin = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    double in[3] = {lin(c.r), lin(c.g), lin(c.b)}, rgb[3];
+    const double* m = kSim[deficiency];
+    for (int i = 0; i < 3; ++i)
+        rgb[i] =
+            std::clamp(m[3 * i] * in[0] + m[3 * i + 1] * in[1] + m[3 * i + 2] * in[2], 0.0, 1.0);
+    double x = (0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047,
+           y = 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2],
+           z = (0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883;
+    auto f = [](double t) { return t > 0.008856 ? std::cbrt(t) : 7.787 * t + 16.0 / 116; };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
+TEST_F(Models, KindColoursStayApartForCommonColourVisionDeficiencies) {
+    // Normal vision, protanopia, deuteranopia and tritanopia: every two kinds at least 20
+    // units apart in L*a*b* (about four times a difference one notices side by side).
+    for (int d = 0; d < 4; ++d)
+        for (int a = 1; a <= 5; ++a)
+            for (int b = a + 1; b <= 5; ++b) {
+                auto la = SeenLab(Parse(a).materials[0].diffuse, d),
+                     lb = SeenLab(Parse(b).materials[0].diffuse, d);
+                double e = std::hypot(la[0] - lb[0], la[1] - lb[1], la[2] - lb[2]);
+                EXPECT_GT(e, 20.0) << "kinds " << a << " and " << b << " with deficiency " << d;
+            }
 }
 
 TEST_F(Models, KindsDifferInColourAndShapeAndVanishingKeepsTheShapeBrighter) {

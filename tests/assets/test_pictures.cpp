@@ -66,7 +66,8 @@ TEST_F(Pictures, FullViewPicturesHideNothingBehindThemselves) {
 TEST_F(Pictures, KeyedSheetsAreTransparentAroundTheirContent) {
     // Banners, labels and the cursor show the scene around them.
     Texel cursor = Sheet("./bmp/カーソル.bmp");
-    EXPECT_FALSE(cursor.Opaque(180, 128)) << "inside the cursor frame";
+    EXPECT_FALSE(cursor.Opaque(100, 128)) << "over the cursor's cell";
+    EXPECT_FALSE(cursor.Opaque(270, 128)) << "over its partner";
     EXPECT_FALSE(cursor.Opaque(500, 128)) << "right of the pair";
     EXPECT_GT(cursor.Coverage(0, 0, 512, 256), 0.05);
     Texel panel = Sheet("./bmp/スコア表示.bmp");

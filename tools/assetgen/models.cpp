@@ -15,6 +15,7 @@ namespace models {
 namespace {
 
 constexpr float kHalf = 0.45f; // every block fits a 0.9 cube: neighbours keep a thin gap
+constexpr float kBody = 0.8f;  // a kind's shape within it: a clear gap to its neighbours
 
 Vec3 Sub(Vec3 a, Vec3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
@@ -67,14 +68,22 @@ models::Material Block(float r, float g, float b, float glow) {
     return {r, g, b, 1, 24, 0.6f, 0.6f, 0.6f, r * glow, g * glow, b * glow};
 }
 
-// The vanishing look: the same colour driven towards white and glowing.
-models::Material Flash(const models::Material& m) {
-    auto lift = [](float c) { return c + (1 - c) * 0.35f; };
-    float r = lift(m.r), g = lift(m.g), b = lift(m.b);
-    return {r, g, b, 1, 8, 1, 1, 1, r * 0.75f, g * 0.75f, b * 0.75f};
+// The vanishing look: white-hot, glowing on every side whatever the light.
+models::Material WhiteHot(const models::Material& m) {
+    auto lift = [](float c) { return c + (1 - c) * 0.85f; };
+    return {lift(m.r), lift(m.g), lift(m.b), 1, 8, 1, 1, 1, 1, 1, 1};
 }
+// Its tile: the kind's colour at full glow.
+models::Material Glow(const models::Material& m) {
+    auto glow = [](float c) { return std::min(1.0f, c * 1.3f + 0.15f); };
+    float r = glow(m.r), g = glow(m.g), b = glow(m.b);
+    return {r, g, b, 1, 8, 0, 0, 0, r, g, b};
+}
+// The dark floor tile of every cell: where one row ends and the next begins.
+const models::Material kTile = {0.03f, 0.03f, 0.06f, 1, 4, 0, 0, 0, 0.02f, 0.02f, 0.04f};
 
-void Orb(Builder& b, float s, int mat) {
+// Meridian stripes in a second material (`stripe`, -1 for none) show the orb's spin.
+void Orb(Builder& b, float s, int mat, int stripe = -1) {
     const int seg = 12, rings = 8; // smooth normals carry the roundness at block size
     float r = kHalf * s;
     for (int i = 0; i < rings; ++i)
@@ -90,7 +99,7 @@ void Orb(Builder& b, float s, int mat) {
             else if (i == rings - 1)
                 quad.erase(quad.begin() + 3);
             size_t first = b.mesh.positions.size();
-            b.Flat(quad, mat, {0, 0, 0});
+            b.Flat(quad, stripe >= 0 && (j / 2) % 2 ? stripe : mat, {0, 0, 0});
             // Smooth: each vertex's normal is its direction from the centre.
             for (size_t k = first; k < b.mesh.positions.size(); ++k)
                 b.mesh.normals[k] = Normalized(b.mesh.positions[k]);
@@ -159,8 +168,8 @@ void Diamond(Builder& b, float s, int mat) {
 }
 
 // Three crossed bars: six arms from a shared centre.
-void Cross3(Builder& b, float s, int mat) {
-    float t = 0.165f * s, h = kHalf * s;
+void Cross3(Builder& b, float s, int mat, float grow = 0) {
+    float t = 0.2f * s + grow, h = kHalf * s + grow; // thick arms read as a cross, not a speckle
     for (int axis = 0; axis < 3; ++axis)
         for (float sign : {-1.0f, 1.0f}) {
             auto V = [&](float along, float u, float v) {
@@ -179,19 +188,21 @@ void Cross3(Builder& b, float s, int mat) {
         }
 }
 
+// Raspberry, amber, green, sky and violet: they stay apart for the common colour-vision
+// deficiencies as well (the asset tests simulate them).
 const models::Material kKinds[6] = {
     {},
-    Block(0.91f, 0.24f, 0.20f, 0.40f), // ruby orb
-    Block(0.96f, 0.70f, 0.14f, 0.38f), // amber pyramid
-    Block(0.20f, 0.78f, 0.38f, 0.38f), // jade cube
-    Block(0.22f, 0.52f, 0.96f, 0.42f), // sapphire diamond
-    Block(0.70f, 0.34f, 0.93f, 0.42f), // amethyst cross
+    Block(0.72f, 0.20f, 0.42f, 0.42f), // raspberry orb
+    Block(1.00f, 0.75f, 0.18f, 0.38f), // amber pyramid
+    Block(0.12f, 0.56f, 0.23f, 0.45f), // green cube
+    Block(0.25f, 0.78f, 0.97f, 0.40f), // sky diamond
+    Block(0.55f, 0.24f, 0.91f, 0.45f), // violet cross
 };
 
-void KindShape(Builder& b, int kind, float scale, int mat) {
+void KindShape(Builder& b, int kind, float scale, int mat, int stripe = -1) {
     switch (kind) {
     case 1:
-        Orb(b, scale, mat);
+        Orb(b, scale, mat, stripe);
         break;
     case 2:
         Pyramid(b, scale, mat);
@@ -206,6 +217,32 @@ void KindShape(Builder& b, int kind, float scale, int mat) {
         Cross3(b, scale, mat);
         break;
     }
+}
+
+// An axis-aligned box between two corners.
+void Slab(Builder& b, Vec3 lo, Vec3 hi, int mat) {
+    Vec3 c{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
+    b.Flat({{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, lo.y, hi.z}, {lo.x, lo.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, hi.y, lo.z}, {hi.x, hi.y, lo.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, lo.z}, {hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {lo.x, hi.y, lo.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, hi.z}, {hi.x, lo.y, hi.z}, {hi.x, hi.y, hi.z}, {lo.x, hi.y, hi.z}}, mat,
+           c);
+    b.Flat({{lo.x, lo.y, lo.z}, {lo.x, hi.y, lo.z}, {lo.x, hi.y, hi.z}, {lo.x, lo.y, hi.z}}, mat,
+           c);
+    b.Flat({{hi.x, lo.y, lo.z}, {hi.x, hi.y, lo.z}, {hi.x, hi.y, hi.z}, {hi.x, lo.y, hi.z}}, mat,
+           c);
+}
+
+// A block of a kind: the shape at `body` of the cell, standing on a thin tile of `tile`
+// material that fills the floor of the cell, so that stacks read as rows of cells. (The game
+// draws without culling, so an outline shell would hide the block.)
+void KindOnTile(Builder& b, int kind, float body, int mat, int stripe, int tile) {
+    KindShape(b, kind, body, mat, stripe);
+    const float w = kHalf * 0.96f;
+    Slab(b, {-w, -kHalf, -w}, {w, -kHalf + 0.06f, w}, tile);
 }
 
 // The garbage block: a dark iron crate with an orange cross brace on every face.
@@ -262,7 +299,9 @@ std::string Num(float v) {
 Mesh Build(int n) {
     Builder b;
     if (n >= 1 && n <= 5) {
-        KindShape(b, n, 1.0f, b.Material(kKinds[n]));
+        int body = b.Material(kKinds[n]), tile = b.Material(kTile);
+        int stripe = n == 1 ? b.Material(Block(0.97f, 0.70f, 0.82f, 0.5f)) : -1;
+        KindOnTile(b, n, kBody, body, stripe, tile);
     } else if (n == 6) {
         // Neutral: pale glass-steel; also the ceiling slab and the wireframe of vanishing cells.
         int mat = b.Material({0.78f, 0.84f, 0.96f, 1, 30, 0.6f, 0.6f, 0.6f, 0.30f, 0.33f, 0.40f});
@@ -272,9 +311,11 @@ Mesh Build(int n) {
     } else if (n == 8) {
         Warning(b);
     } else if (n >= 9 && n <= 13) {
-        // Slightly larger than the block, so it also shows around the neutral block drawn in
-        // the same cell.
-        KindShape(b, n - 8, 1.1f, b.Material(Flash(kKinds[n - 8])));
+        // White-hot, slightly larger than the neutral block, so it also shows round one drawn
+        // in the same cell, on a tile glowing in the kind's colour.
+        const models::Material& kind = kKinds[n - 8];
+        int core = b.Material(WhiteHot(kind)), glow = b.Material(Glow(kind));
+        KindOnTile(b, n - 8, 1.08f, core, -1, glow);
     }
     return b.mesh;
 }

@@ -1,4 +1,5 @@
 // Pictures of the menus: background, title logo and caption, mode select board, options.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -66,15 +67,20 @@ void TitleLogo() {
 }
 
 void TitleCaption() {
-    // 512 x 128 on an 8 x 3 quad at (1, -7): composed on the screen, between the two spinning
-    // blocks at (-7, -7.3) and (8.8, -7.3).
+    // 512 x 128 on an 8 x 3 quad at (1, -7): composed on the screen, under the logo's centre
+    // (x 0), between the two spinning blocks at (-7, -7.3) and (8.8, -7.3).
     Canvas screen(880, 480);
-    Point left = Project(-7, -7.3f, 0), right = Project(8.8f, -7.3f, 0);
-    float cx = (left.x + right.x) / 2, cy = left.y;
-    TextStyle s = Heading(26);
+    float cx = Project(0, -7.3f, 0).x, cy = Project(-7, -7.3f, 0).y;
     std::string a = "PRESS", b = "TO START";
-    float key = 32, gap = 12;
-    float w = TextWidth(a, s) + gap + key + gap + TextWidth(b, s);
+    float key = 32, gap = 12, size = 26;
+    auto width = [&] {
+        return TextWidth(a, Heading(size)) + 2 * gap + key + TextWidth(b, Heading(size));
+    };
+    // Clear of the spinning blocks on either side.
+    float room = 2 * (cx - Project(-7, -7.3f, 0).x - 0.5f * 440 / (1.05848f * 20)) - 16;
+    while (width() > room) size -= 1, key -= 1;
+    TextStyle s = Heading(size);
+    float w = width();
     float x = cx - w / 2;
     DrawTextCentered(screen, a, x, cy, Align::Left, s);
     x += TextWidth(a, s) + gap;
@@ -95,7 +101,7 @@ void ModeSelectBoard() {
     };
     const Item items[6] = {
         {"ENDLESS", "the board keeps rising: chain for the high score", -10.5f, 8.3f, 10.5f, 8.3f},
-        {"VERSUS", "two players, one keyboard", -4.0f, 4.8f, 4.5f, 4.8f},
+        {"VERSUS", "two players", -4.0f, 4.8f, 4.5f, 4.8f},
         {"CHALLENGE", "fifteen puzzles with an exact number of swaps", -16.5f, 1.55f, 16.5f, 1.55f},
         {"OPTIONS", "music and effects volume", -8.0f, -1.7f, 10.5f, -1.7f},
         {"QUIT", "", -6.0f, -4.45f, 6.5f, -4.45f},
@@ -103,13 +109,16 @@ void ModeSelectBoard() {
     };
     for (const Item& it : items) {
         Point l = Project(it.lx, it.ly, 0), r = Project(it.rx, it.ry, 0);
-        // A slot behind the item, between the markers.
-        float cx = (l.x + r.x) / 2;
-        float size = it.note[0] ? 28.0f : 22.0f;
-        float half = std::min((r.x - l.x) / 2 - 16, TextWidth(it.name, Heading(size)) / 2 + 34);
-        screen.Shape(RoundRect(cx - half, l.y - 19, cx + half, l.y + 19, 19), Hex(0x0A0E28, 0.55f),
+        // A plate from one marker to the other: the spinning blocks stand on its ends. The name
+        // stays on the screen's centre line.
+        float size = it.note[0] ? 28.0f : 22.0f, block = 0.45f * 440 / (1.05848f * 20);
+        while (TextWidth(it.name, Heading(size)) > r.x - l.x - 2 * block - 8) size -= 1;
+        float half = it.note[0] ? 25.0f : 17.0f, cy = l.y + (it.note[0] ? 6.0f : 0.0f);
+        screen.Shape(RoundRect(l.x, cy - half, r.x, cy + half, half), Hex(0x0A0E28, 0.7f),
                      {0, 0, 880, 480});
-        MenuItem(screen, it.name, l, r, size, it.note);
+        screen.Shape(Outline(RoundRect(l.x, cy - half, r.x, cy + half, half), 2), kGoldDeep,
+                     {0, 0, 880, 480});
+        MenuItem(screen, it.name, {440, l.y}, {440, r.y}, size, it.note);
     }
     Hints(screen, {{"↑↓", "choose"}, {"Z", "start"}, {"Esc", "quit"}}, 440, 430, 13);
     Save("./bmp/セレクト.bmp", TextureForQuad(screen, {20, 10, 0}, 1012, 1012), kInk);
@@ -132,11 +141,16 @@ void OptionsScreen() {
     const Row rows[3] = {{"EFFECTS", "swaps and vanishing blocks", Project(-11, 0.5f, -5), 187},
                          {"MUSIC", "every scene's music", Project(-12, -3, -5), 290},
                          {"BACK", "to the mode select", Project(-12, -7, -5), 0}};
+    // Every panel starts at the same x, left of the leftmost cursor, and holds its level slot.
+    float x0 = 1e9f;
+    for (const Row& r : rows) x0 = std::min(x0, r.cursor.x - 34);
     for (const Row& r : rows) {
         float y = r.cursor.y;
-        float x0 = r.cursor.x - 34;
         float x1 = r.glyphY > 0 ? 800 : 480;
-        Panel(screen, x0, y - 36, x1, y + 36, 16);
+        float top = y - 36, bottom = y + 36;
+        if (r.glyphY > 0)
+            top = std::min(top, r.glyphY - 14), bottom = std::max(bottom, r.glyphY + 78);
+        Panel(screen, x0, top, x1, bottom, 16);
         TextStyle h = Heading(30);
         DrawText(screen, r.name, r.cursor.x + 34, y + 2, Align::Left, h);
         DrawText(screen, r.note, r.cursor.x + 36, y + 24, Align::Left, Body(15));
@@ -179,7 +193,7 @@ void OptionsGlyphs() {
     // at (0,129,64,192) and (65,129,128,192). Everything else stays transparent.
     Canvas c(880, 480);
     const int lefts[4] = {0, 65, 129, 193};
-    const char* labels[4] = {"-50 dB", "-10 dB", "-5 dB", "FULL"};
+    const char* labels[4] = {"QUIET", "LOW", "MEDIUM", "FULL"};
     for (int level = 0; level < 4; ++level) LevelGlyph(c, lefts[level], level + 1, labels[level]);
     SideMark(c, 0, 129, true);
     SideMark(c, 65, 129, false);

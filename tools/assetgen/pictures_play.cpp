@@ -1,5 +1,6 @@
 // Pictures of play: cursor frames, wall, score panel, digit sheets, banners, results, the
 // pause and end menus of the endless and versus modes, and the versus divider.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -16,53 +17,48 @@ namespace {
 
 void Cursors() {
     // 512 x 256 stretched over a quad two cells wide and one high that starts a fifth of a cell
-    // left of the cursor cell's centre: the cell centres fall near texels x 51 and 307. The
-    // frame is centred on the pair. Light colours: the game tints it with a red-white pulse.
-    // Five frames of one loop: a glint runs round the frame and the corners breathe.
+    // left of the cursor cell's centre: about 15 texels per screen pixel across and 8.5 down.
+    // A bold light band (3 pixels) between dark edges, so that it stands out on every block and
+    // on the backdrop at both ends of the game's red-white pulse. Five frames of one loop: dark
+    // notches march clockwise round the band, a fifth of their spacing per frame.
     const char* paths[5] = {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp", "./bmp/カーソル３.bmp",
                             "./bmp/カーソル４.bmp", "./bmp/カーソル５.bmp"};
+    const float x0 = 20, x1 = 350, y0 = 16, y1 = 244; // the band's outer edge
+    const float bandX = 46, bandY = 27, edgeX = 18, edgeY = 11;
+    auto band = [](float l, float t, float r, float b, float wx, float wy) -> Sdf {
+        Sdf outer = RoundRect(l, t, r, b, 0), inner = RoundRect(l + wx, t + wy, r - wx, b - wy, 0);
+        return [=](float x, float y) { return std::max(outer(x, y), -inner(x, y)); };
+    };
+    const Color dark = Hex(0x15131A), light = Hex(0xFFFFFF);
     for (int f = 0; f < 5; ++f) {
         Canvas c(512, 256);
-        float phase = f / 5.0f;
-        float breathe = 6 * std::sin(phase * 2 * 3.14159265f);
-        float x0 = 24 - breathe, x1 = 346 + breathe, y0 = 34 - breathe, y1 = 228 + breathe;
-        float mid = (x0 + x1) / 2;
         Box all{0, 0, 512, 256};
-        // The frame: a bright band with a dark rim.
-        auto frame = Outline(RoundRect(x0, y0, x1, y1, 26), 16);
-        c.Shape(Inset(frame, -4), Hex(0x202020), all);
-        c.Shape(frame, Hex(0xF4F4F4), all);
-        // The divider between the two cells.
-        c.Shape(Segment(mid, y0 + 22, mid, y1 - 22, 4), Hex(0xD8D8D8), all);
-        // Corner brackets outside the frame.
-        float e = 12;
-        for (int sx : {0, 1})
-            for (int sy : {0, 1}) {
-                float cx = sx ? x1 + e : x0 - e, cy = sy ? y1 + e : y0 - e;
-                float dx = sx ? -1 : 1, dy = sy ? -1 : 1;
-                c.Shape(Segment(cx, cy, cx + dx * 44, cy, 5), Hex(0xFFFFFF), all);
-                c.Shape(Segment(cx, cy, cx, cy + dy * 44, 5), Hex(0xFFFFFF), all);
+        c.Shape(band(x0 - edgeX, y0 - edgeY, x1 + edgeX, y1 + edgeY, bandX + 2 * edgeX,
+                     bandY + 2 * edgeY),
+                dark, all);
+        c.Shape(band(x0, y0, x1, y1, bandX, bandY), light, all);
+        // The notches: every 120 texels along the top and bottom, every 70 down the sides
+        // (about 8 pixels on screen), moving clockwise.
+        float shift = f / 5.0f;
+        for (float k = -1; k < 6; ++k) {
+            float x = x0 + bandX + (k + shift) * 120, xb = x1 - bandX - (k + shift) * 120;
+            for (auto [nx, top] : {std::pair{x, true}, std::pair{xb, false}}) {
+                if (nx < x0 + bandX || nx > x1 - bandX) continue;
+                float ny0 = top ? y0 : y1 - bandY;
+                c.Shape(RoundRect(nx - 9, ny0, nx + 9, ny0 + bandY, 0), dark, all);
             }
-        // The glint: a bright spot travelling clockwise round the frame.
-        float perimeter = 2 * (x1 - x0) + 2 * (y1 - y0);
-        float d = phase * perimeter;
-        float gx, gy;
-        if (d < x1 - x0)
-            gx = x0 + d, gy = y0;
-        else if ((d -= x1 - x0) < y1 - y0)
-            gx = x1, gy = y0 + d;
-        else if ((d -= y1 - y0) < x1 - x0)
-            gx = x1 - d, gy = y1;
-        else
-            gx = x0, gy = y1 - (d - (x1 - x0));
-        c.Shape(
-            Circle(gx, gy, 22),
-            [=](float x, float y) {
-                float t = std::hypot(x - gx, y - gy) / 22;
-                return WithAlpha(Hex(0xFFFFFF), std::max(0.0f, 1 - t * t));
-            },
-            all);
-        Save(paths[f], c, Hex(0x101010));
+            float y = y0 + bandY + (k + shift) * 70, yb = y1 - bandY - (k + shift) * 70;
+            for (auto [ny, right] : {std::pair{y, true}, std::pair{yb, false}}) {
+                if (ny < y0 + bandY || ny > y1 - bandY) continue;
+                float nx0 = right ? x1 - bandX : x0;
+                c.Shape(RoundRect(nx0, ny - 5, nx0 + bandX, ny + 5, 0), dark, all);
+            }
+        }
+        // The seam between the two marked cells.
+        float mid = (x0 + x1) / 2;
+        c.Shape(RoundRect(mid - 14, y0 + bandY, mid + 14, y1 - bandY, 0), dark, all);
+        c.Shape(RoundRect(mid - 6, y0 + bandY, mid + 6, y1 - bandY, 0), light, all);
+        Save(paths[f], c, dark);
     }
 }
 
@@ -76,10 +72,13 @@ void Wall() {
         seed = seed * 1103515245u + 12345u;
         return ((seed >> 8) & 0xFFFF) / 65535.0f;
     };
-    // Tesserae in rows, each a slightly different blue.
-    const int rows = 16;
-    for (int r = 0; r < rows; ++r) {
-        float y0 = r * 32.0f, h = 32;
+    // Tesserae in rows that line up with the board's rows. Both walls span local y 11.2 down
+    // to -10.5 and stand 0.7 lower; a board row Y spans world y (Y - 6.5) * 1.7 upwards for
+    // 1.7 (with the board at rest): the row edges fall every 40.1 texels from texel 27.4.
+    const float rowH = 1.7f / 21.7f * 512, top = (11.2f - (6 * 1.7f - 0.85f + 0.7f)) / 21.7f * 512;
+    const int rows = 14;
+    for (int r = -1; r < rows; ++r) {
+        float y0 = top + r * rowH, h = rowH;
         float x = -rnd() * 30;
         while (x < 512) {
             float w = 26 + rnd() * 30;
@@ -91,6 +90,12 @@ void Wall() {
                     {int(x), int(ty), int(x + w) + 1, int(ty + h) + 1});
             x += w;
         }
+    }
+    // The faint grid: a light seam at every row edge.
+    for (int r = -1; r < rows; ++r) {
+        float y = top + r * rowH;
+        c.Shape(RoundRect(0, y - 1.2f, 512, y + 1.2f, 0), Hex(0x5A6CB8, 0.55f),
+                {0, int(y) - 3, 512, int(y) + 4});
     }
     // A gold line along the top edge.
     c.Shape(RoundRect(0, 0, 512, 6, 0), kGoldDeep, {0, 0, 512, 8});
@@ -133,9 +138,10 @@ void Digits() {
 void ScorePanel() {
     // 260 x 460 at screen (620, 10). Digits (25 x 32, 20 apart) end with their ones at screen
     // x 825, rows at y 45, 100, 155, 205 (this game) and 260, 315, 370, 405 (records); the
-    // times have colons at x 710 and 760. Labels sit on the left of each row.
+    // times have colons at x 710 and 760. Labels sit on the left of each row; the keys of play
+    // fill the foot of the panel.
     Canvas c(260, 460);
-    Panel(c, 2, 2, 256, 452, 18, true);
+    Panel(c, 2, 2, 256, 458, 18, true);
     auto label = [&](const char* text, float screenY, bool best) {
         float y = screenY - 10 + 16;
         if (!best) {
@@ -147,56 +153,74 @@ void ScorePanel() {
         DrawTextCentered(c, "BEST", 16, y - 8, Align::Left, small);
         DrawTextCentered(c, text, 16, y + 6, Align::Left, Heading(12));
     };
-    auto slot = [&](float screenY, float left) {
-        float y = screenY - 10;
-        Slot(c, left, y - 1, 210, y + 33, 6);
-    };
     TextStyle head = Body(14, kGold);
     head.face = Face::Bold;
     DrawTextCentered(c, "THIS GAME", 130, 22, Align::Center, head);
     const char* names[4] = {"SCORE", "CHAIN", "TIME", "LEVEL"};
-    // Rows of this game, then of the records.
+    // Rows of this game, then of the records. The last two records stand only three pixels
+    // apart: they share one slot, split by a rule.
     const float rows[2][4] = {{45, 100, 155, 205}, {260, 315, 370, 405}};
     for (int group = 0; group < 2; ++group)
         for (int i = 0; i < 4; ++i) {
             label(names[i], rows[group][i], group == 1);
-            slot(rows[group][i], i == 2 ? 56 : 70);
+            float y = rows[group][i] - 10, left = i == 2 ? 56 : 70;
+            if (group == 1 && i == 3) continue;
+            float bottom = group == 1 && i == 2 ? rows[1][3] - 10 + 33 : y + 33;
+            Slot(c, left, y - 1, 210, bottom, 6);
         }
+    float seam = (rows[1][2] + 32 + rows[1][3]) / 2 - 10;
+    c.Shape(Segment(62, seam, 204, seam, 0.75f), kPanelEdge,
+            {56, int(seam) - 2, 212, int(seam) + 3});
     Rule(c, 24, 236, 239, kGoldDeep);
-    DrawTextCentered(c, "Z pause", 130, 436, Align::Center, Body(12, kMuted));
+    // The keys, in two lines below the records.
+    const std::vector<std::pair<std::string, std::string>> keys[2] = {
+        {{"↑↓←→", "move"}, {"X", "swap"}, {"A", "faster"}},
+        {{"⇧+↑↓", "deeper"}, {"R", "give up"}, {"Z", "pause"}}};
+    for (int line = 0; line < 2; ++line) {
+        float size = 9;
+        while (HintsWidth(keys[line], size) > 236) size -= 0.25f;
+        Hints(c, keys[line], 129, 438 + line * 12.5f, size);
+    }
     // Outside the panel: the panel's own transparent colour (255, 255, 254).
     Save("./bmp/スコア表示.bmp", c, kInk);
 }
 
-// A banner on a ribbon, centred in a 512-wide band from `top` to `top + height`.
+// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`; the lettering
+// shrinks until it keeps clear of the ribbon's notched ends.
 void Banner(Canvas& c, float top, float height, const std::string& text, Color ribbon,
-            const std::string& sub, float size) {
-    float cy = top + height / 2;
-    Ribbon(c, 14, 498, cy, height * 0.72f, ribbon, kGold);
+            const std::string& sub, float size, float x0 = 14, float x1 = 498) {
+    float cy = top + height / 2, h = height * 0.72f, cx = (x0 + x1) / 2;
+    Ribbon(c, x0, x1, cy, h, ribbon, kGold);
+    float room = x1 - x0 - 2 * h * 0.35f - 28;
     TextStyle s = Display(size);
     s.outline = 4;
+    while (TextWidth(text, s) > room) s = Display(size -= 2), s.outline = 4;
     float base = cy + CapHeight(s) / 2 - (sub.empty() ? 0 : size * 0.16f);
     s.fill = GoldFill(base - CapHeight(s), base);
-    DrawText(c, text, 256, base, Align::Center, s);
+    DrawText(c, text, cx, base, Align::Center, s);
     if (!sub.empty()) {
         TextStyle t = Heading(17);
-        DrawText(c, sub, 256, base + 26, Align::Center, t);
+        DrawText(c, sub, cx, base + 26, Align::Center, t);
     }
 }
+
+// The endless banners stand at screen x 200; the score panel starts at 620: their ribbons end
+// short of it.
+constexpr float kClearOfPanel = 406;
 
 void StartBanner() {
     // 512 x 512 at (200, 125): the top half (rows 0..255) wipes in from the left, then the
     // bottom half (rows 257..511) shows.
     Canvas c(512, 512);
-    Banner(c, 0, 256, "READY", Hex(0x2B3A86), "", 84);
-    Banner(c, 257, 255, "GO!", Hex(0x1F7A46), "", 104);
+    Banner(c, 0, 256, "READY", Hex(0x2B3A86), "", 84, 14, kClearOfPanel);
+    Banner(c, 257, 255, "GO!", Hex(0x1F7A46), "", 104, 14, kClearOfPanel);
     Save("./bmp/初め.bmp", c, kInk);
 }
 
 void GameOverBanner() {
     // 512 x 128 (the game draws up to 168 rows; the texture holds 128) sliding to (200, 180).
     Canvas c(512, 128);
-    Banner(c, 0, 128, "GAME OVER", Hex(0x8C1F2A), "", 64);
+    Banner(c, 0, 128, "GAME OVER", Hex(0x8C1F2A), "", 64, 14, kClearOfPanel);
     Save("./bmp/ゲームオーバー.bmp", c, kInk);
 }
 
@@ -246,24 +270,34 @@ void Results() {
         DrawText(c, f.name, f.x, f.y, Align::Left, Heading(20));
         Slot(c, f.slotL, f.digitsY + 8, std::min(f.slotR, 858.0f), f.digitsY + 92, 10);
     }
-    DrawText(c, "Z  continue", 848, 108, Align::Right, Body(15));
+    const std::vector<std::pair<std::string, std::string>> next = {{"Z", "continue"}};
+    Hints(c, next, 848 - HintsWidth(next, 15) / 2, 103, 15);
     Save("./bmp/結果.bmp", c, kInk);
 }
 
 } // namespace
 
-// A full-view menu picture for its quad, composed on the screen: each item on a plate between
-// its two markers.
+// A full-view menu picture for its quad, composed on the screen: each item on a plate that
+// runs from one marker to the other, its name centred on the screen; a heading above and the
+// keys below where there is room.
 void MenuScreen(const char* path, const char* title, float titleY,
                 const std::vector<MenuEntry>& items, float markerZ, const Quad& quad) {
     Canvas screen(880, 480);
     Backdrop(screen);
+    float blockPx = 0.9f * 440 / (1.05848f * (markerZ + 20));
+    float h = std::max(46.0f, blockPx * 1.5f);
+    float firstTop = items.front().markers.first.y - h / 2,
+          lastBottom = items.back().markers.first.y + h / 2;
     if (title[0]) {
         TextStyle t = Display(44);
         t.fill = GoldFill(titleY - CapHeight(t), titleY);
         DrawText(screen, title, 440, titleY, Align::Center, t);
+    } else if (firstTop > 36) {
+        TextStyle t = Display(std::min(40.0f, firstTop - 8));
+        float base = firstTop - 6;
+        t.fill = GoldFill(base - CapHeight(t), base);
+        DrawText(screen, "WHAT NEXT?", 440, base, Align::Center, t);
     }
-    float blockPx = 0.9f * 440 / (1.05848f * (markerZ + 20));
     if (items.size() == 2) { // two items far apart: the five kinds between them
         float y = (items[0].markers.first.y + items[1].markers.first.y) / 2;
         Rule(screen, 180, 340, y, kGoldDeep);
@@ -273,11 +307,16 @@ void MenuScreen(const char* path, const char* title, float titleY,
     for (const MenuEntry& item : items) {
         auto [l, r] = item.markers;
         float cy = (l.y + r.y) / 2;
-        float h = std::max(46.0f, blockPx * 1.5f);
-        Panel(screen, l.x - blockPx * 0.9f, cy - h / 2, r.x + blockPx * 0.9f, cy + h / 2, h / 2);
+        Panel(screen, l.x, cy - h / 2, r.x, cy + h / 2, h / 2, true);
         TextStyle s = Heading(std::min(34.0f, h * 0.55f));
-        DrawTextCentered(screen, item.name, (l.x + r.x) / 2, cy, Align::Center, s);
+        float room = r.x - l.x - 2 * blockPx;
+        while (TextWidth(item.name, s) > room) s = Heading(s.size - 1);
+        // On the screen's centre line when that keeps the name clear of both markers.
+        float half = TextWidth(item.name, s) / 2, cx = 440;
+        cx = std::clamp(cx, l.x + blockPx + half, r.x - blockPx - half);
+        DrawTextCentered(screen, item.name, cx, cy, Align::Center, s);
     }
+    if (lastBottom < 446) Hints(screen, {{"↑↓", "choose"}, {"Z", "confirm"}}, 440, 462, 13);
     Save(path, TextureForQuad(screen, quad, 880, 480), kInk);
 }
 
@@ -301,15 +340,27 @@ void PauseAndEnd() {
 }
 
 void Divider() {
-    // 16 x 480 at screen x 432: splits the two boards.
+    // 16 x 480 at screen x 432: splits the two boards. Each player's keys run down it, turned
+    // to read top to bottom: the left player's in the upper half, the right player's below.
     Canvas c(16, 480);
     c.Shape(RoundRect(2, 0, 14, 480, 0), VerticalGradient(0, kPanel, 480, kPanelDeep),
             {0, 0, 16, 480});
     c.Shape(RoundRect(2, 0, 3.5f, 480, 0), kGold, {0, 0, 16, 480});
     c.Shape(RoundRect(12.5f, 0, 14, 480, 0), kGold, {0, 0, 16, 480});
-    for (float y = 40; y < 480; y += 80) {
-        auto gem = Polygon({8, y - 7, 14, y, 8, y + 7, 2, y});
-        c.Shape(gem, kGoldLight, {0, int(y) - 8, 16, int(y) + 9});
+    const char* keys[2] = {"◀ LEFT  G B V N move · Shift+G/B depth · A swap · Q faster",
+                           "RIGHT ▶  arrows move · K, Enter+K depth · J swap · U faster"};
+    for (int half = 0; half < 2; ++half) {
+        Canvas strip(236, 16);
+        TextStyle s = Body(10, half ? kCream : kGoldLight);
+        s.face = Face::Bold;
+        while (TextWidth(keys[half], s) > 228) s.size -= 0.25f;
+        DrawTextCentered(strip, keys[half], 118, 8, Align::Center, s);
+        // Turned a quarter clockwise: the strip's x runs down the divider.
+        for (int y = 0; y < 236; ++y)
+            for (int x = 0; x < 16; ++x) {
+                Color p = strip.At(y, 15 - x);
+                if (p.a > 0) c.Blend(x, 2 + half * 242 + y, p, 1);
+            }
     }
     Save("./bmp/真ん中の枠.bmp", c, kInk);
 }

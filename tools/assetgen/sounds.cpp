@@ -48,7 +48,7 @@ std::vector<int16_t> TitleMusic() {
     p.Drums(7, 1, "k.......k.k.....", "....s.......s.gg", kHat8, 0.8f);
     p.Drums(8, 7, "k.....k.k.......", "....s.......s...", kHat16, 0.85f);
     p.Drums(15, 1, "k.....k.k.......", "....s...s.s.ssss", kHat16, 0.85f);
-    return synth::Render(p);
+    return synth::Render(p, kMusicPeak);
 }
 
 std::vector<int16_t> GameMusic() {
@@ -88,7 +88,7 @@ std::vector<int16_t> GameMusic() {
     p.Drums(23, 1, "k.....k.k.k.....", "....s.......s.ss", kHat16, 0.8f);
     p.Drums(24, 7, "k...............", "................", "....h.......h...", 0.6f);
     p.Drums(31, 1, "k.......k.......", "........s.s.ssss", kHat8, 0.7f);
-    return synth::Render(p);
+    return synth::Render(p, kMusicPeak);
 }
 
 std::vector<int16_t> VictoryMusic() {
@@ -110,26 +110,35 @@ std::vector<int16_t> VictoryMusic() {
     p.Drums(3, 1, "k...k...k.......", "....s...s.s.ssss", kHat16, 0.85f);
     p.Drums(4, 3, "k...k...k...k...", "....s.......s...", kHat16, 0.85f);
     p.Drums(7, 1, "k...k...k.......", "....s...s.s.ssss", kHat16, 0.85f);
-    return synth::Render(p);
+    return synth::Render(p, kMusicPeak);
 }
 
 std::vector<int16_t> DefeatMusic() {
-    // C minor lament, 72 beats a minute, four bars (13 s) closing on a quiet bar.
-    Piece p{72, 4, true, 0.3f, {}};
+    // C minor lament, 72 beats a minute, four bars (13 s) closing on a quiet bar. Played once
+    // when a game is lost: it starts and ends in silence.
+    Piece p{72, 4, false, 0.3f, {}};
     p.Chords(0, "Cm Ab Fm G", "pad", 1);
     p.Chords(0, "Cm Ab Fm G", "slowbass", 0.8f);
     p.Melody(0, "G4:1 Eb4:1 C4:2 Ab4:1 G4:1 F4:2 Ab4:1 G4:1 F4:1 Eb4:1 D4:2 B3:1 -:1", Voice::Lead,
              0.85f);
     p.Melody(0, "C5:4 C5:4 C5:4 B4:3", Voice::Bell, 0.3f);
-    return synth::Render(p, 0.7f);
+    return synth::Render(p, kMusicPeak * 0.85f);
 }
 
 namespace {
 
-// Effects are rendered straight: a list of (time, sample) functions summed.
-std::vector<int16_t> ToStereo(const std::vector<float>& left, const std::vector<float>& right,
-                              float peak) {
+// Effects are rendered straight: a list of (time, sample) functions summed, then driven
+// through a soft saturator so that they carry more loudness for their peak.
+std::vector<int16_t> ToStereo(std::vector<float> left, std::vector<float> right, float peak,
+                              float drive) {
     float top = 1e-9f;
+    for (size_t i = 0; i < left.size(); ++i)
+        top = std::max({top, std::fabs(left[i]), std::fabs(right[i])});
+    for (size_t i = 0; i < left.size(); ++i) {
+        left[i] = std::tanh(left[i] / top * drive);
+        right[i] = std::tanh(right[i] / top * drive);
+    }
+    top = 1e-9f;
     for (size_t i = 0; i < left.size(); ++i)
         top = std::max({top, std::fabs(left[i]), std::fabs(right[i])});
     std::vector<int16_t> out(left.size() * 2);
@@ -149,7 +158,7 @@ std::vector<int16_t> VanishEffect() {
     std::vector<float> l(n, 0.0f), r(n, 0.0f);
     const double notes[3] = {1318.5, 1975.5, 2637.0}; // E6 B6 E7
     for (int k = 0; k < 3; ++k) {
-        double start = k * 0.055;
+        double start = k * 0.04;
         for (size_t i = static_cast<size_t>(start * kRate); i < n; ++i) {
             double t = double(i) / kRate - start;
             double env = (1 - std::exp(-t * 900)) * std::exp(-t * 9);
@@ -163,6 +172,10 @@ std::vector<int16_t> VanishEffect() {
     uint32_t s = 7;
     for (size_t i = 0; i < n; ++i) {
         double t = double(i) / kRate;
+        // A bright tick on the first note: the moment the blocks break.
+        double tick = std::sin(2 * kPi * 3520 * t) * (1 - std::exp(-t * 2000)) * std::exp(-t * 60);
+        l[i] += static_cast<float>(tick * 0.45);
+        r[i] += static_cast<float>(tick * 0.45);
         s = s * 1664525u + 1013904223u;
         double noise = ((s >> 8) / 8388608.0 - 1) * std::exp(-t * 14) * (1 - std::exp(-t * 300));
         double sparkle = noise * 0.12 * (0.5 + 0.5 * std::sin(2 * kPi * 38 * t));
@@ -176,7 +189,7 @@ std::vector<int16_t> VanishEffect() {
             r[i] *= static_cast<float>(rest / 0.02);
         }
     }
-    return ToStereo(l, r, 0.7f);
+    return ToStereo(l, r, kVanishPeak, 2.2f);
 }
 
 std::vector<int16_t> SwapEffect() {
@@ -207,7 +220,7 @@ std::vector<int16_t> SwapEffect() {
             r[i] *= static_cast<float>(rest / 0.01);
         }
     }
-    return ToStereo(l, r, 0.6f);
+    return ToStereo(l, r, kSwapPeak, 3.5f);
 }
 
 void MakeSounds() {

@@ -396,6 +396,23 @@ std::vector<int16_t> Render(const Piece& piece, float peak) {
         std::vector<float> wet = Reverb(mix, piece.loop);
         for (size_t i = 0; i < mix.size(); ++i) mix[i] += wet[i] * piece.reverb;
     }
+    // No DC: each channel's mean is taken out, so the wave swings evenly round zero (a
+    // constant shift keeps the loop seamless).
+    for (int ch = 0; ch < 2; ++ch) {
+        double sum = 0;
+        for (size_t f = 0; f < frames; ++f) sum += mix[f * 2 + ch];
+        float mean = static_cast<float>(sum / std::max<size_t>(frames, 1));
+        for (size_t f = 0; f < frames; ++f) mix[f * 2 + ch] -= mean;
+    }
+    // A piece played once fades in over 5 ms and out over its last half second: it starts
+    // and stops in silence.
+    if (!piece.loop)
+        for (size_t f = 0; f < frames; ++f) {
+            double in = f / (0.005 * kRate), out = (frames - 1 - f) / (0.5 * kRate);
+            float g = static_cast<float>(std::clamp(std::min(in, out), 0.0, 1.0));
+            mix[f * 2] *= g;
+            mix[f * 2 + 1] *= g;
+        }
     float top = 1e-9f;
     for (float v : mix) top = std::max(top, std::fabs(v));
     std::vector<int16_t> out(mix.size());

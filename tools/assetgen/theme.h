@@ -28,10 +28,10 @@ inline const Color kMuted = Hex(0xA3B2DA);
 inline const Color kInk = Hex(0x0A0D22);
 inline const Color kAlert = Hex(0xE8473F);
 inline const Color kGood = Hex(0x4CD680);
-// Block kinds 1..5 (index 0 unused): ruby orb, amber pyramid, jade cube, sapphire diamond,
-// amethyst cross.
-inline const Color kKind[6] = {Hex(0x808080), Hex(0xE8473F), Hex(0xF5B82E),
-                               Hex(0x3DC46C), Hex(0x3D8BF2), Hex(0xB45CEB)};
+// Block kinds 1..5 (index 0 unused): raspberry orb, amber pyramid, green cube, sky diamond,
+// violet cross; apart for colour-blind players too (the models carry the same colours).
+inline const Color kKind[6] = {Hex(0x808080), Hex(0xB8336A), Hex(0xFFC02E),
+                               Hex(0x1F8F3A), Hex(0x40C8F8), Hex(0x8C3CE8)};
 
 // Type styles.
 art::TextStyle Display(float size);                // gold display lettering
