@@ -26,6 +26,8 @@ struct KeyScript {
 // Parses "FROM TO KEY [KEY...]" lines ('#' starts a comment). False with a message naming the
 // line on any error.
 bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error);
+// Reads a key script file: a regular file of at most kMaxKeyScriptBytes.
+constexpr size_t kMaxKeyScriptBytes = size_t{16} << 20;
 bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error);
 
 // Writes an ARGB picture as PNG.

@@ -17,6 +17,8 @@
 #include "platform/system.h"
 #include "support/files.h"
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 namespace {
@@ -253,6 +255,25 @@ TEST(KeyScriptTest, HoldsKeysOverInclusiveRangesAndReportsBadLines) {
         EXPECT_FALSE(ParseKeyScript(bad, b, error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos) << error;
     }
-    KeyScript none;
-    EXPECT_FALSE(LoadKeyScript("/nonexistent/keys.txt", none, error));
+}
+
+// A script that is not a regular file within the size limit is refused, not read for ever.
+TEST(KeyScriptTest, OnlyRegularFilesWithinTheLimitAreLoaded) {
+    testfiles::DataDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.keys").c_str(), 0600), 0);
+    std::string big(kMaxKeyScriptBytes + 1, '\n');
+    std::string tooBig = (dir / dir.Put("big.keys", big)).string();
+    std::string good = (dir / dir.Put("good.keys", "0 1 Z\n")).string();
+    KeyScript s;
+    std::string error;
+    EXPECT_TRUE(LoadKeyScript(good, s, error)) << error;
+    EXPECT_EQ(s.lines.size(), 1u);
+    for (const std::string& bad :
+         {std::string("/nonexistent/keys.txt"), dir.path().string(), (dir / "pipe.keys").string(),
+          std::string("/dev/zero"), tooBig}) {
+        KeyScript none;
+        error.clear();
+        EXPECT_FALSE(LoadKeyScript(bad, none, error)) << bad;
+        EXPECT_NE(error.find(bad), std::string::npos) << error;
+    }
 }
