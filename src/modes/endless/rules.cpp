@@ -227,12 +227,6 @@ constexpr float kEndSteps[1][4] = {{-0.2f, -4.7f, 0.7f, -4.7f}};
 
 } // namespace
 
-int32_t DigitCount(int64_t value) {
-    int32_t n = 1;
-    for (value = value < 0 ? -value : value; value >= 10; value /= 10) ++n;
-    return n;
-}
-
 void SetDigits(Digits& digits, int64_t value) {
     digits = Digits{};
     digits.count = std::min(DigitCount(value), 15);
