@@ -1,6 +1,7 @@
 // The data check: every file of the manifest loaded with the game's own loaders.
 #include "app/data_files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -95,4 +96,23 @@ int CheckDataFiles(std::ostream& report) {
     else
         report << bad << " of " << count << " files missing or unreadable\n";
     return bad == 0 ? 0 : 1;
+}
+
+int ReportMissingDataFiles() {
+    int missing = 0, count = 0;
+    for (const DataFile& file : kDataFiles) {
+        ++count;
+        if (!Exists(file.path)) ++missing;
+    }
+    if (missing == 0) return 0;
+    const std::string& root = platform::DataRoot();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec))
+        std::fprintf(stderr, "tessarune: there is no data folder '%s'", root.c_str());
+    else
+        std::fprintf(stderr, "tessarune: %d of %d data files are missing from '%s'", missing, count,
+                     root.c_str());
+    std::fprintf(stderr, "; the game runs without them (choose the folder with --data DIR; "
+                         "tessarune --check-data --data DIR lists the files)\n");
+    return missing;
 }

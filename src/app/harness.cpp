@@ -121,10 +121,13 @@ HarnessDevice::HarnessDevice(std::unique_ptr<GraphicsDevice> inner)
 HRESULT HarnessDevice::Present() {
     if (!shotPath_.empty()) {
         Image picture;
-        if (!ReadBackBuffer(picture))
+        if (!ReadBackBuffer(picture)) {
             std::fprintf(stderr, "tessarune: no picture for the screenshot (headless?)\n");
-        else if (!WritePng(shotPath_, picture))
+            shotFailed_ = true;
+        } else if (!WritePng(shotPath_, picture)) {
             std::fprintf(stderr, "tessarune: cannot write '%s'\n", shotPath_.c_str());
+            shotFailed_ = true;
+        }
         shotPath_.clear();
     }
     return RecordingDevice::Present();
@@ -172,8 +175,13 @@ void Harness::AfterFrame(int64_t frame) {
             if (t.frame != frame) continue;
             std::ofstream out(t.path, std::ios::binary | std::ios::trunc);
             for (const auto& call : device_->Calls()) out << call.ToJson() << '\n';
-            if (!out) std::fprintf(stderr, "tessarune: cannot write '%s'\n", t.path.c_str());
+            out.close();
+            if (!out) {
+                std::fprintf(stderr, "tessarune: cannot write '%s'\n", t.path.c_str());
+                outputFailed_ = true;
+            }
         }
+        outputFailed_ = outputFailed_ || device_->ShotFailed();
         device_->SetRecording(false);
         device_->ClearCalls();
         device_->CancelCapture();

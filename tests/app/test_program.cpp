@@ -186,6 +186,21 @@ TEST_F(ProgramTest, EscapeAndClosingTheWindowQuitThroughTheShutdown) {
     EXPECT_EQ(r.frames * 10 + r.exitCode, 30);
 }
 
+// A trace that cannot be written makes the run fail, as a dump that cannot be written does.
+TEST_F(ProgramTest, ATraceThatCannotBeWrittenFailsTheRun) {
+    UseFakeScenes(1000, 12);
+    for (const std::string& folder : {data.path().string(), std::string("/nonexistent")}) {
+        CommandLine options;
+        options.headless = true;
+        options.frames = 3;
+        options.traces = {{1, folder + "/t.jsonl"}};
+        Harness harness(options, {});
+        RunProgram(backend, harness);
+        EXPECT_EQ(harness.OutputFailed(), folder == "/nonexistent") << folder;
+    }
+    EXPECT_TRUE(std::filesystem::exists(data.path() / "t.jsonl"));
+}
+
 TEST_F(ProgramTest, PendingMessagesPauseFramesOneMessagePerPass) {
     UseFakeScenes(1000, 12);
     // Three messages arrive at once at the second pump; frames resume once they are handled.
