@@ -42,12 +42,12 @@ std::vector<std::string> BrokenModelTextures(const char* path, platform::Graphic
 // A note when a picture is larger than the texture it is loaded into (the game cuts it).
 std::string OversizeNote(const DataFile& file) {
     std::vector<uint8_t> bytes;
-    platform::Image image;
+    int width = 0, height = 0;
     if (!platform::ReadFileBytes(file.path, bytes, kMaxCheckedBytes) ||
-        !DecodeBmp(bytes.data(), bytes.size(), image) ||
-        (image.width <= file.width && image.height <= file.height))
+        !BmpSize(bytes.data(), bytes.size(), width, height) ||
+        (width <= file.width && height <= file.height))
         return {};
-    return std::to_string(image.width) + "x" + std::to_string(image.height) +
+    return std::to_string(width) + "x" + std::to_string(height) +
            " is larger than its " + std::to_string(file.width) + "x" + std::to_string(file.height) +
            " texture; the rest is cut off";
 }
