@@ -132,7 +132,7 @@ t0=$(date +%s%N)
 run_game calibrate --keys "$work/memory.keys" --frames 1600 --seed "$seed" --debug-keys > /dev/null
 fps=$((1600 * 1000000000 / ($(date +%s%N) - t0) + 1))
 long_frames=$((fps * seconds / 4))
-[ "$long_frames" -lt 6100 ] && long_frames=6100
+[ "$long_frames" -lt 4600 ] && long_frames=4600
 memory_script "$long_frames" > "$work/memory.keys"
 run_game memory --keys "$work/memory.keys" --frames "$long_frames" --seed "$seed" \
     --debug-keys > /dev/null
@@ -153,8 +153,8 @@ else
 fi
 frames_total=$((1600 + long_frames))
 
-# The random runs, until the time is up.
-while [ $((SECONDS - start)) -lt "$seconds" ]; do
+# The random runs, until the time is up (three at least).
+while [ $((SECONDS - start)) -lt "$seconds" ] || [ "$runs" -lt 3 ]; do
     mode=$(pick_mode "$seed")
     IFS='|' read -r name downs keys <<< "${MODES[$mode]}"
     frames=$((600 + (seed * 2654435761 % 5400)))
