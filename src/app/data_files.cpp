@@ -47,8 +47,8 @@ std::string OversizeNote(const DataFile& file) {
         !BmpSize(bytes.data(), bytes.size(), width, height) ||
         (width <= file.width && height <= file.height))
         return {};
-    return std::to_string(width) + "x" + std::to_string(height) +
-           " is larger than its " + std::to_string(file.width) + "x" + std::to_string(file.height) +
+    return std::to_string(width) + "x" + std::to_string(height) + " is larger than its " +
+           std::to_string(file.width) + "x" + std::to_string(file.height) +
            " texture; the rest is cut off";
 }
 
