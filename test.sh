@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and runs every test: the unit and scene tests, the OpenGL device tests on
-# the software renderer, and the fuzz targets replayed over their corpora (clang build).
+# the software renderer, the fuzz targets replayed over their corpora, and a short soak of
+# random play (the last two in the clang build with ASan and UBSan). Every test has a timeout.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
@@ -9,8 +10,9 @@ jobs="$(nproc)"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESS_TESTS=ON > /dev/null
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DTESS_FUZZERS=ON -DCMAKE_BUILD_TYPE=Debug > /dev/null
 cmake --build build-fuzz -j"$jobs"
-ctest --test-dir build-fuzz --output-on-failure -j"$jobs"
+ctest --test-dir build-fuzz --output-on-failure -j"$jobs" --timeout 300
+scripts/soak.sh 0.5

@@ -1,6 +1,7 @@
 // The data check: every file of the manifest loaded with the game's own loaders.
 #include "app/data_files.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -41,13 +42,13 @@ std::vector<std::string> BrokenModelTextures(const char* path, platform::Graphic
 // A note when a picture is larger than the texture it is loaded into (the game cuts it).
 std::string OversizeNote(const DataFile& file) {
     std::vector<uint8_t> bytes;
-    platform::Image image;
+    int width = 0, height = 0;
     if (!platform::ReadFileBytes(file.path, bytes, kMaxCheckedBytes) ||
-        !DecodeBmp(bytes.data(), bytes.size(), image) ||
-        (image.width <= file.width && image.height <= file.height))
+        !BmpSize(bytes.data(), bytes.size(), width, height) ||
+        (width <= file.width && height <= file.height))
         return {};
-    return std::to_string(image.width) + "x" + std::to_string(image.height) +
-           " is larger than its " + std::to_string(file.width) + "x" + std::to_string(file.height) +
+    return std::to_string(width) + "x" + std::to_string(height) + " is larger than its " +
+           std::to_string(file.width) + "x" + std::to_string(file.height) +
            " texture; the rest is cut off";
 }
 
@@ -95,4 +96,23 @@ int CheckDataFiles(std::ostream& report) {
     else
         report << bad << " of " << count << " files missing or unreadable\n";
     return bad == 0 ? 0 : 1;
+}
+
+int ReportMissingDataFiles() {
+    int missing = 0, count = 0;
+    for (const DataFile& file : kDataFiles) {
+        ++count;
+        if (!Exists(file.path)) ++missing;
+    }
+    if (missing == 0) return 0;
+    const std::string& root = platform::DataRoot();
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec))
+        std::fprintf(stderr, "tessarune: there is no data folder '%s'", root.c_str());
+    else
+        std::fprintf(stderr, "tessarune: %d of %d data files are missing from '%s'", missing, count,
+                     root.c_str());
+    std::fprintf(stderr, "; the game runs without them (choose the folder with --data DIR; "
+                         "tessarune --check-data --data DIR lists the files)\n");
+    return missing;
 }

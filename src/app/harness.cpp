@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 
@@ -65,18 +66,19 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
 }
 
 bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read key script '" + path + "'";
+    std::vector<uint8_t> bytes;
+    switch (ReadRegularFile(path, bytes, kMaxKeyScriptBytes)) {
+    case ReadResult::kRead:
+        return ParseKeyScript(std::string(bytes.begin(), bytes.end()), out, error);
+    case ReadResult::kMissing:
+        error = "cannot read key script '" + path + "': no such file";
         return false;
+    case ReadResult::kFailed:
+        break;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        error = "cannot read key script '" + path + "'";
-        return false;
-    }
-    return ParseKeyScript(text.str(), out, error);
+    error = "cannot read key script '" + path + "' (not a regular file of at most " +
+            std::to_string(kMaxKeyScriptBytes >> 20) + " MiB, or unreadable)";
+    return false;
 }
 
 bool WritePng(const std::string& path, const Image& image) {
@@ -119,10 +121,13 @@ HarnessDevice::HarnessDevice(std::unique_ptr<GraphicsDevice> inner)
 HRESULT HarnessDevice::Present() {
     if (!shotPath_.empty()) {
         Image picture;
-        if (!ReadBackBuffer(picture))
+        if (!ReadBackBuffer(picture)) {
             std::fprintf(stderr, "tessarune: no picture for the screenshot (headless?)\n");
-        else if (!WritePng(shotPath_, picture))
+            shotFailed_ = true;
+        } else if (!WritePng(shotPath_, picture)) {
             std::fprintf(stderr, "tessarune: cannot write '%s'\n", shotPath_.c_str());
+            shotFailed_ = true;
+        }
         shotPath_.clear();
     }
     return RecordingDevice::Present();
@@ -170,8 +175,13 @@ void Harness::AfterFrame(int64_t frame) {
             if (t.frame != frame) continue;
             std::ofstream out(t.path, std::ios::binary | std::ios::trunc);
             for (const auto& call : device_->Calls()) out << call.ToJson() << '\n';
-            if (!out) std::fprintf(stderr, "tessarune: cannot write '%s'\n", t.path.c_str());
+            out.close();
+            if (!out) {
+                std::fprintf(stderr, "tessarune: cannot write '%s'\n", t.path.c_str());
+                outputFailed_ = true;
+            }
         }
+        outputFailed_ = outputFailed_ || device_->ShotFailed();
         device_->SetRecording(false);
         device_->ClearCalls();
         device_->CancelCapture();

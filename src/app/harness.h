@@ -26,6 +26,8 @@ struct KeyScript {
 // Parses "FROM TO KEY [KEY...]" lines ('#' starts a comment). False with a message naming the
 // line on any error.
 bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error);
+// Reads a key script file: a regular file of at most kMaxKeyScriptBytes.
+constexpr size_t kMaxKeyScriptBytes = size_t{16} << 20;
 bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error);
 
 // Writes an ARGB picture as PNG.
@@ -39,10 +41,13 @@ class HarnessDevice final : public platform::RecordingDevice {
     void CaptureNextPresent(std::string path) { shotPath_ = std::move(path); }
     void CancelCapture() { shotPath_.clear(); }
     platform::HRESULT Present() override;
+    // True once a screenshot could not be taken or written.
+    bool ShotFailed() const { return shotFailed_; }
 
   private:
     std::unique_ptr<platform::GraphicsDevice> owned_;
     std::string shotPath_;
+    bool shotFailed_ = false;
 };
 
 class Harness {
@@ -64,6 +69,8 @@ class Harness {
     bool LimitReached(int64_t framesRun) const;
 
     bool Headless() const { return options_.headless; }
+    // True once a trace or screenshot file could not be written (the run exits non-zero).
+    bool OutputFailed() const { return outputFailed_; }
 
   private:
     CommandLine options_;
@@ -72,5 +79,6 @@ class Harness {
     std::unique_ptr<HarnessDevice> device_;
     platform::Mixer* mixer_ = nullptr;
     bool outputRunning_ = false;
+    bool outputFailed_ = false;
     std::vector<int16_t> scratch_;
 };

@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
         return RunBench(*backend, start);
     }
 
+    ReportMissingDataFiles();
+
     KeyScript script;
     if (!options.keys.empty() && !LoadKeyScript(options.keys, script, error)) {
         std::fprintf(stderr, "tessarune: %s\n", error.c_str());
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
     Harness harness(options, std::move(script));
     RunResult run = RunProgram(*backend, harness);
     if (!run.started) return 1; // the start-up failure was shown
+    int exitCode = harness.OutputFailed() ? 1 : run.exitCode;
 
     if (!options.dump.empty()) {
         std::ofstream out(options.dump, std::ios::binary | std::ios::trunc);
@@ -65,5 +68,5 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    return run.exitCode;
+    return exitCode;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 
 #include "platform/files.h"
 
@@ -115,7 +116,17 @@ bool ReadInfo(const uint8_t* data, size_t size, BmpInfo& info) {
 
 } // namespace
 
-bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out) {
+bool BmpSize(const uint8_t* data, size_t size, int& width, int& height) {
+    BmpInfo info;
+    if (!data || size < 14 + 4 || data[0] != 'B' || data[1] != 'M' || !ReadInfo(data, size, info))
+        return false;
+    width = static_cast<int>(info.width);
+    height = static_cast<int>(info.height < 0 ? -info.height : info.height);
+    return true;
+}
+
+bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out, int maxWidth,
+               int maxHeight) {
     out = platform::Image{};
     if (!data || size < 14 + 4 || data[0] != 'B' || data[1] != 'M') return false;
     BmpInfo info;
@@ -134,14 +145,18 @@ bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out) {
     if (offset == 0) offset = info.paletteAt + palette.size() * info.paletteEntry;
     if (offset > size || stride * height > size - offset) return false;
 
-    out.width = static_cast<int>(width);
-    out.height = static_cast<int>(height);
-    out.pixels.resize(width * height);
-    for (size_t y = 0; y < height; ++y) {
+    // Only the part that will be used is decoded.
+    const size_t outWidth = maxWidth > 0 ? std::min(width, static_cast<size_t>(maxWidth)) : width;
+    const size_t outHeight =
+        maxHeight > 0 ? std::min(height, static_cast<size_t>(maxHeight)) : height;
+    out.width = static_cast<int>(outWidth);
+    out.height = static_cast<int>(outHeight);
+    out.pixels.resize(outWidth * outHeight);
+    for (size_t y = 0; y < outHeight; ++y) {
         const size_t fileRow = info.height < 0 ? y : height - 1 - y;
         const uint8_t* row = data + offset + fileRow * stride;
-        uint32_t* dst = out.pixels.data() + y * width;
-        for (size_t x = 0; x < width; ++x) {
+        uint32_t* dst = out.pixels.data() + y * outWidth;
+        for (size_t x = 0; x < outWidth; ++x) {
             uint32_t index = 0;
             switch (info.bits) {
             case 1:
@@ -172,10 +187,20 @@ bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out) {
 
 namespace {
 
-bool ReadBmpFile(const char* path, platform::Image& image) {
+// The picture of a file, at most maxWidth x maxHeight of its top left (0: no limit) and,
+// with `maxSide`, refused (and said) when wider or taller than that.
+bool ReadBmpFile(const char* path, platform::Image& image, int maxWidth, int maxHeight,
+                 int maxSide = 0) {
     std::vector<uint8_t> bytes;
-    return path && platform::ReadFileBytes(path, bytes, kMaxFileBytes) &&
-           DecodeBmp(bytes.data(), bytes.size(), image);
+    if (!path || !platform::ReadFileBytes(path, bytes, kMaxFileBytes)) return false;
+    int width = 0, height = 0;
+    if (maxSide > 0 && BmpSize(bytes.data(), bytes.size(), width, height) &&
+        (width > maxSide || height > maxSide)) {
+        std::fprintf(stderr, "tessarune: %s is %dx%d, larger than %dx%d; not loaded\n", path, width,
+                     height, maxSide, maxSide);
+        return false;
+    }
+    return DecodeBmp(bytes.data(), bytes.size(), image, maxWidth, maxHeight);
 }
 
 } // namespace
@@ -183,7 +208,10 @@ bool ReadBmpFile(const char* path, platform::Image& image) {
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* path, int width,
                                  int height, uint32_t colorKey) {
     platform::Image image;
-    if (!ReadBmpFile(path, image)) return nullptr;
+    const bool ownSize = width <= 0 || height <= 0;
+    if (!ReadBmpFile(path, image, std::max(width, 0), std::max(height, 0),
+                     ownSize ? kMaxOwnSizeTexture : 0))
+        return nullptr;
     // A size of 0 takes the bitmap's own.
     if (width <= 0) width = image.width;
     if (height <= 0) height = image.height;
@@ -205,6 +233,6 @@ platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const DataFil
 
 platform::TexturePtr LoadTextureFile(platform::GraphicsDevice& device, const char* path) {
     platform::Image image;
-    if (!ReadBmpFile(path, image)) return nullptr;
+    if (!ReadBmpFile(path, image, 0, 0, kMaxOwnSizeTexture)) return nullptr;
     return device.CreateTexture(image.width, image.height, std::move(image.pixels), path);
 }

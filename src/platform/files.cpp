@@ -1,6 +1,11 @@
 // Data files.
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -43,22 +48,56 @@ std::FILE* OpenFile(std::string_view gamePath, const char* mode) {
     return std::fopen(DataPath(gamePath).c_str(), mode);
 }
 
-bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit) {
-    out.clear();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(DataPath(gamePath), ec)) return false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenFile(gamePath, "rb"), std::fclose);
-    if (!f) return false;
-    if (std::fseek(f.get(), 0, SEEK_END) != 0) return false;
-    long size = std::ftell(f.get());
-    if (size < 0 || static_cast<unsigned long>(size) > limit) return false;
-    std::rewind(f.get());
-    out.resize(static_cast<size_t>(size));
-    if (size > 0 && std::fread(out.data(), 1, out.size(), f.get()) != out.size()) {
-        out.clear();
-        return false;
+std::FILE* OpenRegularFile(const std::string& path) {
+    // Non-blocking, so that opening a pipe with no writer does not wait for one.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
     }
-    return true;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
+}
+
+ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, size_t limit) {
+    out.clear();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenRegularFile(path), std::fclose);
+    if (!f) {
+        struct stat st;
+        return errno == ENOENT && ::lstat(path.c_str(), &st) != 0 && errno == ENOENT
+                   ? ReadResult::kMissing
+                   : ReadResult::kFailed;
+    }
+    struct stat st;
+    if (::fstat(::fileno(f.get()), &st) == 0) {
+        if (static_cast<uint64_t>(st.st_size) > limit) return ReadResult::kFailed;
+        out.reserve(static_cast<size_t>(st.st_size));
+    }
+    // Read to the end rather than trusting the size: the file may change meanwhile.
+    uint8_t chunk[1 << 14];
+    for (;;) {
+        size_t n = std::fread(chunk, 1, sizeof chunk, f.get());
+        if (n > limit - out.size()) {
+            out.clear();
+            return ReadResult::kFailed;
+        }
+        out.insert(out.end(), chunk, chunk + n);
+        if (n < sizeof chunk) break;
+    }
+    if (std::ferror(f.get())) {
+        out.clear();
+        return ReadResult::kFailed;
+    }
+    return ReadResult::kRead;
+}
+
+bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit) {
+    return ReadRegularFile(DataPath(gamePath), out, limit) == ReadResult::kRead;
 }
 
 } // namespace platform

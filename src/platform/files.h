@@ -20,7 +20,16 @@ std::string DataPath(std::string_view gamePath);
 
 // fopen of a game path.
 std::FILE* OpenFile(std::string_view gamePath, const char* mode);
-// Reads a whole file; false when it cannot be read or is larger than `limit` bytes.
+// Opens a file system path for reading only if it is a regular file: a pipe, device or
+// folder could block the game or never end. Null (errno set) otherwise.
+std::FILE* OpenRegularFile(const std::string& path);
+
+enum class ReadResult { kRead, kMissing, kFailed };
+// Reads a whole regular file of at most `limit` bytes. kMissing only when nothing exists at
+// the path; anything else that stops the read (permissions, I/O, not a regular file, too
+// large) is kFailed. `out` is empty unless the file was read.
+ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, size_t limit);
+// Reads a whole game file; false when it cannot be read or is larger than `limit` bytes.
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit);
 
 } // namespace platform

@@ -59,7 +59,7 @@ HMMIO mmioOpen(const char* path, MMIOINFO* info, uint32_t flags) {
     if (!path || (flags & kWriteModes)) return nullptr;
     int32_t bufferSize = info && info->cchBuffer > 0 ? info->cchBuffer : kDefaultBuffer;
     if (bufferSize > kMaxBuffer) return nullptr;
-    std::FILE* file = OpenFile(path, "rb");
+    std::FILE* file = OpenRegularFile(DataPath(path));
     if (!file) return nullptr;
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);

@@ -18,6 +18,8 @@
 #include "platform/system.h"
 #include "support/files.h"
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 namespace {
@@ -186,6 +188,21 @@ TEST_F(ProgramTest, EscapeAndClosingTheWindowQuitThroughTheShutdown) {
     EXPECT_EQ(r.frames * 10 + r.exitCode, 30);
 }
 
+// A trace that cannot be written makes the run fail, as a dump that cannot be written does.
+TEST_F(ProgramTest, ATraceThatCannotBeWrittenFailsTheRun) {
+    UseFakeScenes(1000, 12);
+    for (const std::string& folder : {data.path().string(), std::string("/nonexistent")}) {
+        CommandLine options;
+        options.headless = true;
+        options.frames = 3;
+        options.traces = {{1, folder + "/t.jsonl"}};
+        Harness harness(options, {});
+        RunProgram(backend, harness);
+        EXPECT_EQ(harness.OutputFailed(), folder == "/nonexistent") << folder;
+    }
+    EXPECT_TRUE(std::filesystem::exists(data.path() / "t.jsonl"));
+}
+
 TEST_F(ProgramTest, PendingMessagesPauseFramesOneMessagePerPass) {
     UseFakeScenes(1000, 12);
     // Three messages arrive at once at the second pump; frames resume once they are handled.
@@ -255,6 +272,25 @@ TEST(KeyScriptTest, HoldsKeysOverInclusiveRangesAndReportsBadLines) {
         EXPECT_FALSE(ParseKeyScript(bad, b, error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos) << error;
     }
-    KeyScript none;
-    EXPECT_FALSE(LoadKeyScript("/nonexistent/keys.txt", none, error));
+}
+
+// A script that is not a regular file within the size limit is refused, not read for ever.
+TEST(KeyScriptTest, OnlyRegularFilesWithinTheLimitAreLoaded) {
+    testfiles::DataDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.keys").c_str(), 0600), 0);
+    std::string big(kMaxKeyScriptBytes + 1, '\n');
+    std::string tooBig = (dir / dir.Put("big.keys", big)).string();
+    std::string good = (dir / dir.Put("good.keys", "0 1 Z\n")).string();
+    KeyScript s;
+    std::string error;
+    EXPECT_TRUE(LoadKeyScript(good, s, error)) << error;
+    EXPECT_EQ(s.lines.size(), 1u);
+    for (const std::string& bad :
+         {std::string("/nonexistent/keys.txt"), dir.path().string(), (dir / "pipe.keys").string(),
+          std::string("/dev/zero"), tooBig}) {
+        KeyScript none;
+        error.clear();
+        EXPECT_FALSE(LoadKeyScript(bad, none, error)) << bad;
+        EXPECT_NE(error.find(bad), std::string::npos) << error;
+    }
 }

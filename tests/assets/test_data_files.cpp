@@ -82,6 +82,25 @@ TEST_F(DamagedFolder, ReportsEachMissingOrUnreadableFileAndFails) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5) << text;
 }
 
+// At start-up a folder with missing files is named, with the way to list them.
+TEST_F(DamagedFolder, StartupSaysWhichFolderLacksFilesAndHowToListThem) {
+    EXPECT_EQ(ReportMissingDataFiles(), 0);
+    fs::remove(platform::DataPath("./bmp/壁.bmp"));
+    fs::remove(platform::DataPath("./bgm/title.WAV"));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ReportMissingDataFiles(), 2);
+    std::string said = ::testing::internal::GetCapturedStderr();
+    for (const std::string& part :
+         {std::string("2 of 49"), copy.path().string(), std::string("--check-data")})
+        EXPECT_NE(said.find(part), std::string::npos) << part << " in " << said;
+
+    platform::SetDataRoot((copy.path() / "none").string());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(ReportMissingDataFiles(), 49);
+    said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no data folder"), std::string::npos) << said;
+}
+
 TEST_F(DamagedFolder, NotesAnOversizePictureAndAMissingModelTextureCounts) {
     // A replaced picture larger than its texture still loads (the game cuts it): only a note.
     fs::copy_file(platform::DataPath("./bmp/背景.bmp"), platform::DataPath("./bmp/数字.bmp"),

@@ -1,6 +1,7 @@
 // BMP decoding and the colour-keyed texture loader.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "media/texture.h"
@@ -134,6 +135,33 @@ TEST(Texture, BitmapSitsTopLeftOfTheRequestedSizeTransparentBlackAround) {
     EXPECT_FALSE(LoadTexture(device, "./bmp/none.bmp", 4, 4, 0xFFFFFFFF));
     EXPECT_FALSE(LoadTexture(device, path.c_str(), 16385, 4, 0xFFFFFFFF)) << "absurd size";
     EXPECT_FALSE(LoadTextureFile(device, "./bmp/none.bmp"));
+}
+
+// Only what the texture shows is decoded: a picture far larger than its texture costs no more
+// than the texture; one loaded at its own size is refused beyond a sane side.
+TEST(Texture, OnlyTheTexturesPartIsDecodedAndHugeOwnSizePicturesAreRefused) {
+    for (bool topDown : {false, true}) {
+        std::vector<uint8_t> file = Bmp(kKeyed, 3, 2, 24, topDown);
+        platform::Image part;
+        ASSERT_TRUE(DecodeBmp(file.data(), file.size(), part, 2, 1));
+        EXPECT_EQ((std::array{part.width, part.height}), (std::array{2, 1}));
+        EXPECT_EQ(part.pixels, (std::vector<uint32_t>{kKeyed[0], kKeyed[1]})) << topDown;
+        int w = 0, h = 0;
+        EXPECT_TRUE(BmpSize(file.data(), file.size(), w, h));
+        EXPECT_EQ((std::array{w, h}), (std::array{3, 2}));
+    }
+
+    DataDir dir;
+    platform::RecordingDevice device;
+    const int side = kMaxOwnSizeTexture + 1;
+    const std::string wide =
+        dir.Put("./bmp/wide.bmp", Bmp(std::vector<uint32_t>(side, kKeyed[4]), side, 1, 1));
+    auto cut = LoadTexture(device, wide.c_str(), 4, 4, 0);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->pixels[3], kKeyed[4]);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(LoadTextureFile(device, wide.c_str()));
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("wide.bmp"), std::string::npos);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Tests of the buffered multimedia-file I/O and its RIFF chunk navigation.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
@@ -126,4 +128,12 @@ TEST(Mmio, ReadsSeeksAndHandsOutItsBuffer) {
     EXPECT_EQ(mmioSetInfo(f, &info, 0), MMSYSERR_INVALPARAM);
     mmioClose(f, 0);
     EXPECT_EQ(Open("missing.bin"), nullptr);
+}
+
+TEST(Mmio, OnlyRegularFilesAreOpened) {
+    DataDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+    std::filesystem::create_directories(dir / "folder.wav");
+    for (const char* path : {"./pipe.wav", "./folder.wav", "/dev/zero"})
+        EXPECT_EQ(Open(path), nullptr) << path;
 }

@@ -10,6 +10,9 @@
 #include "platform/messages.h"
 #include "platform/random.h"
 #include "platform/recording_device.h"
+#include "support/files.h"
+
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -82,6 +85,27 @@ TEST(Files, GamePathsAreTakenFromTheDataFolder) {
     EXPECT_FALSE(ReadFileBytes("./missing.bin", bytes, 100));
     SetDataRoot("");
     EXPECT_EQ(DataRoot(), ".");
+}
+
+// A pipe, device or folder in place of a data file would block the game or never end.
+TEST(Files, OnlyRegularFilesWithinTheLimitAreRead) {
+    testfiles::DataDir dir;
+    std::vector<uint8_t> bytes;
+    dir.Put("./a.bin", "abc");
+    EXPECT_TRUE(ReadFileBytes("./a.bin", bytes, 3));
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{'a', 'b', 'c'}));
+    EXPECT_FALSE(ReadFileBytes("./a.bin", bytes, 2));
+    EXPECT_TRUE(bytes.empty());
+
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("nowhere", dir / "dangling");
+    const std::string root = dir.path().string();
+    EXPECT_EQ(ReadRegularFile(root + "/missing", bytes, 100), ReadResult::kMissing);
+    EXPECT_EQ(ReadRegularFile(root + "/no/folder/file", bytes, 100), ReadResult::kMissing);
+    for (const std::string& bad :
+         {root + "/pipe", root, root + "/dangling", std::string("/dev/zero"), root + "/a.bin/x"})
+        EXPECT_EQ(ReadRegularFile(bad, bytes, 1 << 20), ReadResult::kFailed) << bad;
+    EXPECT_EQ(OpenRegularFile(root + "/pipe"), nullptr);
 }
 
 TEST(Json, WritesNestedValuesWithShortestFloats) {

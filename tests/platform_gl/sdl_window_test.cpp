@@ -156,3 +156,19 @@ TEST(SdlAudioTest, OutputPullsTheMixerAndFallsBackToTheDummyDriver) {
 }
 
 } // namespace
+
+TEST(SdlStartup, AVideoDriverThatCannotStartIsNamedOnStandardError) {
+    const char* was = std::getenv("SDL_VIDEODRIVER");
+    const std::string previous = was ? was : "";
+    setenv("SDL_VIDEODRIVER", "nosuchdriver", 1);
+    auto backend = CreateSdlBackend();
+    ::testing::internal::CaptureStderr();
+    auto window = backend->CreateMainWindow("Tessarune test", 880, 480);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    if (was)
+        setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(window, nullptr);
+    EXPECT_NE(said.find("video driver 'nosuchdriver'"), std::string::npos) << said;
+}

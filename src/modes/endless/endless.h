@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "media/model.h"
 #include "media/sound.h"
@@ -65,6 +66,14 @@ void EndlessDraw();
 int32_t EndlessFrame(platform::PresentParameters params); // -> 5, 4 (again) or 2
 void EndlessDump(platform::JsonWriter& json);
 
-// Records: read at set-up, written (through a temporary file) when the mode is left.
+// Records: read at set-up, written (through a temporary file) when the mode is left. A file
+// that exists but cannot be read is never rewritten in that run.
 void ReadRecords();
 void WriteRecords();
+// The records as the game reads them from the texts of the two files (null: not read),
+// digit counts made valid; and the texts it writes.
+void ParseRecordFiles(EndlessRecords& r, const std::string* scoreText, const std::string* ketaText);
+std::string ScoreFileText(const EndlessRecords& r);
+std::string KetaFileText(const EndlessRecords& r);
+// Forgets which files failed to read, as at the start of a run.
+void ResetRecordFiles();

@@ -1,6 +1,8 @@
 // The SDL main window and the translation of its events.
 #include "platform/sdl/sdl_window.h"
 
+#include <cstdio>
+
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 
@@ -40,7 +42,12 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
 }
 
 std::unique_ptr<SdlWindow> SdlWindow::Create(const std::string& title, int width, int height) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return nullptr;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+        std::fprintf(stderr, "tessarune: cannot start the video driver%s%s%s: %s\n",
+                     driver ? " '" : "", driver ? driver : "", driver ? "'" : "", SDL_GetError());
+        return nullptr;
+    }
     // The game draws into its own off-screen target: the window needs colour only.
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -52,6 +59,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(const std::string& title, int width
         title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
         SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!raw) {
+        std::fprintf(stderr, "tessarune: cannot open the game window: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return nullptr;
     }

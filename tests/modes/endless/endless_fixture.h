@@ -17,6 +17,7 @@ class EndlessTest : public SceneTest {
         platform::EnableDebugKeys(false);
         Endless = EndlessMode{};
         Records = EndlessRecords{};
+        ResetRecordFiles();
     }
     void TearDown() override {
         Endless.GameFlg = 0; // no record files from the release below

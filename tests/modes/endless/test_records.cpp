@@ -1,5 +1,7 @@
 // The record files: missing, unreadable, short and hostile files, atomic rewriting, and the
 // records surviving a restart of the program.
+#include <sys/stat.h>
+
 #include <array>
 
 #include "endless_fixture.h"
@@ -43,12 +45,81 @@ TEST_F(EndlessTest, UnreadableFilesKeepTheRecordsOfEarlierInTheRun) {
     EXPECT_NE(out.find("エラー"), std::string::npos);
     EXPECT_TRUE(Records.RecScore == 450 && Records.RecScoreKeta == 3);
 
-    // Writing over it fails too: reported, and the game goes on.
+    // It is left alone; the missing companion is written, and the game goes on.
     Endless.GameFlg = 6;
-    ::testing::internal::CaptureStdout();
     EndlessRelease();
-    EXPECT_NE(::testing::internal::GetCapturedStdout().find("エラー"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(data / "notepad/Hi Score.txt"));
     EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "3 0 0");
+}
+
+// A file that exists but cannot be read may hold the player's records: it is never replaced,
+// and that is said once on standard error. Here one is too large to be records, the other a
+// pipe; neither may be replaced by a game's records.
+TEST_F(EndlessTest, AFileThatCannotBeReadIsNeverReplaced) {
+    std::string saved = "1230 4 5 0 12 7" + std::string(70000, ' ');
+    data.Put("notepad/Hi Score.txt", saved);
+    ASSERT_EQ(::mkfifo((data / "notepad/Max keta.txt").c_str(), 0600), 0);
+    ::testing::internal::CaptureStderr();
+    for (int game = 0; game < 2; ++game) {
+        EndlessInit();
+        Endless.GameFlg = 6;
+        Records.RecScore = 40, Records.RecScoreKeta = 2;
+        EndlessRelease();
+    }
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadData("./notepad/Hi Score.txt"), "<missing>"); // still too large
+    EXPECT_EQ(std::filesystem::file_size(data / "notepad/Hi Score.txt"), saved.size());
+    EXPECT_TRUE(std::filesystem::is_fifo(data / "notepad/Max keta.txt"));
+    for (const char* name : {"Hi Score.txt", "Max keta.txt"}) {
+        size_t at = err.find(name);
+        EXPECT_NE(at, std::string::npos) << err;
+        EXPECT_EQ(err.find(name, at + 1), std::string::npos) << "said once: " << err;
+    }
+
+    // Once it reads again, it is rewritten as before.
+    data.Put("notepad/Hi Score.txt", "1230 4 5 0 12 7");
+    EndlessInit();
+    Endless.GameFlg = 6;
+    EndlessRelease();
+    EXPECT_EQ(ReadData("./notepad/Hi Score.txt"), "1230 4 5 0 12 7");
+}
+
+// A count below its record's digits (a missing or stale companion file) is raised to them; a
+// larger one is kept, as leading zeros, up to what the digit arrays hold.
+TEST_F(EndlessTest, DigitCountsShowEveryDigitOfTheirRecords) {
+    data.Put("notepad/Hi Score.txt", "310 12 5 0 1 2");
+    InitCapturingOutput(); // no counts at all
+    const EndlessRecords& r = Records;
+    EXPECT_EQ((std::array{r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}), (std::array{3, 2, 1}));
+
+    data.Put("notepad/Hi Score.txt", "42 0 7 0 1 2");
+    data.Put("notepad/Max keta.txt", "4 0 30");
+    EndlessInit();
+    EXPECT_EQ((std::array{r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}), (std::array{4, 0, 15}));
+    Endless.GameFlg = 6;
+    EndlessRelease();
+    EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "4 0 15");
+}
+
+// Left-overs at the old temporary name are neither followed nor waited on.
+TEST_F(EndlessTest, TheWriteIgnoresWhateverLiesAtTheTemporaryName) {
+    const std::string victim = data.Put("victim.txt", "keep me");
+    data.Put("notepad/Max keta.txt", "1 1 1");
+    std::filesystem::create_symlink(data / victim, data / "notepad/Hi Score.txt.tmp");
+    ASSERT_EQ(::mkfifo((data / "notepad/Max keta.txt.tmp").c_str(), 0600), 0);
+    EndlessInit();
+    Records.RecScore = 1230, Records.RecScoreKeta = 4;
+    Endless.GameFlg = 6;
+    EndlessRelease();
+    EXPECT_EQ(ReadData(victim.c_str()), "keep me");
+    EXPECT_EQ(ReadData("./notepad/Hi Score.txt"), "1230 0 0 0 0 0");
+    EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "4 1 1");
+    EXPECT_EQ((std::filesystem::status(data / "notepad/Max keta.txt").permissions() &
+               std::filesystem::perms::owner_read),
+              std::filesystem::perms::owner_read);
+    int files = 0;
+    for ([[maybe_unused]] auto& f : std::filesystem::directory_iterator(data / "notepad")) ++files;
+    EXPECT_EQ(files, 4) << "nothing but the records and the two left-overs";
 }
 
 TEST_F(EndlessTest, ShortFilesReplaceOnlyTheNumbersTheyHold) {
@@ -66,11 +137,11 @@ TEST_F(EndlessTest, HostileNumbersAreMadeHarmless) {
     data.Put("notepad/Max keta.txt", "40 -3 999999");
     EndlessInit();
     // Negative counts as 0, beyond the 32-bit range as its limit; reading stops at the first
-    // thing that is no number; no record has more digits than its value.
+    // thing that is no number; counts within the digit arrays and all of their record's.
     const EndlessRecords& r = Records;
     EXPECT_EQ((std::array{r.RecScore, r.RecCombo, r.RecLevel, r.RecHour, r.RecMin, r.RecSec,
                           r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}),
-              (std::array{0, 2147483647, 12, 0, 75, 0, 1, 0, 2}));
+              (std::array{0, 2147483647, 12, 0, 75, 0, 15, 10, 15}));
     // The panel draws them without trouble.
     Endless.GameFlg = 2;
     device.ClearCalls();

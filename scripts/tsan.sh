@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The windowed game under ThreadSanitizer: the sound output thread pulls the mix while the game
+# loads, plays and releases sound buffers. Builds the game with -fsanitize=thread in
+# build-tsan, then plays each mode of the table below through a whole game in a real window
+# (SDL's offscreen video driver, the software renderer) with SDL's dummy audio driver, which
+# runs the audio callback on its own thread. Fails on any report or a non-zero exit.
+#   scripts/tsan.sh [MODE...]       (default: every mode of the table)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+tess_install_packages "${TESS_BUILD_PACKAGES[@]}"
+
+build=build-tsan
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_TESTS=OFF \
+    -DCMAKE_C_FLAGS="-fsanitize=thread -g -O1" -DCMAKE_CXX_FLAGS="-fsanitize=thread -g -O1" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" > /dev/null
+cmake --build "$build" -j"$(nproc)" --target tessarune gamedata > /dev/null
+
+# One whole game per mode: frames to run and the key script. Add versus and challenge here
+# when they are in the game.
+declare -A FRAMES SCRIPTS
+FRAMES[endless]=1260
+SCRIPTS[endless]='
+# title, mode select, endless
+2 2 Z
+5 5 Z
+# play: moves, swaps (the swap sound), deeper and back, faster rise
+300 300 RIGHT
+310 310 X
+320 320 UP
+330 330 X
+340 341 SHIFT UP
+350 350 X
+360 361 SHIFT DOWN
+370 420 A
+# pause and resume
+450 450 Z
+470 470 Z
+# give up: game over (the defeat sound), results, end menu, mode select
+778 778 R
+1120 1120 Z
+1145 1145 DOWN
+1150 1150 Z
+# the mode entered again and left at once: its sounds loaded and released while playing
+1190 1190 Z
+1240 1240 ESCAPE
+'
+modes=("$@")
+[ ${#modes[@]} -eq 0 ] && modes=("${!SCRIPTS[@]}")
+
+work="$(mktemp -d /tmp/tessarune-tsan.XXXXXX)"
+cp -r "$build/data" "$work/data"
+rm -f "$work/data/notepad/"*
+# Mesa's software renderer is not instrumented: its own fence waits look like races.
+export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp:second_deadlock_stack=1:history_size=4"
+export SDL_VIDEODRIVER="${SDL_VIDEODRIVER:-offscreen}" SDL_AUDIODRIVER=dummy
+status=0
+for mode in "${modes[@]}"; do
+    printf '%s' "${SCRIPTS[$mode]}" > "$work/$mode.keys"
+    rc=0
+    "$build/tessarune" --data "$work/data" --keys "$work/$mode.keys" --seed 1 \
+        --frames "${FRAMES[$mode]}" --dump "$work/$mode.json" > /dev/null 2> "$work/$mode.err" ||
+        rc=$?
+    reports=$(grep -c 'WARNING: ThreadSanitizer' "$work/$mode.err" || true)
+    frame=$(grep -o '"frame":[0-9]*' "$work/$mode.json" 2> /dev/null | cut -d: -f2 || true)
+    echo "tsan: $mode: ${frame:-?} frames, seed 1, exit $rc, $reports reports"
+    if [ "$rc" -ne 0 ] || [ "$reports" -ne 0 ]; then
+        cat "$work/$mode.err" >&2
+        status=1
+    fi
+done
+[ "$status" -eq 0 ] && rm -rf "$work"
+exit "$status"
