@@ -404,28 +404,37 @@ class Search {
         for (size_t i = first; i <= last; ++i) {
             const Stretch& st = stretches[i];
             const int64_t end = i < last ? stretches[i + 1].from : INT64_MAX;
+            // The swaps in the order the cursor can make them; one board is run on to each
+            // update (a resting board stays as it is, however long the cursor takes).
+            std::vector<std::pair<int64_t, Swap>> timed;
             for (const Swap& s : Candidates(st.play.grid)) {
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
-                if (at >= end) continue;
-                Child c{st.play, s, at, false, false, false};
-                // A resting board stays as it is, however long the cursor takes.
+                if (at < end) timed.push_back({at, s});
+            }
+            std::stable_sort(timed.begin(), timed.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            Play board = st.play, idle = st.play;
+            int64_t now = st.from, idleAt = -1;
+            for (const auto& [at, s] : timed) {
                 if (i != last)
-                    for (int64_t u = st.from; u < at; ++u) Update(c.play, nullptr);
-                if (!Allowed(c.play.grid, s)) continue;
-                Play idle = c.play;
-                Update(idle, nullptr);
+                    for (; now < at; ++now) Update(board, nullptr);
+                if (!Allowed(board.grid, s)) continue;
+                if (idleAt != at) {
+                    idle = board;
+                    Update(idle, nullptr);
+                    idleAt = at;
+                }
+                Child c{board, s, at, false, false, false};
                 int32_t left = 1;
                 Update(c.play, &s, &left);
                 if (i == last) {
                     c.busy = !AtRest(c.play);
                 } else {
                     // While the board moves, a swap counts when it makes a line at once; any
-                    // other swap only at the earliest update the cursor can make it.
+                    // other swap is made at the earliest update the cursor allows.
                     c.busy = Marked(c.play) > Marked(idle);
                     c.chain = c.busy && c.play.combo > idle.combo;
-                    if (!c.busy && at != n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))))
-                        continue;
                 }
                 c.quiet = !c.busy;
                 if (c.quiet && n.quietLeft == 0) continue;
