@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "modes/challenge/levels.h"
+#include "play/cursor.h"
 #include "puzzle/board.h"
 
 namespace {
@@ -68,7 +69,7 @@ CursorTree Reach(const CursorCell& from) {
         q.pop();
         for (CursorKey k : kCursorKeys) {
             CursorCell c = CursorAt(i);
-            if (!StepCursor(c, k)) continue;
+            if (!MoveCursorCell(c, k)) continue;
             const int j = CursorIndex(c);
             if (t.dist[j] >= 0) continue;
             t.dist[j] = int16_t(t.dist[i] + 1);
@@ -130,8 +131,8 @@ bool Update(Play& p, const Swap* swap, int32_t* swapsLeft = nullptr) {
     if (swapsLeft) *swapsLeft = count;
     FallStep(p.grid, p.pairs);
     int32_t steps = 0, score = 0;
-    MatchLines(p.grid, p.pairs, Sounds().vanish, steps, p.maxCombo, p.lastCombo, p.chainFlag,
-               p.combo, score);
+    MatchLines(p.grid, p.pairs, Sounds().vanish,
+               {steps, p.maxCombo, p.lastCombo, p.chainFlag, p.combo, score});
     return count != before;
 }
 
@@ -502,47 +503,21 @@ std::vector<PlannedKey> KeysOf(const std::vector<PlannedSwap>& swaps, bool prime
 
 } // namespace
 
-bool StepCursor(CursorCell& c, CursorKey key) {
-    const bool front = c.face == 0;
-    switch (key) {
-    case CursorKey::Up:
-        if (c.y >= kRows - 1) return false;
-        ++c.y;
-        return true;
-    case CursorKey::Down:
-        if (c.y <= 0) return false;
-        --c.y;
-        return true;
-    case CursorKey::ShiftUp: // into the board; at the back it stays
-        if (front)
-            c.z = std::min(c.z + 1, kDepth - 1);
-        else
-            c.x = std::max(c.x - 1, 0);
-        return true;
-    case CursorKey::ShiftDown: // out of the board
-        if (front)
-            c.z = std::max(c.z - 1, 0);
-        else
-            c.x = std::min(c.x + 1, kSlices - 1);
-        return true;
-    case CursorKey::Left:
-        if (front) {
-            if (c.x <= 0) return false;
-            --c.x;
-        } else if (--c.z < 0) { // round the corner to the front face
-            c = {4, c.y, 0, 0};
-        }
-        return true;
-    case CursorKey::Right:
-        if (front) {
-            if (++c.x > 4) c = {5, c.y, std::min(c.z, 3), 1}; // round the corner
-        } else {
-            if (c.z >= 3) return false;
-            ++c.z;
-        }
-        return true;
-    }
-    return false;
+bool MoveCursorCell(CursorCell& c, CursorKey key) {
+    // The play layer's own cursor table, on a board that holds only the cursor.
+    static PlayBoard board;
+    board.BlockX = c.x, board.BlockY = c.y, board.BlockZ = c.z, board.CursorFlg = c.face;
+    board.LeftClearFlg = c.face == 0 ? c.z - 1 : -1;
+    board.RightClearFlg = c.face == 1 ? c.x + 1 : kSlices;
+    board.ModifierLatch = key == CursorKey::ShiftUp || key == CursorKey::ShiftDown;
+    CursorKeys keys;
+    keys.up = key == CursorKey::Up || key == CursorKey::ShiftUp;
+    keys.down = key == CursorKey::Down || key == CursorKey::ShiftDown;
+    keys.left = key == CursorKey::Left;
+    keys.right = key == CursorKey::Right;
+    if (!MoveCursor(board, keys)) return false;
+    c = {board.BlockX, board.BlockY, board.BlockZ, board.CursorFlg};
+    return true;
 }
 
 std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to) {
@@ -617,7 +592,7 @@ bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bo
         }
         if (next < keys.size() && keys[next].update < u) return false; // out of order
         // The mode's own order: cursor, swap, gravity, lines.
-        if (moveWait > 15 && move && StepCursor(cursor, CursorKey(int(move->kind))))
+        if (moveWait > 15 && move && MoveCursorCell(cursor, CursorKey(int(move->kind))))
             moveWait = 1;
         else
             ++moveWait;

@@ -19,7 +19,7 @@ enum class CursorKey { Up, Down, Left, Right, ShiftUp, ShiftDown };
 
 // One cursor action as play applies it; false when the key is refused (it then does not count
 // as a move). A depth move at its limit counts as a move but stays where it is.
-bool StepCursor(CursorCell& cell, CursorKey key);
+bool MoveCursorCell(CursorCell& cell, CursorKey key);
 
 // The shortest key sequence from one cursor cell to another.
 std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to);

@@ -101,27 +101,27 @@ TEST(ChallengeLevels, EveryLevelPlacesExactlyTheWrittenCellsSwapsAndChain) {
 
 TEST(ChallengeSolver, CursorStepsTurnTheCornerAndKeepThePairOnTheBoard) {
     CursorCell c{4, 3, 4, 0}; // deep in the front face
-    ASSERT_TRUE(StepCursor(c, CursorKey::Right));
+    ASSERT_TRUE(MoveCursorCell(c, CursorKey::Right));
     EXPECT_EQ(c, (CursorCell{5, 3, 3, 1})) << "BlockZ at most 3 on the right face";
-    EXPECT_FALSE(StepCursor(c, CursorKey::Right)) << "Z 3 is the last pair along Z";
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Right)) << "Z 3 is the last pair along Z";
     c = {5, 3, 0, 1};
-    ASSERT_TRUE(StepCursor(c, CursorKey::Left));
+    ASSERT_TRUE(MoveCursorCell(c, CursorKey::Left));
     EXPECT_EQ(c, (CursorCell{4, 3, 0, 0}));
     c = {0, 0, 4, 0};
-    EXPECT_TRUE(StepCursor(c, CursorKey::ShiftUp)) << "a depth move at its limit still counts";
+    EXPECT_TRUE(MoveCursorCell(c, CursorKey::ShiftUp)) << "a depth move at its limit still counts";
     EXPECT_EQ(c, (CursorCell{0, 0, 4, 0}));
-    EXPECT_FALSE(StepCursor(c, CursorKey::Left));
-    EXPECT_FALSE(StepCursor(c, CursorKey::Down));
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Left));
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Down));
     c = {5, 11, 2, 1};
-    EXPECT_FALSE(StepCursor(c, CursorKey::Up));
-    EXPECT_TRUE(StepCursor(c, CursorKey::ShiftUp));
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Up));
+    EXPECT_TRUE(MoveCursorCell(c, CursorKey::ShiftUp));
     EXPECT_EQ(c, (CursorCell{4, 11, 2, 1})) << "Shift+Up on the right face goes deeper in X";
 
     // Paths are shortest and end where they should.
     const CursorCell from{0, 0, 0, 0}, to{2, 1, 3, 1};
     std::vector<CursorKey> path = CursorPath(from, to);
     CursorCell walk = from;
-    for (CursorKey k : path) ASSERT_TRUE(StepCursor(walk, k));
+    for (CursorKey k : path) ASSERT_TRUE(MoveCursorCell(walk, k));
     EXPECT_EQ(walk, to);
     EXPECT_EQ(path.size(), 12u) << "5 right, 3 along Z, 3 deeper, 1 up";
     EXPECT_TRUE(CursorPath(to, to).empty());
