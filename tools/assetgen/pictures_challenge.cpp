@@ -138,9 +138,9 @@ void CountLabel() {
 }
 
 void ChainLabel() {
-    // 250 x 150 at (600, 172), under the swap count, built like it: the demanded chain's large
-    // digit stands at (700, 147), its figure in the middle of the slot: about x 111..147,
-    // y -11..61 here.
+    // 250 x 150 at (600, 350), under the verdict banner, built like the count label: the large
+    // digit of the demanded chain stands at (700, 325), its figure in the middle of the slot:
+    // about x 111..147, y -11..61 here.
     Canvas c(250, 150);
     Panel(c, 24, 0, 234, 112, 16, true);
     Slot(c, 78, 6, 180, 70, 10);

@@ -70,9 +70,9 @@ void DrawPhasePictures() {
     if (c.GameFlg >= 2 && c.GameFlg <= 6) {
         DrawSpriteAt(c.countSprite.get(), c.count.get(), {0, 0, 250, 150}, 600, 50);
         DrawNumber(c.digitSprite.get(), Figures(), c.Hcom, c.HcomSu, 720.0f, 25.0f);
-        // The demanded chain under the count.
-        DrawSpriteAt(c.countSprite.get(), c.chainLabel.get(), {0, 0, 250, 150}, 600, 172);
-        DrawNumber(c.digitSprite.get(), Figures(), chain, 1, 700.0f, 147.0f);
+        // The demanded chain, low on the right, clear of the verdict banner.
+        DrawSpriteAt(c.countSprite.get(), c.chainLabel.get(), {0, 0, 250, 150}, 600, 350);
+        DrawNumber(c.digitSprite.get(), Figures(), chain, 1, 700.0f, 325.0f);
     }
 }
 
