@@ -136,11 +136,13 @@ int32_t ZKey() {
         c.MaxCombo = 0;
         c.GameFlg = 8;
         break;
-    case 7:
-        if (c.SelectFlg == 3) return Leave();
-        if (c.SelectFlg == 1 || c.SelectFlg == 2) ResetAttempt(true);
-        c.GameFlg = c.SelectFlg == 0 ? 4 : c.SelectFlg == 1 ? 1 : 0;
+    case 7: {
+        const int32_t item = c.SelectFlg; // the reset below sets it back to 0
+        if (item == 3) return Leave();
+        if (item != 0) ResetAttempt(true);
+        c.GameFlg = item == 0 ? 4 : item == 1 ? 1 : 0;
         break;
+    }
     case 8:
         RewindPlayMusic();
         if (c.defeat) c.defeat->Stop();
