@@ -38,7 +38,7 @@ Approach ApproachLevel(int level) {
 
 } // namespace
 
-// Levels 11 to 14 are left out: the solver finds no clearing of them within its budget.
+// Levels 11, 13 and 14 are left out: the solver finds no clearing of them within its budget.
 class Replay : public ::testing::TestWithParam<int> {};
 
 TEST_P(Replay, TheSolversSwapsClearTheLevelInTheRealMode) {
@@ -62,4 +62,4 @@ TEST_P(Replay, TheSolversSwapsClearTheLevelInTheRealMode) {
     EXPECT_EQ(Challenge.GameFlg, 5) << keys;
 }
 
-INSTANTIATE_TEST_SUITE_P(Levels, Replay, ::testing::Values(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15));
+INSTANTIATE_TEST_SUITE_P(Levels, Replay, ::testing::Values(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 15));
