@@ -15,6 +15,7 @@
 #include "media/draw.h"
 #include "media/frame.h"
 #include "menus/title.h"
+#include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
 #include "modes/versus/versus.h"
 #include "platform/null_backend.h"
@@ -83,6 +84,19 @@ void EndlessFullBoard() {
     Endless.LeftClearFlg = 2;
 }
 
+// Level 14, the fullest, in play with the cursor two slices deep.
+void ChallengePlaying() {
+    ChallengeInit();
+    PlaceLevel(14);
+    Challenge.GameFlg = 4;
+    Challenge.BlockZ = 2;
+    Challenge.LeftClearFlg = 1;
+}
+
+void ChallengeFrameOnly(PresentParameters p) {
+    ChallengeFrame(p);
+}
+
 void EndlessFrameOnly(PresentParameters p) {
     EndlessFrame(p);
 }
@@ -136,6 +150,8 @@ std::vector<Stage> Stages(bool headless) {
                                VersusFrameOnly, VersusRelease));
     stages.push_back(MakeStage("versus: full boards, cursors three slices deep", 120,
                                VersusFullBoards, VersusFrameOnly, VersusRelease));
+    stages.push_back(MakeStage("challenge: level 14, cursor two slices deep", 240, ChallengePlaying,
+                               ChallengeFrameOnly, ChallengeRelease));
     if (!headless)
         stages.push_back(
             MakeStage("stress: 3,000 model draws", 60, StressInit, StressFrame, StressRelease));

@@ -11,6 +11,7 @@
 #include "app/harness.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/solve.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
         std::printf("tessarune %s\n", TESS_VERSION);
         return 0;
     }
+
+    if (options.solveLevel != 0) return PrintSolution(options.solveLevel, std::cout);
 
     platform::SetDataRoot(options.data.empty() ? platform::DefaultDataRoot() : options.data);
     if (options.checkData) return CheckDataFiles(std::cout);

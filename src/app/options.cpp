@@ -64,6 +64,12 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
                 return false;
             }
             out.seed = seed;
+        } else if (a == "--solve") {
+            if (!value(v)) return false;
+            if (!ParseNumber(v, out.solveLevel) || out.solveLevel < 1 || out.solveLevel > 15) {
+                error = "--solve needs a challenge level from 1 to 15, not '" + v + "'";
+                return false;
+            }
         } else if (a == "--trace" || a == "--screenshot") {
             if (!value(v)) return false;
             FrameFile f;
@@ -101,5 +107,7 @@ const char* UsageText() {
            "  --trace N:FILE        write the graphics calls of frame N as JSON lines\n"
            "  --screenshot N:FILE   write the picture of frame N as PNG (not headless)\n"
            "  --bench               measure frame times, start-up time and memory\n"
+           "  --solve LEVEL         print a sequence of swaps that clears challenge level\n"
+           "                        LEVEL (1..15), with the keys that play it\n"
            "  --help, --version\n";
 }

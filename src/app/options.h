@@ -23,6 +23,7 @@ struct CommandLine {
     bool debugKeys = false;             // --debug-keys
     bool checkData = false;             // --check-data
     bool bench = false;                 // --bench
+    int solveLevel = 0;                 // --solve LEVEL (0 = not asked)
     bool help = false;
     bool version = false;
 };

@@ -6,6 +6,7 @@
 #include "menus/options.h"
 #include "menus/select.h"
 #include "menus/title.h"
+#include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
 #include "modes/versus/versus.h"
 
@@ -20,6 +21,8 @@ constexpr SceneRow kScenes[] = {
     {"endless", kEndlessInit, EndlessInit, EndlessFrame, EndlessRelease, EndlessReleaseRun,
      EndlessDump},
     {"versus", kVersusInit, VersusInit, VersusFrame, VersusRelease, VersusReleaseRun, VersusDump},
+    {"challenge", kChallengeInit, ChallengeInit, ChallengeFrame, ChallengeRelease,
+     ChallengeReleaseRun, ChallengeDump},
     {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, nullptr, OptionsDump},
 };
 

@@ -66,6 +66,7 @@ inline constexpr DataFile kDataFiles[] = {
     {"./bmp/正解、不正解.bmp", DataKind::Texture, "cleared / failed banner", 512, 512,
      datakey::kWhite},
     {"./bmp/回数.bmp", DataKind::Texture, "swap count label", 250, 150, datakey::kWhite},
+    {"./bmp/連鎖.bmp", DataKind::Texture, "demanded chain label", 250, 150, datakey::kWhite},
     {"./bmp/説明.bmp", DataKind::Texture, "challenge explanation", 880, 480, datakey::kWhite},
     {"./bmp/ポーズ2.bmp", DataKind::Texture, "challenge pause screen", 880, 480, datakey::kWhite},
     {"./bmp/ゲーム終了画面2.bmp", DataKind::Texture, "challenge end screen", 880, 480,

@@ -11,28 +11,9 @@
 #include "platform/keyboard.h"
 #include "platform/null_backend.h"
 #include "support/files.h"
+#include "support/run.h"
 
 using namespace platform;
-
-namespace {
-
-RunResult RunScript(const std::string& keys) {
-    CommandLine options;
-    options.headless = true;
-    options.frames = 10000; // a fault fails, never hangs
-    KeyScript script;
-    std::string error;
-    EXPECT_TRUE(ParseKeyScript(keys, script, error)) << error;
-    UseVirtualClock(0);
-    TheKeyboard().ReleaseAll();
-    auto backend = CreateNullBackend();
-    Harness harness(options, std::move(script));
-    RunResult r = RunProgram(*backend, harness);
-    UseRealClock();
-    return r;
-}
-
-} // namespace
 
 TEST(Flows, TitleToOptionsSetsTheMusicLevelThenTheFifthItemQuits) {
     testfiles::DataDir data;

@@ -158,10 +158,15 @@ TEST_F(Layout, DigitsAreDrawnOnDarkFields) {
     auto results = Load("./bmp/結果.bmp");
     for (auto [x, y] : {std::pair{350, 200}, {800, 200}, {350, 370}, {800, 370}})
         EXPECT_LT(Brightest(*results, x - 76, y + 14, x + 59, y + 86), 90) << x << ", " << y;
-    // The explanation screen's swap count (1.5 x 1.6 digits at 410 and 350, y 15).
-    EXPECT_LT(Brightest(*Load("./bmp/説明.bmp"), 368, 40, 482, 150), 90);
-    // The count label under the challenge's count (digits at screen 680..779, 25..125).
+    // The explanation screen's swap count (1.5 x 1.6 digits at 410 and 350, y 15) and the
+    // demanded chain beside it (one such digit at 680).
+    auto explanation = Load("./bmp/説明.bmp");
+    EXPECT_LT(Brightest(*explanation, 368, 40, 482, 150), 90);
+    EXPECT_LT(Brightest(*explanation, 695, 40, 755, 150), 90);
+    // The count label under the challenge's count (digits at screen 680..779, 25..125), and
+    // the chain label under it (one digit at 700, 147).
     EXPECT_LT(Brightest(*Load("./bmp/回数.bmp"), 92, 8, 166, 62), 90);
+    EXPECT_LT(Brightest(*Load("./bmp/連鎖.bmp"), 108, 8, 150, 62), 90);
 }
 
 TEST_F(Layout, LargeFiguresKeepToTheRowsTheScreensLeaveForThem) {

@@ -100,6 +100,7 @@ TEST_F(Pictures, EverySourceRectangleTheGameDrawsHasContent) {
         {"./bmp/正解、不正解.bmp", 0, 0, 512, 256, 0.3},   // cleared
         {"./bmp/正解、不正解.bmp", 0, 257, 512, 512, 0.3}, // failed
         {"./bmp/回数.bmp", 0, 0, 250, 150, 0.4},
+        {"./bmp/連鎖.bmp", 0, 0, 250, 150, 0.4},
         {"./bmp/真ん中の枠.bmp", 0, 0, 16, 480, 0.7},
         {"./bmp/勝敗.bmp", 0, 0, 512, 256, 0.3},   // left side lost
         {"./bmp/勝敗.bmp", 0, 257, 512, 512, 0.3}, // right side lost

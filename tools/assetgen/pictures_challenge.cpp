@@ -2,10 +2,9 @@
 // cleared / failed banner, and the pause and end menus.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <sstream>
 #include <string>
 
+#include "modes/challenge/levels.h"
 #include "pictures.h"
 #include "theme.h"
 
@@ -16,71 +15,10 @@ using namespace theme;
 
 namespace {
 
-struct Level {
-    int swaps;
-    int chain;          // 0: the longest chain the level allows
-    const char* blocks; // "kind:x,y,z ..."
-};
-
-// The fifteen puzzles, for the level list's tiles.
-const Level kLevels[15] = {
-    {1, 2, "1:3,0,0 1:3,1,0 1:4,0,0 2:3,0,1 2:3,0,2 2:3,2,0"},
-    {3, 2, "1:1,0,1 1:2,0,1 1:2,1,1 1:3,0,0 1:3,0,2 1:3,1,2 1:4,0,1 5:2,0,0 5:2,0,2 5:3,0,1"},
-    {2, 5,
-     "1:1,0,3 1:2,0,2 1:3,4,2 2:3,0,2 2:3,1,2 2:3,3,2 3:3,2,2 3:4,2,2 3:4,3,2 3:5,0,2 3:5,1,2 "
-     "4:4,0,2 4:4,1,2 4:4,4,2 5:2,0,0 5:2,0,1 5:2,0,3 5:2,1,2"},
-    {5, 3,
-     "1:2,0,1 1:2,0,2 1:2,4,0 2:2,0,0 2:2,2,0 2:2,3,0 3:2,1,0 3:3,0,1 3:3,2,1 4:3,1,1 4:3,3,1 "
-     "4:3,4,1"},
-    {2, 5,
-     "1:1,1,0 1:1,3,0 1:2,0,0 2:2,1,0 2:2,3,0 2:3,0,0 3:1,0,0 3:3,1,0 3:3,3,0 4:4,0,0 4:4,1,0 "
-     "4:4,3,0 5:1,2,0 5:2,2,0 5:3,2,0 5:4,2,0 5:5,0,0 5:5,1,0 5:5,2,0"},
-    {4, 4,
-     "1:0,1,0 1:2,0,1 1:2,0,2 3:3,1,0 3:4,0,0 3:4,1,0 4:0,0,0 4:1,0,0 4:1,1,0 5:2,0,0 5:3,0,0 "
-     "5:5,0,0"},
-    {3, 5,
-     "1:1,0,0 1:1,0,1 1:1,1,2 2:0,0,0 2:0,1,0 2:2,0,0 3:0,0,1 3:1,1,1 3:1,2,2 3:1,3,2 3:2,0,1 "
-     "4:0,0,2 4:1,0,2 4:2,1,1"},
-    {4, 3, "2:1,0,0 2:1,0,2 2:1,1,0 3:2,0,0 3:2,0,1 3:2,1,1 4:0,0,0 4:1,0,1 4:2,1,0"},
-    {4, 5,
-     "1:0,0,0 1:0,0,1 1:0,1,0 1:1,0,1 1:1,2,0 1:2,1,1 3:0,2,1 3:1,0,0 3:1,0,2 4:0,1,1 4:1,1,0 "
-     "4:1,1,1 4:2,0,1 4:2,0,2 4:2,2,1"},
-    {1, 5,
-     "1:0,0,0 1:1,5,0 1:1,11,0 2:2,0,0 2:2,5,0 2:2,10,0 3:3,0,0 3:3,5,0 3:3,9,0 4:4,0,0 4:4,5,0 "
-     "4:4,8,0 5:5,0,0 5:5,5,0 5:5,7,0"},
-    {8, 6,
-     "1:4,0,1 1:4,3,0 1:5,0,2 2:3,2,1 2:4,2,0 2:5,0,1 3:4,1,0 3:5,0,0 3:5,0,3 4:2,0,0 4:3,0,0 "
-     "4:4,1,1 5:3,0,1 5:3,0,2 5:3,1,0 5:3,1,1 5:3,3,1 5:4,0,0"},
-    {8, 0,
-     "1:0,0,2 1:0,1,1 1:0,1,2 1:0,2,1 1:1,1,2 1:1,2,0 1:1,2,2 1:2,1,1 1:3,2,1 2:1,0,0 2:1,0,2 "
-     "2:1,1,0 2:2,0,1 2:3,0,1 3:0,0,1 3:0,3,1 3:2,2,1 4:3,1,1 4:3,3,1 4:3,4,1 5:0,0,0 5:0,1,0 "
-     "5:0,2,2"},
-    {13, 7,
-     "1:1,0,0 1:1,1,1 1:3,2,3 2:1,1,0 2:2,0,0 2:2,0,3 2:2,2,3 2:2,3,3 2:3,0,0 2:3,1,0 3:1,0,2 "
-     "3:2,1,3 3:3,0,1 3:3,0,3 3:3,1,3 3:3,2,2 3:4,0,2 4:2,0,1 4:3,0,2 4:3,3,3 5:1,0,1 5:2,0,2 "
-     "5:3,1,2"},
-    {12, 9,
-     "1:0,0,1 1:2,0,2 1:3,1,2 1:4,1,1 1:5,0,2 2:2,0,1 2:2,0,4 2:3,0,0 2:3,0,4 2:3,1,4 2:3,2,2 "
-     "3:1,0,0 3:1,1,1 3:2,0,0 3:3,0,2 3:3,0,3 3:3,3,4 3:4,0,0 3:4,0,1 3:5,1,2 4:0,1,1 4:1,0,1 "
-     "4:3,0,1 4:3,2,4 4:4,0,2 4:4,1,2 5:0,0,0 5:1,0,2 5:2,1,2"},
-    {2, 2,
-     "1:0,0,0 1:0,1,0 1:0,2,0 1:2,0,0 1:2,1,0 1:2,2,0 1:4,0,0 1:4,1,0 1:4,2,0 2:0,3,0 2:0,4,0 "
-     "2:2,3,0 2:4,3,0 2:4,4,0"},
-};
-
 // A tiny oblique view of a level's blocks inside the box (x0, y0)..(x1, y1).
-void LevelPreview(Canvas& c, const Level& level, float x0, float y0, float x1, float y1) {
-    struct B {
-        int kind, x, y, z;
-    };
-    std::vector<B> blocks;
-    std::istringstream in(level.blocks);
-    std::string token;
-    while (in >> token) {
-        B b{};
-        std::sscanf(token.c_str(), "%d:%d,%d,%d", &b.kind, &b.x, &b.y, &b.z);
-        blocks.push_back(b);
-    }
+void LevelPreview(Canvas& c, const ChallengeLevel& level, float x0, float y0, float x1, float y1) {
+    using B = LevelBlock;
+    std::vector<B> blocks(level.blocks, level.blocks + level.count);
     auto sx = [](const B& b) { return b.x * 1.0f + b.z * 0.5f; };
     auto sy = [](const B& b) { return -b.y * 0.85f - b.z * 0.45f; };
     float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
@@ -131,10 +69,10 @@ void LevelSelect() {
         num.shadow = 3;
         DrawText(c, std::to_string(n), l + 33, t + 46, Align::Center, num);
         Slot(c, l + 66, t + 8, r - 8, b - 8, 8);
-        LevelPreview(c, kLevels[n - 1], l + 66, t + 8, r - 8, b - 8);
-        const Level& lv = kLevels[n - 1];
+        const ChallengeLevel& lv = kChallengeLevels[n - 1];
+        LevelPreview(c, lv, l + 66, t + 8, r - 8, b - 8);
         std::string swaps = std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
-        std::string chain = lv.chain ? "CHAIN " + std::to_string(lv.chain) : "MAX CHAIN";
+        std::string chain = "CHAIN " + std::to_string(lv.chain);
         DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(13, kCream));
         DrawText(c, chain, l + 33, t + 87, Align::Center, Body(13, kGold));
     }
@@ -160,19 +98,21 @@ void Frame() {
 void Explanation() {
     // 880 x 480 at (0, 0). The swap count is drawn over it from the large digits, scaled 1.5 x
     // 1.6, ones at x 410 and tens at 350, y 15: its figures cover about x 368..480, y 37..153.
+    // The demanded chain follows in the same digits at x 680: about x 698..750.
     Canvas c(880, 480);
     Backdrop(c);
-    Slot(c, 352, 26, 498, 164, 16);
     TextStyle big = Heading(34);
-    DrawTextCentered(c, "USE EXACTLY", 330, 95, Align::Right, big);
-    DrawTextCentered(c, "SWAPS", 520, 95, Align::Left, big);
+    Slot(c, 352, 26, 498, 164, 16);
+    DrawTextCentered(c, "SWAPS", 330, 95, Align::Right, big);
+    Slot(c, 672, 26, 778, 164, 16);
+    DrawTextCentered(c, "CHAIN", 650, 95, Align::Right, big);
     Panel(c, 40, 188, 840, 466, 22, true);
     TextStyle head = Display(26);
     head.fill = GoldFill(230 - CapHeight(head), 230);
     DrawText(c, "THE CHALLENGE", 440, 230, Align::Center, head);
     const char* lines[3] = {
-        "Empty the board with exactly the number of swaps above: no more, no fewer.",
-        "Make your longest chain exactly the chain the level list shows for this level.",
+        "Empty the board with exactly the swaps shown above: no more, no fewer.",
+        "Your longest chain must be exactly the chain shown above.",
         "The verdict comes after your last swap, once every block has settled."};
     for (int i = 0; i < 3; ++i) {
         float y = 276 + i * 40.0f;
@@ -195,6 +135,17 @@ void CountLabel() {
     TextStyle s = Heading(17);
     DrawTextCentered(c, "SWAPS LEFT", 129, 90, Align::Center, s);
     Save("./bmp/回数.bmp", c, kInk);
+}
+
+void ChainLabel() {
+    // 250 x 150 at (600, 350), under the verdict banner, built like the count label: the large
+    // digit of the demanded chain stands at (700, 325), its figure in the middle of the slot:
+    // about x 111..147, y -11..61 here.
+    Canvas c(250, 150);
+    Panel(c, 24, 0, 234, 112, 16, true);
+    Slot(c, 78, 6, 180, 70, 10);
+    DrawTextCentered(c, "CHAIN TO MAKE", 129, 90, Align::Center, Heading(17));
+    Save("./bmp/連鎖.bmp", c, kInk);
 }
 
 void Verdict() {
@@ -236,6 +187,7 @@ void MakeChallengePictures() {
     Frame();
     Explanation();
     CountLabel();
+    ChainLabel();
     Verdict();
     ChallengeMenus();
 }

@@ -199,6 +199,7 @@ bool WriteScreens(const std::filesystem::path& dir) {
         Screen s;
         s.Sprite("./bmp/説明.bmp", 0, 0, 880, 480, 0, 0);
         s.Number("./bmp/数字2.bmp", 13, 2, 410, 15, 60, 1.5f, 1.6f);
+        s.Number("./bmp/数字2.bmp", 7, 1, 680, 15, 60, 1.5f, 1.6f);
         screens.emplace_back("explanation", s);
     }
     {
@@ -206,6 +207,8 @@ bool WriteScreens(const std::filesystem::path& dir) {
         s.QuadOf("./bmp/背景.bmp", 1012, 1012, kPlayBackground);
         s.Sprite("./bmp/回数.bmp", 0, 0, 250, 150, 600, 50);
         s.Number("./bmp/数字2.bmp", 12, 2, 720, 25, 40);
+        s.Sprite("./bmp/連鎖.bmp", 0, 0, 250, 150, 600, 350);
+        s.Number("./bmp/数字2.bmp", 9, 1, 700, 325, 40);
         s.Sprite("./bmp/正解、不正解.bmp", 0, 0, 512, 256, 175, 125);
         screens.emplace_back("challenge-play", s);
     }

@@ -4,43 +4,18 @@
 #include "media/texture.h"
 #include "modes/endless/endless.h"
 #include "platform/system.h"
+#include "play/files.h"
 
 using namespace platform;
 
 EndlessMode Endless;
 
-namespace {
-
-constexpr const DataFile* kModelFiles[14] = {
-    nullptr,
-    &DataEntry("./xFile/パズル用図形１.x"),
-    &DataEntry("./xFile/パズル用図形２.x"),
-    &DataEntry("./xFile/パズル用図形３.x"),
-    &DataEntry("./xFile/パズル用図形４.x"),
-    &DataEntry("./xFile/パズル用図形５.x"),
-    &DataEntry("./xFile/パズル用図形６.x"),
-    nullptr, // the garbage block never shows in this mode
-    &DataEntry("./xFile/パズル用図形８.x"),
-    &DataEntry("./xFile/パズル用図形９.x"),
-    &DataEntry("./xFile/パズル用図形１０.x"),
-    &DataEntry("./xFile/パズル用図形１１.x"),
-    &DataEntry("./xFile/パズル用図形１２.x"),
-    &DataEntry("./xFile/パズル用図形１３.x"),
-};
-
-constexpr const DataFile* kCursorFiles[5] = {
-    &DataEntry("./bmp/カーソル.bmp"), &DataEntry("./bmp/カーソル２.bmp"),
-    &DataEntry("./bmp/カーソル３.bmp"), &DataEntry("./bmp/カーソル４.bmp"),
-    &DataEntry("./bmp/カーソル５.bmp")};
-
-} // namespace
-
 int32_t EndlessInit() {
     EndlessMode& e = Endless;
     GraphicsDevice& device = *Device();
-    for (int i = 1; i < 14; ++i)
-        if (kModelFiles[i]) LoadModel(e.models[i], kModelFiles[i]->path, device);
-    for (int i = 0; i < 5; ++i) e.cursor[i] = LoadTexture(device, *kCursorFiles[i]);
+    for (int i = 1; i < 14; ++i) // the garbage block (7) never shows in this mode
+        if (i != 7) LoadModel(e.models[i], kBlockModelFiles[i]->path, device);
+    for (int i = 0; i < 5; ++i) e.cursor[i] = LoadTexture(device, *kCursorPictureFiles[i]);
     e.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
     e.wall = LoadTexture(device, DataEntry("./bmp/壁.bmp"));
     e.panel = LoadTexture(device, DataEntry("./bmp/スコア表示.bmp"));

@@ -1,0 +1,34 @@
+// `tessarune --solve LEVEL`: the solver's answer for a challenge level, in words and keys.
+#include "app/solve.h"
+
+#include <ostream>
+
+#include "modes/challenge/levels.h"
+#include "modes/challenge/solver.h"
+
+int PrintSolution(int level, std::ostream& out) {
+    const ChallengeLevel& lv = kChallengeLevels[level - 1];
+    const Solution s = SolveLevel(level);
+    out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
+        << ", longest chain " << lv.chain << "\n";
+    if (!s.found) {
+        out << "no clearing found (" << s.searched << ")\n";
+
+        return 1;
+    }
+    out << (s.duringFalls ? "cleared with swaps made while blocks fall or vanish"
+                          : "cleared with swaps made on a board at rest")
+        << " (" << s.states << " boards examined)\n";
+    if (s.primed)
+        out << "the first swap comes before the swap wait of a fresh run is full: play any "
+               "level for 15 updates first (pause and retry will do)\n";
+    int n = 0;
+    for (const PlannedSwap& w : s.swaps)
+        out << "swap " << ++n << ": cursor on (" << w.at.x << ", " << w.at.y << ", " << w.at.z
+            << "), " << (w.at.face == 0 ? "with X+1" : "with Z+1") << ", at play update "
+            << w.update << "\n";
+    out << "board empty and at rest at play update " << s.clearedAt << "\n"
+        << "keys, one play update each (update 0 is the first update of play):\n"
+        << PlanKeyScript(s.keys, 0);
+    return 0;
+}

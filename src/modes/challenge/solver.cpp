@@ -1,0 +1,627 @@
+// The challenge solver: depth-first search over swaps on the real puzzle core, boards seen
+// before skipped, hopeless boards pruned; then the cursor's way to every swap, timed.
+#include "modes/challenge/solver.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <queue>
+#include <sstream>
+#include <unordered_map>
+
+#include "modes/challenge/levels.h"
+#include "play/cursor.h"
+#include "puzzle/board.h"
+
+namespace {
+
+// Play paces its keys: a cursor move when more than 15 updates have passed since the last
+// one, a swap when 15 or more have passed since the last one.
+constexpr int64_t kMoveGap = 16;
+constexpr int64_t kSwapGap = 15;
+// Longer than any level needs to come to rest (a chain of nine is about 1,000 updates).
+constexpr int64_t kSettleCap = 4000;
+
+// ---- cursor ---------------------------------------------------------------------------
+
+constexpr int kCursorStates = 2 * kSlices * kRows * kDepth;
+
+int CursorIndex(const CursorCell& c) {
+    return ((c.face * kSlices + c.x) * kRows + c.y) * kDepth + c.z;
+}
+
+CursorCell CursorAt(int index) {
+    CursorCell c;
+    c.z = index % kDepth;
+    index /= kDepth;
+    c.y = index % kRows;
+    index /= kRows;
+    c.x = index % kSlices;
+    c.face = index / kSlices;
+    return c;
+}
+
+bool ValidCursor(const CursorCell& c) {
+    return c.face == 0 ? c.x <= 4 : c.z <= 3;
+}
+
+// Every cell the cursor can reach from one, breadth first: the fewest moves to each and the
+// last key on the way.
+struct CursorTree {
+    std::vector<int16_t> dist;
+    std::vector<int> parent;
+    std::vector<CursorKey> via;
+};
+CursorTree Reach(const CursorCell& from);
+
+constexpr CursorKey kCursorKeys[] = {CursorKey::Up,    CursorKey::Down,    CursorKey::Left,
+                                     CursorKey::Right, CursorKey::ShiftUp, CursorKey::ShiftDown};
+
+CursorTree Reach(const CursorCell& from) {
+    CursorTree t{std::vector<int16_t>(kCursorStates, -1), std::vector<int>(kCursorStates, -1),
+                 std::vector<CursorKey>(kCursorStates)};
+    std::queue<int> q;
+    t.dist[CursorIndex(from)] = 0;
+    q.push(CursorIndex(from));
+    while (!q.empty()) {
+        const int i = q.front();
+        q.pop();
+        for (CursorKey k : kCursorKeys) {
+            CursorCell c = CursorAt(i);
+            if (!MoveCursorCell(c, k)) continue;
+            const int j = CursorIndex(c);
+            if (t.dist[j] >= 0) continue;
+            t.dist[j] = int16_t(t.dist[i] + 1);
+            t.parent[j] = i;
+            t.via[j] = k;
+            q.push(j);
+        }
+    }
+    return t;
+}
+
+// ---- the board in play ------------------------------------------------------------------
+
+struct Play {
+    BlockGrid grid;
+    CellAnim pairs;
+    int32_t chainFlag = 0, combo = 0, maxCombo = 0, lastCombo = 0;
+};
+
+// The solver's copies of the mode's sounds: marked loaded and left empty, so the puzzle core
+// neither loads nor plays anything.
+struct QuietSounds {
+    SwapSound swap;
+    SoundRecord vanish;
+    QuietSounds() {
+        swap.loaded = 1;
+        vanish.loaded = 1;
+    }
+};
+QuietSounds& Sounds() {
+    static QuietSounds sounds;
+    return sounds;
+}
+
+struct Swap {
+    int8_t x, y, z, dir;
+};
+
+Play PlacedLevel(int level) {
+    Play p;
+    std::memset(p.grid, 0, sizeof p.grid);
+    for (auto& slice : p.pairs)
+        for (auto& row : slice)
+            for (auto& pair : row) pair[0] = 0, pair[1] = kVanishFrames;
+    const ChallengeLevel& lv = kChallengeLevels[level - 1];
+    for (int i = 0; i < lv.count; ++i) {
+        const LevelBlock& b = lv.blocks[i];
+        p.grid[b.x][b.y][b.z] = b.kind;
+    }
+    return p;
+}
+
+// One update of play after the cursor: the swap when there is one, gravity, then the lines.
+// Returns whether the swap took place.
+bool Update(Play& p, const Swap* swap, int32_t* swapsLeft = nullptr) {
+    int32_t count = swapsLeft ? *swapsLeft : 1;
+    const int32_t before = count;
+    if (swap) SwapCells(Sounds().swap, &count, p.grid, swap->x, swap->y, swap->z, swap->dir);
+    if (swapsLeft) *swapsLeft = count;
+    FallStep(p.grid, p.pairs);
+    int32_t steps = 0, score = 0;
+    MatchLines(p.grid, p.pairs, Sounds().vanish,
+               {steps, p.maxCombo, p.lastCombo, p.chainFlag, p.combo, score});
+    return count != before;
+}
+
+bool AtRest(const Play& p) {
+    if (p.chainFlag != 0) return false;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                if (p.pairs[x][y][z][0] == 1) return false;
+    return true;
+}
+
+bool Empty(const BlockGrid g) {
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                if (g[x][y][z] != 0) return false;
+    return true;
+}
+
+// One update without a swap, and then, when it left every cell as it was, the updates that
+// follow up to the next vanishing: on a board where nothing falls and no line is new, an
+// update only counts the vanishing cells down, so those are counted down at once. Returns the
+// updates done.
+int64_t Advance(Play& p) {
+    BlockGrid before;
+    std::memcpy(before, p.grid, sizeof before);
+    Update(p, nullptr);
+    if (std::memcmp(before, p.grid, sizeof before) != 0) return 1;
+    int32_t least = INT32_MAX;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                if (p.pairs[x][y][z][0] == 1) least = std::min(least, p.pairs[x][y][z][1]);
+    if (least == INT32_MAX || least < 0) return 1;
+    // Each of the next least + 1 updates decrements every counter and empties nothing.
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                if (p.pairs[x][y][z][0] == 1) p.pairs[x][y][z][1] -= least + 1;
+    return 1 + least + 1;
+}
+
+// Runs updates without a swap until the board rests, at least one (a board just placed has
+// not been looked at yet); the updates run.
+int64_t Settle(Play& p) {
+    int64_t n = 0;
+    do n += Advance(p);
+    while (!AtRest(p) && n < kSettleCap);
+    return n;
+}
+
+// No block is ever added in this mode, so a kind with one or two blocks left, none of them
+// vanishing, can never be emptied.
+bool Hopeless(const BlockGrid g) {
+    int resting[8] = {}, vanishing[8] = {};
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                const int32_t v = g[x][y][z];
+                if (v > 0)
+                    ++resting[v];
+                else if (v < 0)
+                    ++vanishing[-v];
+            }
+    for (int k = 1; k < 8; ++k)
+        if ((resting[k] == 1 || resting[k] == 2) && vanishing[k] == 0) return true;
+    return false;
+}
+
+bool Allowed(const BlockGrid g, const Swap& s) {
+    const int32_t a = g[s.x][s.y][s.z];
+    const int32_t b = s.dir == 0 ? g[s.x + 1][s.y][s.z] : g[s.x][s.y][s.z + 1];
+    return a >= 0 && b >= 0 && (a != 0 || b != 0);
+}
+
+// Every swap the board allows. Swaps of two equal blocks all leave the board as it is: only
+// the first is kept, to spend a swap on nothing.
+std::vector<Swap> Candidates(const BlockGrid g) {
+    std::vector<Swap> out;
+    bool idle = false;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                for (int dir = 0; dir < 2; ++dir) {
+                    if ((dir == 0 && x == kSlices - 1) || (dir == 1 && z == kDepth - 1)) continue;
+                    Swap s{int8_t(x), int8_t(y), int8_t(z), int8_t(dir)};
+                    if (!Allowed(g, s)) continue;
+                    const int32_t b = dir == 0 ? g[x + 1][y][z] : g[x][y][z + 1];
+                    if (g[x][y][z] == b) {
+                        if (idle) continue;
+                        idle = true;
+                    }
+                    out.push_back(s);
+                }
+    return out;
+}
+
+CursorCell CellOf(const Swap& s) {
+    return {s.x, s.y, s.z, s.dir};
+}
+
+// ---- state keys -------------------------------------------------------------------------
+
+uint64_t Mix(uint64_t h, uint64_t v) {
+    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    return h * 0xBF58476D1CE4E5B9ull;
+}
+
+uint64_t PlayKey(const Play& p, bool withTimers) {
+    uint64_t h = 0x243F6A8885A308D3ull;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                const int32_t v = p.grid[x][y][z];
+                const int32_t* pair = p.pairs[x][y][z];
+                if (v == 0 && pair[1] == kVanishFrames) continue;
+                uint64_t cell = uint64_t((x * kRows + y) * kDepth + z) << 32;
+                cell |= uint64_t(uint8_t(v)) << 24;
+                cell |= uint64_t(uint16_t(pair[1])) << 8 | uint64_t(pair[0]);
+                h = Mix(h, cell);
+            }
+    h = Mix(h, uint64_t(p.maxCombo));
+    if (withTimers) h = Mix(h, uint64_t(p.chainFlag) << 32 | uint32_t(p.combo));
+    return h;
+}
+
+// ---- timing of a plan -------------------------------------------------------------------
+
+// When the cursor may move and X may swap, and where the cursor stands.
+struct Pace {
+    CursorCell cursor;
+    int64_t nextMove = kMoveGap; // a run's first move acts at update 16,
+    int64_t nextSwap = kSwapGap; // its first swap at update 15
+    int64_t lastSwap = -1;
+
+    static Pace Start(bool primed) {
+        Pace p;
+        if (primed) p.nextMove = p.nextSwap = 0;
+        return p;
+    }
+    // The first update at which the cursor can stand on a cell `moves` steps away, having
+    // stayed for the last swap.
+    int64_t Arrival(int moves) const {
+        if (moves == 0) return lastSwap + 1;
+        return std::max(nextMove, lastSwap + 1) + kMoveGap * (moves - 1);
+    }
+    int64_t Earliest(int moves) const { return std::max(nextSwap, Arrival(moves)); }
+
+    // Walks the `moves` steps to `to` and swaps there at update `at` (not earlier than
+    // Earliest); appends the keys when asked.
+    void SwapAt(const CursorCell& to, int moves, int64_t at,
+                std::vector<PlannedKey>* keys = nullptr) {
+        const int64_t first = std::max(nextMove, lastSwap + 1);
+        if (keys) {
+            int64_t u = first;
+            for (CursorKey k : CursorPath(cursor, to)) {
+                keys->push_back({u, PlannedKey::Kind(int(k))});
+                u += kMoveGap;
+            }
+            keys->push_back({at, PlannedKey::Swap});
+        }
+        if (moves > 0) nextMove = first + kMoveGap * moves;
+        cursor = to;
+        lastSwap = at;
+        nextSwap = at + kSwapGap;
+    }
+};
+
+int Marked(const Play& p) {
+    int n = 0;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) n += p.grid[x][y][z] < 0;
+    return n;
+}
+
+// ---- the search -------------------------------------------------------------------------
+
+// Depth-first over swap sequences, deepened by the number of quiet swaps allowed (swaps that
+// leave the board at rest, or that made while blocks fall start nothing themselves), so
+// sequences that keep the board busy are tried first.
+class Search {
+  public:
+    Search(int level, int32_t target) : level_(level), target_(target) { BuildDistances(); }
+
+    // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
+    // vanish: in every stretch of updates in which the cells stay the same, at the first
+    // update the cursor and the swap wait allow; at most `quiet` of them quiet. False when
+    // nothing was found; Exhausted then says whether the budget ran out first.
+    bool Run(bool duringFalls, bool primed, int32_t quiet, uint64_t& budget,
+             std::vector<PlannedSwap>& out) {
+        duringFalls_ = duringFalls;
+        budget_ = budget;
+        exhausted_ = false;
+        tried_.clear();
+        Node n;
+        n.play = PlacedLevel(level_);
+        n.swapsLeft = kChallengeLevels[level_ - 1].swaps;
+        n.quietLeft = quiet;
+        n.pace = Pace::Start(primed);
+        timed_.clear();
+        const bool found = Dfs(n);
+        budget = budget_;
+        if (found) out = timed_;
+        return found;
+    }
+    bool Exhausted() const { return exhausted_; }
+    uint64_t States() const { return states_; }
+
+  private:
+    struct Node {
+        Play play; // before update t
+        int64_t t = 0;
+        int32_t swapsLeft = 0, quietLeft = 0;
+        Pace pace;
+    };
+    struct Stretch {
+        int64_t from;
+        Play play; // before update `from`
+    };
+    struct Child {
+        Play play; // after the swap's update
+        Swap swap;
+        int64_t at;
+        bool busy;          // the swap set lines or falls going
+        bool quiet;         // counts against the quiet swaps allowed
+        bool chain = false; // it makes a line that carries a chain on
+    };
+
+    void BuildDistances() {
+        dist_.resize(kCursorStates);
+        for (int s = 0; s < kCursorStates; ++s)
+            if (ValidCursor(CursorAt(s))) dist_[s] = Reach(CursorAt(s)).dist;
+    }
+    int Distance(const CursorCell& a, const CursorCell& b) const {
+        return dist_[CursorIndex(a)][CursorIndex(b)];
+    }
+
+    uint64_t NodeKey(const Node& n) const {
+        uint64_t h = Mix(PlayKey(n.play, true), uint64_t(n.swapsLeft));
+        if (!duringFalls_) return h; // at rest, when a swap is made changes nothing
+        h = Mix(h, uint64_t(CursorIndex(n.pace.cursor)));
+        h = Mix(h, uint64_t(std::clamp<int64_t>(n.pace.nextMove - n.t, -1, kMoveGap)));
+        h = Mix(h, uint64_t(std::clamp<int64_t>(n.pace.nextSwap - n.t, -1, kSwapGap)));
+        h = Mix(h, uint64_t(std::clamp<int64_t>(n.t - n.pace.lastSwap, 0, kMoveGap)));
+        return h;
+    }
+
+    // The stretches from the node until the board rests; empty when it never does.
+    std::vector<Stretch> Stretches(const Node& n) const {
+        std::vector<Stretch> out{{n.t, n.play}};
+        Play p = n.play;
+        int64_t t = n.t;
+        do {
+            BlockGrid before;
+            std::memcpy(before, p.grid, sizeof before);
+            t += Advance(p);
+            if (std::memcmp(before, p.grid, sizeof before) != 0) out.push_back({t, p});
+        } while (!AtRest(p) && t - n.t < kSettleCap);
+        if (!AtRest(p)) return {};
+        if (out.back().from != t) out.push_back({t, p});
+        return out;
+    }
+
+    std::vector<Child> Children(const Node& n, const std::vector<Stretch>& stretches) const {
+        std::vector<Child> out;
+        const size_t last = stretches.size() - 1;
+        const size_t first = duringFalls_ ? 0 : last;
+        for (size_t i = first; i <= last; ++i) {
+            const Stretch& st = stretches[i];
+            const int64_t end = i < last ? stretches[i + 1].from : INT64_MAX;
+            // The swaps in the order the cursor can make them; one board is run on to each
+            // update (a resting board stays as it is, however long the cursor takes).
+            std::vector<std::pair<int64_t, Swap>> timed;
+            for (const Swap& s : Candidates(st.play.grid)) {
+                const int64_t at =
+                    std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
+                if (at < end) timed.push_back({at, s});
+            }
+            std::stable_sort(timed.begin(), timed.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            Play board = st.play, idle = st.play;
+            int64_t now = st.from, idleAt = -1;
+            for (const auto& [at, s] : timed) {
+                if (i != last)
+                    for (; now < at; ++now) Update(board, nullptr);
+                if (!Allowed(board.grid, s)) continue;
+                if (idleAt != at) {
+                    idle = board;
+                    Update(idle, nullptr);
+                    idleAt = at;
+                }
+                Child c{board, s, at, false, false, false};
+                int32_t left = 1;
+                Update(c.play, &s, &left);
+                if (i == last) {
+                    c.busy = !AtRest(c.play);
+                } else {
+                    // While the board moves, a swap counts when it makes a line at once; any
+                    // other swap is made at the earliest update the cursor allows.
+                    c.busy = Marked(c.play) > Marked(idle);
+                    c.chain = c.busy && c.play.combo > idle.combo;
+                }
+                c.quiet = !c.busy;
+                if (c.quiet && n.quietLeft == 0) continue;
+                out.push_back(c);
+            }
+        }
+        // Lines that carry a chain on first, then whatever sets something going.
+        std::stable_partition(out.begin(), out.end(), [](const Child& c) { return c.busy; });
+        std::stable_partition(out.begin(), out.end(), [](const Child& c) { return c.chain; });
+        return out;
+    }
+
+    bool Dfs(const Node& n) {
+        if (n.swapsLeft == 0) {
+            Play p = n.play;
+            Settle(p);
+            return AtRest(p) && Empty(p.grid) && p.maxCombo == target_;
+        }
+        if (n.play.maxCombo > target_) return false;
+        if (Empty(n.play.grid) || Hopeless(n.play.grid)) return false;
+        // A board tried before with as many quiet swaps allowed has nothing new to offer.
+        auto [it, added] = tried_.try_emplace(NodeKey(n), n.quietLeft);
+        if (!added) {
+            if (it->second >= n.quietLeft) return false;
+            it->second = n.quietLeft;
+        }
+        ++states_;
+        if (budget_ == 0) {
+            exhausted_ = true;
+            return false;
+        }
+        --budget_;
+
+        const std::vector<Stretch> stretches = Stretches(n);
+        if (stretches.empty()) return false;
+        for (const Child& c : Children(n, stretches)) {
+            if (c.play.maxCombo > target_) continue;
+            Node next{c.play, c.at + 1, n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0), n.pace};
+            next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
+            timed_.push_back({CellOf(c.swap), c.at});
+            if (Dfs(next)) return true;
+            timed_.pop_back();
+            if (exhausted_) return false;
+        }
+        return false;
+    }
+
+    int level_;
+    int32_t target_;
+    bool duringFalls_ = false;
+    std::vector<std::vector<int16_t>> dist_;
+    std::unordered_map<uint64_t, int32_t> tried_;
+    std::vector<PlannedSwap> timed_;
+    uint64_t budget_ = 0, states_ = 0;
+    bool exhausted_ = false;
+};
+
+std::vector<PlannedKey> KeysOf(const std::vector<PlannedSwap>& swaps, bool primed) {
+    Pace pace = Pace::Start(primed);
+    std::vector<PlannedKey> keys;
+    for (const PlannedSwap& s : swaps)
+        pace.SwapAt(s.at, int(CursorPath(pace.cursor, s.at).size()), s.update, &keys);
+    return keys;
+}
+
+} // namespace
+
+bool MoveCursorCell(CursorCell& c, CursorKey key) {
+    // The play layer's own cursor table, on a board that holds only the cursor.
+    static PlayBoard board;
+    board.BlockX = c.x, board.BlockY = c.y, board.BlockZ = c.z, board.CursorFlg = c.face;
+    board.LeftClearFlg = c.face == 0 ? c.z - 1 : -1;
+    board.RightClearFlg = c.face == 1 ? c.x + 1 : kSlices;
+    board.ModifierLatch = key == CursorKey::ShiftUp || key == CursorKey::ShiftDown;
+    CursorKeys keys;
+    keys.up = key == CursorKey::Up || key == CursorKey::ShiftUp;
+    keys.down = key == CursorKey::Down || key == CursorKey::ShiftDown;
+    keys.left = key == CursorKey::Left;
+    keys.right = key == CursorKey::Right;
+    if (!MoveCursor(board, keys)) return false;
+    c = {board.BlockX, board.BlockY, board.BlockZ, board.CursorFlg};
+    return true;
+}
+
+std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to) {
+    const CursorTree tree = Reach(from);
+    std::vector<CursorKey> path;
+    const int start = CursorIndex(from);
+    int i = CursorIndex(to);
+    if (tree.dist[i] < 0) return path;
+    for (; i != start; i = tree.parent[i]) path.push_back(tree.via[i]);
+    std::reverse(path.begin(), path.end());
+    return path;
+}
+
+Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
+    Solution out;
+    if (level < 1 || level > kLevelCount) {
+        out.searched = "no such level";
+        return out;
+    }
+    if (chain < 0) chain = kChallengeLevels[level - 1].chain;
+    out.chain = chain;
+    Search search(level, chain);
+    std::ostringstream said;
+    // Fewest quiet swaps first; at rest before during falls; a fresh run's waits before full
+    // ones.
+    const int32_t swaps = kChallengeLevels[level - 1].swaps;
+    uint64_t budget = limits.states;
+    bool exhausted = false;
+    for (int primed = 0; primed < 2 && out.swaps.empty() && !exhausted; ++primed) {
+        for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
+            for (int falls = primed; falls < 2 && out.swaps.empty() && !exhausted; ++falls) {
+                if (search.Run(falls != 0, primed != 0, quiet, budget, out.swaps)) {
+                    out.duringFalls = falls != 0;
+                    out.primed = primed != 0;
+                }
+                exhausted = search.Exhausted();
+            }
+        }
+    }
+    if (out.swaps.empty())
+        said << (exhausted ? "gave up after " : "every sequence tried: ") << search.States()
+             << " boards (swaps at rest, then also during falls at the first update of every "
+                "stretch the cursor can reach)";
+    out.states = search.States();
+    out.searched = said.str();
+    if (out.swaps.empty()) return out;
+    out.keys = KeysOf(out.swaps, out.primed);
+    out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
+    return out;
+}
+
+bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
+               int64_t* restAt) {
+    if (level < 1 || level > kLevelCount) return false;
+    Play p = PlacedLevel(level);
+    int32_t left = kChallengeLevels[level - 1].swaps;
+    CursorCell cursor;
+    int32_t moveWait = primed ? 16 : 0, swapWait = primed ? 15 : 0;
+    size_t next = 0;
+    const int64_t last = keys.empty() ? 0 : keys.back().update;
+    for (int64_t u = 0; u <= last + kSettleCap; ++u) {
+        // The keys held in this update: at most one cursor key and X.
+        const PlannedKey* move = nullptr;
+        bool swapKey = false;
+        for (; next < keys.size() && keys[next].update == u; ++next) {
+            if (keys[next].kind == PlannedKey::Swap)
+                swapKey = true;
+            else if (move)
+                return false;
+            else
+                move = &keys[next];
+        }
+        if (next < keys.size() && keys[next].update < u) return false; // out of order
+        // The mode's own order: cursor, swap, gravity, lines.
+        if (moveWait > 15 && move && MoveCursorCell(cursor, CursorKey(int(move->kind))))
+            moveWait = 1;
+        else
+            ++moveWait;
+        Swap s{int8_t(cursor.x), int8_t(cursor.y), int8_t(cursor.z), int8_t(cursor.face)};
+        if (swapKey && swapWait >= 15 && left > 0) {
+            Update(p, &s, &left);
+            swapWait = 0;
+        } else {
+            Update(p, nullptr);
+        }
+        ++swapWait;
+        if (left == 0 && AtRest(p)) {
+            if (restAt) *restAt = u;
+            return next == keys.size() && Empty(p.grid) && p.maxCombo == chain;
+        }
+    }
+    return false;
+}
+
+std::string PlanKeyScript(const std::vector<PlannedKey>& keys, int64_t firstPlayFrame) {
+    static const char* const kNames[] = {"UP",       "DOWN",       "LEFT", "RIGHT",
+                                         "SHIFT UP", "SHIFT DOWN", "X"};
+    std::ostringstream out;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const int64_t f = firstPlayFrame + keys[i].update;
+        out << f << ' ' << f << ' ' << kNames[int(keys[i].kind)];
+        while (i + 1 < keys.size() && keys[i + 1].update == keys[i].update)
+            out << ' ' << kNames[int(keys[++i].kind)];
+        out << '\n';
+    }
+    return out.str();
+}

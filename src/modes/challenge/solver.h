@@ -1,0 +1,70 @@
+// The challenge solver: a search over swap sequences, played on the real puzzle core, for a
+// sequence that empties a level's board in exactly its swaps with exactly a given longest
+// chain; and the cursor's way there, timed as the mode paces its keys.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A cursor cell as the mode holds it: BlockX, BlockY, BlockZ and CursorFlg (0 front face,
+// pair along X; 1 right face, pair along Z).
+struct CursorCell {
+    int32_t x = 0, y = 0, z = 0, face = 0;
+    bool operator==(const CursorCell&) const = default;
+};
+
+// The keys of play that steer the cursor; the depth moves are Up and Down with Shift held.
+enum class CursorKey { Up, Down, Left, Right, ShiftUp, ShiftDown };
+
+// One cursor action as play applies it; false when the key is refused (it then does not count
+// as a move). A depth move at its limit counts as a move but stays where it is.
+bool MoveCursorCell(CursorCell& cell, CursorKey key);
+
+// The shortest key sequence from one cursor cell to another.
+std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to);
+
+struct PlannedSwap {
+    CursorCell at;  // the cursor cell; the partner is X + 1 (face 0) or Z + 1 (face 1)
+    int64_t update; // the play update in which X swaps, 0 = the first update of play
+};
+
+// One key press of a plan: held during exactly the one play update given.
+struct PlannedKey {
+    int64_t update;
+    enum Kind { Up, Down, Left, Right, ShiftUp, ShiftDown, Swap } kind;
+};
+
+struct Solution {
+    bool found = false;
+    bool duringFalls = false; // some swap is made while blocks fall or vanish
+    bool primed = false;      // needs the move and swap waits full when play begins
+    int32_t chain = 0;        // the MaxCombo the sequence reaches
+    std::vector<PlannedSwap> swaps;
+    std::vector<PlannedKey> keys; // the cursor moves and swaps, in order
+    int64_t clearedAt = 0;        // the update in which the board has come to rest, empty
+    uint64_t states = 0;          // board states examined
+    std::string searched;         // what was searched, in words
+};
+
+struct SolveLimits {
+    uint64_t states = 400'000; // boards examined before the search gives up
+};
+
+// A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest
+// chain (-1: the level's own demanded chain). Swaps at rest are tried first; only when they
+// cannot do it are swaps while blocks fall or vanish searched as well. The plan holds for the
+// first play of a run, when the move and swap waits start from 0 (a later play only finds
+// them higher); a level that cannot be cleared so is searched again with the waits full at
+// the first update of play (`primed`: any earlier play of 16 updates in the run does that).
+Solution SolveLevel(int level, int32_t chain = -1, const SolveLimits& limits = {});
+
+// Plays a plan on the real puzzle core from the level's first play update: true when the
+// board ends empty and at rest with `chain` as its longest chain and all swaps spent.
+// `restAt` receives the update after which the board rests.
+bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
+               int64_t* restAt = nullptr);
+
+// The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
+// `firstPlayFrame`.
+std::string PlanKeyScript(const std::vector<PlannedKey>& keys, int64_t firstPlayFrame);

@@ -1,0 +1,151 @@
+// The level table against the puzzles as written down, and the solver's pieces: cursor steps,
+// paths, plan checking and key scripts.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "modes/challenge/levels.h"
+#include "modes/challenge/solver.h"
+
+namespace {
+
+struct Written {
+    int swaps, chain;
+    const char* blocks; // "kind:x,y,z ..."
+};
+
+// The fifteen puzzles as designed, typed again from the design table; level 12's chain is
+// the one the solver chose.
+const Written kWritten[15] = {
+    {1, 2, "1:3,0,0 1:3,1,0 1:4,0,0 2:3,0,1 2:3,0,2 2:3,2,0"},
+    {3, 2, "1:1,0,1 1:2,0,1 1:2,1,1 1:3,0,0 1:3,0,2 1:3,1,2 1:4,0,1 5:2,0,0 5:2,0,2 5:3,0,1"},
+    {2, 5,
+     "1:1,0,3 1:2,0,2 1:3,4,2 2:3,0,2 2:3,1,2 2:3,3,2 3:3,2,2 3:4,2,2 3:4,3,2 3:5,0,2 3:5,1,2 "
+     "4:4,0,2 4:4,1,2 4:4,4,2 5:2,0,0 5:2,0,1 5:2,0,3 5:2,1,2"},
+    {5, 3,
+     "1:2,0,1 1:2,0,2 1:2,4,0 2:2,0,0 2:2,2,0 2:2,3,0 3:2,1,0 3:3,0,1 3:3,2,1 4:3,1,1 4:3,3,1 "
+     "4:3,4,1"},
+    {2, 5,
+     "1:1,1,0 1:1,3,0 1:2,0,0 2:2,1,0 2:2,3,0 2:3,0,0 3:1,0,0 3:3,1,0 3:3,3,0 4:4,0,0 4:4,1,0 "
+     "4:4,3,0 5:1,2,0 5:2,2,0 5:3,2,0 5:4,2,0 5:5,0,0 5:5,1,0 5:5,2,0"},
+    {4, 4,
+     "1:0,1,0 1:2,0,1 1:2,0,2 3:3,1,0 3:4,0,0 3:4,1,0 4:0,0,0 4:1,0,0 4:1,1,0 5:2,0,0 5:3,0,0 "
+     "5:5,0,0"},
+    {3, 5,
+     "1:1,0,0 1:1,0,1 1:1,1,2 2:0,0,0 2:0,1,0 2:2,0,0 3:0,0,1 3:1,1,1 3:1,2,2 3:1,3,2 3:2,0,1 "
+     "4:0,0,2 4:1,0,2 4:2,1,1"},
+    {4, 3, "2:1,0,0 2:1,0,2 2:1,1,0 3:2,0,0 3:2,0,1 3:2,1,1 4:0,0,0 4:1,0,1 4:2,1,0"},
+    {4, 5,
+     "1:0,0,0 1:0,0,1 1:0,1,0 1:1,0,1 1:1,2,0 1:2,1,1 3:0,2,1 3:1,0,0 3:1,0,2 4:0,1,1 4:1,1,0 "
+     "4:1,1,1 4:2,0,1 4:2,0,2 4:2,2,1"},
+    {1, 5,
+     "1:0,0,0 1:1,5,0 1:1,11,0 2:2,0,0 2:2,5,0 2:2,10,0 3:3,0,0 3:3,5,0 3:3,9,0 4:4,0,0 4:4,5,0 "
+     "4:4,8,0 5:5,0,0 5:5,5,0 5:5,7,0"},
+    {8, 6,
+     "1:4,0,1 1:4,3,0 1:5,0,2 2:3,2,1 2:4,2,0 2:5,0,1 3:4,1,0 3:5,0,0 3:5,0,3 4:2,0,0 4:3,0,0 "
+     "4:4,1,1 5:3,0,1 5:3,0,2 5:3,1,0 5:3,1,1 5:3,3,1 5:4,0,0"},
+    {8, kLevel12Chain,
+     "1:0,0,2 1:0,1,1 1:0,1,2 1:0,2,1 1:1,1,2 1:1,2,0 1:1,2,2 1:2,1,1 1:3,2,1 2:1,0,0 2:1,0,2 "
+     "2:1,1,0 2:2,0,1 2:3,0,1 3:0,0,1 3:0,3,1 3:2,2,1 4:3,1,1 4:3,3,1 4:3,4,1 5:0,0,0 5:0,1,0 "
+     "5:0,2,2"},
+    {13, 7,
+     "1:1,0,0 1:1,1,1 1:3,2,3 2:1,1,0 2:2,0,0 2:2,0,3 2:2,2,3 2:2,3,3 2:3,0,0 2:3,1,0 3:1,0,2 "
+     "3:2,1,3 3:3,0,1 3:3,0,3 3:3,1,3 3:3,2,2 3:4,0,2 4:2,0,1 4:3,0,2 4:3,3,3 5:1,0,1 5:2,0,2 "
+     "5:3,1,2"},
+    {12, 9,
+     "1:0,0,1 1:2,0,2 1:3,1,2 1:4,1,1 1:5,0,2 2:2,0,1 2:2,0,4 2:3,0,0 2:3,0,4 2:3,1,4 2:3,2,2 "
+     "3:1,0,0 3:1,1,1 3:2,0,0 3:3,0,2 3:3,0,3 3:3,3,4 3:4,0,0 3:4,0,1 3:5,1,2 4:0,1,1 4:1,0,1 "
+     "4:3,0,1 4:3,2,4 4:4,0,2 4:4,1,2 5:0,0,0 5:1,0,2 5:2,1,2"},
+    {2, 2,
+     "1:0,0,0 1:0,1,0 1:0,2,0 1:2,0,0 1:2,1,0 1:2,2,0 1:4,0,0 1:4,1,0 1:4,2,0 2:0,3,0 2:0,4,0 "
+     "2:2,3,0 2:4,3,0 2:4,4,0"},
+};
+
+using Cells = std::set<std::array<int, 4>>; // {x, y, z, kind}
+
+Cells Parse(const char* blocks) {
+    Cells out;
+    std::istringstream in(blocks);
+    std::string token;
+    while (in >> token) {
+        int k, x, y, z;
+        EXPECT_EQ(std::sscanf(token.c_str(), "%d:%d,%d,%d", &k, &x, &y, &z), 4) << token;
+        out.insert({x, y, z, k});
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(ChallengeLevels, EveryLevelPlacesExactlyTheWrittenCellsSwapsAndChain) {
+    for (int n = 1; n <= kLevelCount; ++n) {
+        const ChallengeLevel& lv = kChallengeLevels[n - 1];
+        const Written& w = kWritten[n - 1];
+        SCOPED_TRACE("level " + std::to_string(n));
+        EXPECT_EQ(lv.swaps, w.swaps);
+        EXPECT_EQ(lv.chain, w.chain);
+        Cells table;
+        for (int i = 0; i < lv.count; ++i) {
+            const LevelBlock& b = lv.blocks[i];
+            table.insert({b.x, b.y, b.z, b.kind});
+        }
+        EXPECT_EQ(table.size(), size_t(lv.count)) << "a cell listed twice";
+        EXPECT_EQ(table, Parse(w.blocks));
+    }
+    EXPECT_GT(kLevel12Chain, 0) << "level 12 demands a chain of its own";
+}
+
+TEST(ChallengeSolver, CursorStepsTurnTheCornerAndKeepThePairOnTheBoard) {
+    CursorCell c{4, 3, 4, 0}; // deep in the front face
+    ASSERT_TRUE(MoveCursorCell(c, CursorKey::Right));
+    EXPECT_EQ(c, (CursorCell{5, 3, 3, 1})) << "BlockZ at most 3 on the right face";
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Right)) << "Z 3 is the last pair along Z";
+    c = {5, 3, 0, 1};
+    ASSERT_TRUE(MoveCursorCell(c, CursorKey::Left));
+    EXPECT_EQ(c, (CursorCell{4, 3, 0, 0}));
+    c = {0, 0, 4, 0};
+    EXPECT_TRUE(MoveCursorCell(c, CursorKey::ShiftUp)) << "a depth move at its limit still counts";
+    EXPECT_EQ(c, (CursorCell{0, 0, 4, 0}));
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Left));
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Down));
+    c = {5, 11, 2, 1};
+    EXPECT_FALSE(MoveCursorCell(c, CursorKey::Up));
+    EXPECT_TRUE(MoveCursorCell(c, CursorKey::ShiftUp));
+    EXPECT_EQ(c, (CursorCell{4, 11, 2, 1})) << "Shift+Up on the right face goes deeper in X";
+
+    // Paths are shortest and end where they should.
+    const CursorCell from{0, 0, 0, 0}, to{2, 1, 3, 1};
+    std::vector<CursorKey> path = CursorPath(from, to);
+    CursorCell walk = from;
+    for (CursorKey k : path) ASSERT_TRUE(MoveCursorCell(walk, k));
+    EXPECT_EQ(walk, to);
+    EXPECT_EQ(path.size(), 12u) << "5 right, 3 along Z, 3 deeper, 1 up";
+    EXPECT_TRUE(CursorPath(to, to).empty());
+}
+
+TEST(ChallengeSolver, PlansAreCheckedWithTheModesKeyPacing) {
+    // Level 1: the swap (2,0,0)-(3,0,0) clears it; the cursor needs two moves to get there.
+    using K = PlannedKey;
+    const std::vector<PlannedKey> good{{16, K::Right}, {32, K::Right}, {32, K::Swap}};
+    int64_t restAt = 0;
+    EXPECT_TRUE(CheckPlan(1, 2, good, false, &restAt));
+    EXPECT_GT(restAt, 32 + 101) << "the verdict waits for both lines to vanish";
+    EXPECT_FALSE(CheckPlan(1, 3, good, false)) << "the chain must be exactly the one asked";
+    EXPECT_FALSE(CheckPlan(1, 2, {{16, K::Right}, {31, K::Right}, {32, K::Swap}}, false))
+        << "a move 15 updates after the last does not act";
+    EXPECT_FALSE(CheckPlan(1, 2, {{15, K::Right}, {31, K::Right}, {31, K::Swap}}, false))
+        << "the first move of a run acts at update 16";
+    EXPECT_TRUE(CheckPlan(1, 2, {{0, K::Right}, {16, K::Right}, {16, K::Swap}}, true))
+        << "with the waits full a run moves at once";
+    EXPECT_TRUE(
+        CheckPlan(1, 2, {{16, K::Up}, {32, K::Right}, {48, K::Right}, {48, K::Swap}}, false))
+        << "the other clearing swap of level 1, one row up";
+    EXPECT_FALSE(CheckPlan(1, 2, {{16, K::Right}, {32, K::Swap}}, false));
+
+    EXPECT_EQ(PlanKeyScript(good, 400), "416 416 RIGHT\n432 432 RIGHT X\n");
+    EXPECT_EQ(PlanKeyScript({{3, K::ShiftUp}}, 0), "3 3 SHIFT UP\n");
+}
