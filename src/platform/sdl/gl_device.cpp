@@ -23,9 +23,8 @@ enum Dirty : uint32_t {
     kDirtyViewProj = 2,
     kDirtyMaterial = 4,
     kDirtyLight = 8,
-    kDirtyStage = 16,
-    kDirtyClip = 32,
-    kDirtyAll = 63,
+    kDirtyClip = 16,
+    kDirtyAll = 31,
 };
 
 // A plane every point is in front of (distance w = 1).
@@ -195,7 +194,8 @@ bool GlDevice::MakeContext() {
     gl_ = std::make_unique<GlObjects>();
     loc_ = std::make_unique<GlUniforms>();
     applied_ = std::make_unique<GlApplied>();
-    gl_->program = BuildProgram(*loc_);
+    // The sprites' program, built now so that a context that cannot run it is refused.
+    bool built = UseProgram(GlTerm::Modulate, GlTerm::Modulate);
 
     glGenFramebuffers(1, &gl_->fbo);
     glBindFramebuffer(GL_FRAMEBUFFER, gl_->fbo);
@@ -209,7 +209,7 @@ bool GlDevice::MakeContext() {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                               gl_->depthBuffer);
-    if (!gl_->program || glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (!built || glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         DropContext();
         return false;
     }
@@ -289,7 +289,6 @@ HRESULT GlDevice::SetTextureStageState(uint32_t stage, TextureStageStateType typ
     default:
         return E_INVALIDARG;
     }
-    dirty_ |= kDirtyStage;
     return S_OK;
 }
 
@@ -467,7 +466,7 @@ void GlDevice::ApplyState(Pass pass, bool opaque) {
 void GlDevice::ApplyUniforms(bool colorVertex) {
     GlApplied& a = *applied_;
     const GlUniforms& u = *loc_;
-    if (a.spritePass) dirty_ |= kDirtyWorld | kDirtyViewProj | kDirtyStage | kDirtyClip;
+    if (a.spritePass) dirty_ |= kDirtyWorld | kDirtyViewProj | kDirtyClip;
     a.spritePass = false;
     if (dirty_ & kDirtyWorld) {
         UploadMatrix(u.world, world_);
@@ -498,12 +497,6 @@ void GlDevice::ApplyUniforms(bool colorVertex) {
         glUniform3f(u.lightDiffuse, on ? light_.Diffuse.r : 0, on ? light_.Diffuse.g : 0,
                     on ? light_.Diffuse.b : 0);
     }
-    if (dirty_ & kDirtyStage) {
-        glUniform3i(u.colorStage, static_cast<GLint>(colorOp_), static_cast<GLint>(colorArg1_),
-                    static_cast<GLint>(colorArg2_));
-        glUniform3i(u.alphaStage, static_cast<GLint>(alphaOp_), static_cast<GLint>(alphaArg1_),
-                    static_cast<GLint>(alphaArg2_));
-    }
     if (dirty_ & kDirtyClip) {
         // Some drivers clip on the distance whether or not it is enabled: keep it positive.
         bool clip = (renderStates_[RS_CLIPPLANEENABLE] & CLIPPLANE0) != 0;
@@ -515,9 +508,34 @@ void GlDevice::ApplyUniforms(bool colorVertex) {
     SetInt(u.colorVertex, a.colorVertex, colorVertex);
 }
 
+bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
+    const int k = static_cast<int>(rgb) * kGlTerms + static_cast<int>(alpha);
+    if (k == gl_->program) return true;
+    GLuint& program = gl_->programs[k];
+    if (!program) {
+        program = BuildProgram(gl_->uniforms[k], rgb, alpha);
+        if (!program) return false;
+    } else {
+        glUseProgram(program);
+    }
+    gl_->program = k;
+    *loc_ = gl_->uniforms[k];
+    // Uniforms belong to their program: the new one gets every value on its next draw.
+    dirty_ = kDirtyAll;
+    applied_->lighting = applied_->colorVertex = -1;
+    applied_->spritePass = false;
+    return true;
+}
+
+bool GlDevice::UseStageProgram(Texture* texture) {
+    bool hasTexture = texture && static_cast<GlTexture*>(texture)->Id() != 0;
+    if (colorOp_ == 1) return UseProgram(GlTerm::Diffuse, GlTerm::Diffuse); // stage disabled
+    return UseProgram(StageTerm(colorOp_, colorArg1_, colorArg2_, hasTexture),
+                      StageTerm(alphaOp_, alphaArg1_, alphaArg2_, hasTexture));
+}
+
 void GlDevice::BindTexture(Texture* texture) {
     GLuint id = texture ? static_cast<GlTexture*>(texture)->Id() : 0;
-    SetInt(loc_->hasTexture, applied_->hasTexture, id != 0);
     if (id && id != applied_->texture) glBindTexture(GL_TEXTURE_2D, id), applied_->texture = id;
 }
 
@@ -556,6 +574,7 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
         opaque = renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f;
     }
     ApplyState(Pass::Scene, opaque);
+    if (!UseStageProgram(texture_)) return E_FAIL;
     ApplyUniforms(layout.diffuse >= 0);
     BindTexture(texture_);
     BindVertexArray(gl_->streamVao);
@@ -583,6 +602,7 @@ HRESULT GlDevice::DrawSubset(Mesh& mesh, uint32_t subset) {
 
     ApplyState(Pass::Scene, renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f &&
                                 TextureOpaque(texture_));
+    if (!UseStageProgram(texture_)) return E_FAIL;
     ApplyUniforms(false);
     BindTexture(texture_);
     BindVertexArray(m->vao);
@@ -617,12 +637,11 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
                                   {0, h, 0, color, u0, v1}};
 
     ApplyState(Pass::Sprite, color >> 24 == 0xFF && t->opaque);
+    if (!UseProgram(GlTerm::Modulate, GlTerm::Modulate)) return E_FAIL;
     GlApplied& a = *applied_;
     const GlUniforms& u = *loc_;
     if (!a.spritePass) {
         UploadMatrix(u.viewProj, SpriteProjection());
-        glUniform3i(u.colorStage, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE);
-        glUniform3i(u.alphaStage, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE);
         glUniform4f(u.clipPlane, kNoClip.a, kNoClip.b, kNoClip.c, kNoClip.d);
         a.spritePass = true;
     }
