@@ -675,8 +675,10 @@ HRESULT GlDevice::Present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, gl_->fbo);
     glViewport(0, 0, width, height);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (w != width || h != height) { // bars: the picture does not cover the window
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     if (w > 0 && h > 0)
         glBlitFramebuffer(0, 0, kWidth, kHeight, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
                           w == kWidth && h == kHeight ? GL_NEAREST : GL_LINEAR);
