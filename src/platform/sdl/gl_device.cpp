@@ -89,6 +89,14 @@ void NormalMatrix(const Matrix& w, float out[9]) {
     out[8] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) * k;
 }
 
+// True when the sprite transform only moves by whole pixels.
+bool TexelForPixel(const Matrix& t) {
+    const auto& m = t.m;
+    return m[0][0] == 1.0f && m[0][1] == 0.0f && m[1][0] == 0.0f && m[1][1] == 1.0f &&
+           m[0][3] == 0.0f && m[1][3] == 0.0f && m[3][3] == 1.0f &&
+           m[3][0] == std::floor(m[3][0]) && m[3][1] == std::floor(m[3][1]);
+}
+
 // Picture pixels (0, 0 top left) to clip space, depth in the middle of the range.
 Matrix SpriteProjection() {
     Matrix m;
@@ -222,6 +230,11 @@ bool GlDevice::MakeContext() {
         glSamplerParameteri(gl_->spriteSampler, wrap, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(gl_->spriteSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glSamplerParameteri(gl_->spriteSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glGenSamplers(1, &gl_->alignedSpriteSampler);
+    for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T})
+        glSamplerParameteri(gl_->alignedSpriteSampler, wrap, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(gl_->alignedSpriteSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(gl_->alignedSpriteSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
     // Arrays a vertex format leaves out read these: white, no normal, uv (0, 0).
     glVertexAttrib4f(kAttribColor, 1, 1, 1, 1);
@@ -459,8 +472,8 @@ void GlDevice::ApplyState(Pass pass, bool opaque) {
         glSamplerParameteri(gl_->sceneSampler, GL_TEXTURE_MAG_FILTER, mag);
         samplerDirty_ = false;
     }
-    GLuint sampler = sprite ? gl_->spriteSampler : gl_->sceneSampler;
-    if (sampler != a.sampler) glBindSampler(0, sampler), a.sampler = sampler;
+    if (!sprite && a.sampler != gl_->sceneSampler)
+        glBindSampler(0, gl_->sceneSampler), a.sampler = gl_->sceneSampler;
 }
 
 void GlDevice::ApplyUniforms(bool colorVertex) {
@@ -639,6 +652,10 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
     ApplyState(Pass::Sprite, color >> 24 == 0xFF && t->opaque);
     if (!UseProgram(GlTerm::Modulate, GlTerm::Modulate)) return E_FAIL;
     GlApplied& a = *applied_;
+    // Drawn texel for pixel, every pixel centre falls on a texel centre: the nearest texel is
+    // what filtering would give, for a quarter of the reads.
+    GLuint sampler = TexelForPixel(transform) ? gl_->alignedSpriteSampler : gl_->spriteSampler;
+    if (sampler != a.sampler) glBindSampler(0, sampler), a.sampler = sampler;
     const GlUniforms& u = *loc_;
     if (!a.spritePass) {
         UploadMatrix(u.viewProj, SpriteProjection());

@@ -59,7 +59,7 @@ struct GlObjects {
     int program = -1;                                 // the one in use
     GLuint fbo = 0, colorBuffer = 0, depthBuffer = 0; // the 880 x 480 picture
     GLuint streamVao = 0, streamVbo = 0;              // vertices drawn from memory
-    GLuint sceneSampler = 0, spriteSampler = 0;
+    GLuint sceneSampler = 0, spriteSampler = 0, alignedSpriteSampler = 0;
 };
 
 // The GL state last set (-1 / ~0 unknown), so that draws change only what differs.
