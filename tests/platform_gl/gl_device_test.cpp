@@ -153,6 +153,38 @@ TEST_F(GlDeviceTest, TextureModulatesAndItsTransparentTexelsShowWhatIsBehind) {
     EXPECT_EQ(At(Picture(), ToScreen(2, 1)), 0xFFFFFFFF);
 }
 
+// Every stage setting has its own program: the colour must follow the operation, a missing
+// texture reads white, and a program taken up again gets the state set while others drew.
+TEST_F(GlDeviceTest, TextureStageOperationsPickTexelVertexColourOrProduct) {
+    TexturePtr texture = device_->CreateTexture(1, 1, {Rgb(128, 128, 255)}, "t");
+    const Color yellow = Rgb(255, 255, 0);
+    struct Case {
+        uint32_t op, arg1, arg2;
+        bool textured;
+        Color expected;
+    };
+    const Case cases[] = {{TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, true, Rgb(128, 128, 0)},
+                          {TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE, true, Rgb(128, 128, 255)},
+                          {TOP_SELECTARG2, TA_TEXTURE, TA_DIFFUSE, true, yellow},
+                          {TOP_DISABLE, TA_TEXTURE, TA_DIFFUSE, true, yellow},
+                          {TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE, false, 0xFFFFFFFF},
+                          {TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, false, yellow},
+                          {TOP_MODULATE, TA_TEXTURE, TA_TEXTURE, true, Rgb(64, 64, 255)},
+                          {TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, true, Rgb(128, 128, 0)}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        device_->SetTexture(0, c.textured ? texture.get() : nullptr);
+        device_->SetTextureStageState(0, TSS_COLOROP, c.op);
+        device_->SetTextureStageState(0, TSS_COLORARG1, c.arg1);
+        device_->SetTextureStageState(0, TSS_COLORARG2, c.arg2);
+        device_->SetTransform(TS_WORLD, Translation(-8.75f + 2.5f * i, 0, 0));
+        DrawRect(-1, 1, 1, -1, 0, yellow);
+    }
+    Image image = Picture();
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_TRUE(Near(At(image, ToScreen(-8.75f + 2.5f * i, 0)), cases[i].expected)) << i;
+}
+
 // A draw whose every fragment is opaque (opaque texture, full vertex, material or sprite alpha)
 // skips blending. Its picture must be the very one blending gives, the next translucent draw
 // must blend again, and other blend modes must not be skipped.

@@ -51,9 +51,8 @@ enum Dirty : uint32_t {
     kDirtyViewProj = 2,
     kDirtyMaterial = 4,
     kDirtyLight = 8,
-    kDirtyStage = 16,
-    kDirtyClip = 32,
-    kDirtyAll = 63,
+    kDirtyClip = 16,
+    kDirtyAll = 31,
 };
 
 // A plane every point is in front of (distance w = 1).
@@ -116,6 +115,14 @@ void NormalMatrix(const Matrix& w, float out[9]) {
     out[6] = c02 * k;
     out[7] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) * k;
     out[8] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) * k;
+}
+
+// True when the sprite transform only moves by whole pixels.
+bool TexelForPixel(const Matrix& t) {
+    const auto& m = t.m;
+    return m[0][0] == 1.0f && m[0][1] == 0.0f && m[1][0] == 0.0f && m[1][1] == 1.0f &&
+           m[0][3] == 0.0f && m[1][3] == 0.0f && m[3][3] == 1.0f &&
+           m[3][0] == std::floor(m[3][0]) && m[3][1] == std::floor(m[3][1]);
 }
 
 // Picture pixels (0, 0 top left) to clip space, depth in the middle of the range.
@@ -224,7 +231,8 @@ bool GlDevice::MakeContext() {
     gl_ = std::make_unique<GlObjects>();
     loc_ = std::make_unique<GlUniforms>();
     applied_ = std::make_unique<GlApplied>();
-    gl_->program = BuildProgram(*loc_);
+    // The sprites' program, built now so that a context that cannot run it is refused.
+    bool built = UseProgram(GlTerm::Modulate, GlTerm::Modulate);
 
     glGenFramebuffers(1, &gl_->fbo);
     glBindFramebuffer(GL_FRAMEBUFFER, gl_->fbo);
@@ -238,7 +246,7 @@ bool GlDevice::MakeContext() {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
                               gl_->depthBuffer);
-    if (!gl_->program || glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (!built || glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         DropContext();
         return false;
     }
@@ -251,6 +259,11 @@ bool GlDevice::MakeContext() {
         glSamplerParameteri(gl_->spriteSampler, wrap, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(gl_->spriteSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glSamplerParameteri(gl_->spriteSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glGenSamplers(1, &gl_->alignedSpriteSampler);
+    for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T})
+        glSamplerParameteri(gl_->alignedSpriteSampler, wrap, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(gl_->alignedSpriteSampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glSamplerParameteri(gl_->alignedSpriteSampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 
     // Arrays a vertex format leaves out read these: white, no normal, uv (0, 0).
     glVertexAttrib4f(kAttribColor, 1, 1, 1, 1);
@@ -318,7 +331,6 @@ HRESULT GlDevice::SetTextureStageState(uint32_t stage, TextureStageStateType typ
     default:
         return E_INVALIDARG;
     }
-    dirty_ |= kDirtyStage;
     return S_OK;
 }
 
@@ -489,14 +501,14 @@ void GlDevice::ApplyState(Pass pass, bool opaque) {
         glSamplerParameteri(gl_->sceneSampler, GL_TEXTURE_MAG_FILTER, mag);
         samplerDirty_ = false;
     }
-    GLuint sampler = sprite ? gl_->spriteSampler : gl_->sceneSampler;
-    if (sampler != a.sampler) glBindSampler(0, sampler), a.sampler = sampler;
+    if (!sprite && a.sampler != gl_->sceneSampler)
+        glBindSampler(0, gl_->sceneSampler), a.sampler = gl_->sceneSampler;
 }
 
 void GlDevice::ApplyUniforms(bool colorVertex) {
     GlApplied& a = *applied_;
     const GlUniforms& u = *loc_;
-    if (a.spritePass) dirty_ |= kDirtyWorld | kDirtyViewProj | kDirtyStage | kDirtyClip;
+    if (a.spritePass) dirty_ |= kDirtyWorld | kDirtyViewProj | kDirtyClip;
     a.spritePass = false;
     if (dirty_ & kDirtyWorld) {
         UploadMatrix(u.world, world_);
@@ -527,12 +539,6 @@ void GlDevice::ApplyUniforms(bool colorVertex) {
         glUniform3f(u.lightDiffuse, on ? light_.Diffuse.r : 0, on ? light_.Diffuse.g : 0,
                     on ? light_.Diffuse.b : 0);
     }
-    if (dirty_ & kDirtyStage) {
-        glUniform3i(u.colorStage, static_cast<GLint>(colorOp_), static_cast<GLint>(colorArg1_),
-                    static_cast<GLint>(colorArg2_));
-        glUniform3i(u.alphaStage, static_cast<GLint>(alphaOp_), static_cast<GLint>(alphaArg1_),
-                    static_cast<GLint>(alphaArg2_));
-    }
     if (dirty_ & kDirtyClip) {
         // Some drivers clip on the distance whether or not it is enabled: keep it positive.
         bool clip = (renderStates_[RS_CLIPPLANEENABLE] & CLIPPLANE0) != 0;
@@ -544,9 +550,34 @@ void GlDevice::ApplyUniforms(bool colorVertex) {
     SetInt(u.colorVertex, a.colorVertex, colorVertex);
 }
 
+bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
+    const int k = static_cast<int>(rgb) * kGlTerms + static_cast<int>(alpha);
+    if (k == gl_->program) return true;
+    GLuint& program = gl_->programs[k];
+    if (!program) {
+        program = BuildProgram(gl_->uniforms[k], rgb, alpha);
+        if (!program) return false;
+    } else {
+        glUseProgram(program);
+    }
+    gl_->program = k;
+    *loc_ = gl_->uniforms[k];
+    // Uniforms belong to their program: the new one gets every value on its next draw.
+    dirty_ = kDirtyAll;
+    applied_->lighting = applied_->colorVertex = -1;
+    applied_->spritePass = false;
+    return true;
+}
+
+bool GlDevice::UseStageProgram(Texture* texture) {
+    bool hasTexture = texture && static_cast<GlTexture*>(texture)->Id() != 0;
+    if (colorOp_ == 1) return UseProgram(GlTerm::Diffuse, GlTerm::Diffuse); // stage disabled
+    return UseProgram(StageTerm(colorOp_, colorArg1_, colorArg2_, hasTexture),
+                      StageTerm(alphaOp_, alphaArg1_, alphaArg2_, hasTexture));
+}
+
 void GlDevice::BindTexture(Texture* texture) {
     GLuint id = texture ? static_cast<GlTexture*>(texture)->Id() : 0;
-    SetInt(loc_->hasTexture, applied_->hasTexture, id != 0);
     if (id && id != applied_->texture) glBindTexture(GL_TEXTURE_2D, id), applied_->texture = id;
 }
 
@@ -585,6 +616,7 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
         opaque = renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f;
     }
     ApplyState(Pass::Scene, opaque);
+    if (!UseStageProgram(texture_)) return E_FAIL;
     ApplyUniforms(layout.diffuse >= 0);
     BindTexture(texture_);
     BindVertexArray(gl_->streamVao);
@@ -612,6 +644,7 @@ HRESULT GlDevice::DrawSubset(Mesh& mesh, uint32_t subset) {
 
     ApplyState(Pass::Scene, renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f &&
                                 TextureOpaque(texture_));
+    if (!UseStageProgram(texture_)) return E_FAIL;
     ApplyUniforms(false);
     BindTexture(texture_);
     BindVertexArray(m->vao);
@@ -646,12 +679,15 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
                                   {0, h, 0, color, u0, v1}};
 
     ApplyState(Pass::Sprite, color >> 24 == 0xFF && t->opaque);
+    if (!UseProgram(GlTerm::Modulate, GlTerm::Modulate)) return E_FAIL;
     GlApplied& a = *applied_;
+    // Drawn texel for pixel, every pixel centre falls on a texel centre: the nearest texel is
+    // what filtering would give, for a quarter of the reads.
+    GLuint sampler = TexelForPixel(transform) ? gl_->alignedSpriteSampler : gl_->spriteSampler;
+    if (sampler != a.sampler) glBindSampler(0, sampler), a.sampler = sampler;
     const GlUniforms& u = *loc_;
     if (!a.spritePass) {
         UploadMatrix(u.viewProj, SpriteProjection());
-        glUniform3i(u.colorStage, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE);
-        glUniform3i(u.alphaStage, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE);
         glUniform4f(u.clipPlane, kNoClip.a, kNoClip.b, kNoClip.c, kNoClip.d);
         a.spritePass = true;
     }
@@ -685,8 +721,10 @@ HRESULT GlDevice::Present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, gl_->fbo);
     glViewport(0, 0, width, height);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (w != width || h != height) { // bars: the picture does not cover the window
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     if (w > 0 && h > 0)
         glBlitFramebuffer(0, 0, kWidth, kHeight, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
                           w == kWidth && h == kHeight ? GL_NEAREST : GL_LINEAR);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "platform/graphics.h"
@@ -19,6 +20,7 @@ struct GlLink;
 struct GlObjects;
 struct GlUniforms;
 struct GlApplied;
+enum class GlTerm : uint8_t;
 
 class GlDevice final : public GraphicsDevice {
   public:
@@ -77,6 +79,10 @@ class GlDevice final : public GraphicsDevice {
     void ApplyState(Pass pass, bool opaque);
     bool TextureOpaque(Texture* texture) const;
     void ApplyUniforms(bool colorVertex);
+    // Puts the program of the terms in use, building it on first use; false when it fails.
+    bool UseProgram(GlTerm rgb, GlTerm alpha);
+    // The program of texture stage 0's state with or without a texture.
+    bool UseStageProgram(Texture* texture);
     void BindTexture(Texture* texture);
     void BindVertexArray(unsigned vao);
     void Pace();

@@ -2,6 +2,7 @@
 #include "platform/sdl/gl_program.h"
 
 #include <cstdio>
+#include <string>
 
 namespace platform {
 
@@ -51,37 +52,49 @@ void main() {
 }
 )";
 
-// Texture stage 0: ops 1 disable, 2 select arg 1, 3 select arg 2, anything else modulates;
-// argument 2 is the texture, the others the vertex colour.
-const char* kFragmentShader = R"(#version 330 core
+// Texture stage 0 is compiled into the fragment shader, one program per pair of channel terms:
+// the software renderer runs every branch of a shader for every pixel, so the texture is sampled
+// only by the programs that use it.
+const char* kFragmentHead = R"(#version 330 core
 in vec4 vColor;
 in vec2 vUv;
 
 uniform sampler2D uTexture;
-uniform int uHasTexture;
-uniform ivec3 uColorStage; // op, arg1, arg2
-uniform ivec3 uAlphaStage;
 
 out vec4 fragColor;
 
-vec4 Arg(int arg, vec4 tex) { return (arg & 15) == 2 ? tex : vColor; }
-
-vec4 Stage(ivec3 stage, vec4 tex) {
-    if (stage.x == 2) return Arg(stage.y, tex);
-    if (stage.x == 3) return Arg(stage.z, tex);
-    if (stage.x == 1) return vColor;
-    return Arg(stage.y, tex) * Arg(stage.z, tex);
-}
-
 void main() {
-    vec4 tex = uHasTexture != 0 ? texture(uTexture, vUv) : vec4(1.0);
-    if (uColorStage.x == 1) {
-        fragColor = vColor;
-    } else {
-        fragColor = vec4(Stage(uColorStage, tex).rgb, Stage(uAlphaStage, tex).a);
+)";
+
+const char* TermSource(GlTerm term) {
+    switch (term) {
+    case GlTerm::Texture:
+        return "tex";
+    case GlTerm::Modulate:
+        return "(tex * vColor)";
+    case GlTerm::White:
+        return "vec4(1.0)";
+    case GlTerm::DiffuseSquared:
+        return "(vColor * vColor)";
+    case GlTerm::TextureSquared:
+        return "(tex * tex)";
+    default:
+        return "vColor";
     }
 }
-)";
+
+bool UsesTexture(GlTerm term) {
+    return term == GlTerm::Texture || term == GlTerm::Modulate || term == GlTerm::TextureSquared;
+}
+
+std::string FragmentSource(GlTerm rgb, GlTerm alpha) {
+    std::string source = kFragmentHead;
+    if (UsesTexture(rgb) || UsesTexture(alpha))
+        source += "    vec4 tex = texture(uTexture, vUv);\n";
+    source += std::string("    fragColor = vec4(") + TermSource(rgb) + ".rgb, " +
+              TermSource(alpha) + ".a);\n}\n";
+    return source;
+}
 
 // True when the shader or program reached its status; else its log goes to standard error.
 template <typename GetIv, typename GetLog>
@@ -107,9 +120,27 @@ GLuint Compile(GLenum kind, const char* source) {
 
 } // namespace
 
-GLuint BuildProgram(GlUniforms& u) {
+GlTerm StageTerm(uint32_t op, uint32_t arg1, uint32_t arg2, bool hasTexture) {
+    // Argument 2 (the texture) is white without a texture; every other argument is the
+    // vertex colour.
+    auto arg = [&](uint32_t a) {
+        if ((a & 15) != 2) return GlTerm::Diffuse;
+        return hasTexture ? GlTerm::Texture : GlTerm::White;
+    };
+    if (op == 1) return GlTerm::Diffuse; // disabled
+    if (op == 2) return arg(arg1);
+    if (op == 3) return arg(arg2);
+    GlTerm a = arg(arg1), b = arg(arg2);
+    if (a == GlTerm::White) return b;
+    if (b == GlTerm::White) return a;
+    if (a != b) return GlTerm::Modulate;
+    return a == GlTerm::Texture ? GlTerm::TextureSquared : GlTerm::DiffuseSquared;
+}
+
+GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha) {
     GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    std::string fragment = FragmentSource(rgb, alpha);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment.c_str());
     GLuint program = 0;
     if (vs && fs) {
         program = glCreateProgram();
@@ -128,10 +159,9 @@ GLuint BuildProgram(GlUniforms& u) {
     auto at = [&](const char* name) { return glGetUniformLocation(program, name); };
     u = {at("uWorld"),       at("uViewProj"),   at("uNormalMatrix"), at("uLighting"),
          at("uColorVertex"), at("uMatDiffuse"), at("uMatAmbient"),   at("uMatEmissive"),
-         at("uAmbient"),     at("uLightDir"),   at("uLightDiffuse"), at("uClipPlane"),
-         at("uTexture"),     at("uHasTexture"), at("uColorStage"),   at("uAlphaStage")};
+         at("uAmbient"),     at("uLightDir"),   at("uLightDiffuse"), at("uClipPlane")};
     glUseProgram(program);
-    glUniform1i(u.texture, 0);
+    glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
     return program;
 }
 

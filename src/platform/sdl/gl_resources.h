@@ -3,9 +3,11 @@
 
 #include <epoxy/gl.h>
 
+#include <array>
 #include <memory>
 
 #include "platform/graphics.h"
+#include "platform/sdl/gl_program.h"
 
 namespace platform {
 
@@ -51,10 +53,13 @@ class GlMesh final : public Mesh {
 
 // The objects every context of the device owns.
 struct GlObjects {
-    GLuint program = 0;
+    // One program per pair of texture stage terms (colour, alpha), built when first drawn.
+    std::array<GLuint, kGlTerms * kGlTerms> programs{};
+    std::array<GlUniforms, kGlTerms * kGlTerms> uniforms{};
+    int program = -1;                                 // the one in use
     GLuint fbo = 0, colorBuffer = 0, depthBuffer = 0; // the 880 x 480 picture
     GLuint streamVao = 0, streamVbo = 0;              // vertices drawn from memory
-    GLuint sceneSampler = 0, spriteSampler = 0;
+    GLuint sceneSampler = 0, spriteSampler = 0, alignedSpriteSampler = 0;
 };
 
 // The GL state last set (-1 / ~0 unknown), so that draws change only what differs.
@@ -62,7 +67,7 @@ struct GlApplied {
     int blend = -1, depthTest = -1, depthWrite = -1, cull = -1, clip = -1;
     GLenum srcBlend = 0, dstBlend = 0, polygonMode = 0, frontFace = 0;
     GLuint sampler = ~0u, texture = ~0u, vao = ~0u;
-    int lighting = -1, colorVertex = -1, hasTexture = -1;
+    int lighting = -1, colorVertex = -1;
     bool spritePass = false; // the last draw was a sprite: the scene uniforms need uploading
 };
 
