@@ -25,12 +25,11 @@ export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=16:allocator_release_to_o
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # The mode-select items: name, how many times Down is pressed to reach it, and the keys the
-# scene reads with their weights (KEY or KEY+KEY for keys held together). A mode that is not in
-# the game yet shows nothing (and ends a headless run); give it its keys when it arrives.
+# scene reads with their weights (KEY or KEY+KEY for keys held together).
 MODES=(
     "endless|0|UP:6 DOWN:6 LEFT:6 RIGHT:6 X:12 SHIFT+UP:2 SHIFT+DOWN:2 A:3 Q:2 R:1 Z:3"
-    "versus|1|UP:1 DOWN:1 Z:1"
-    "challenge|2|UP:1 DOWN:1 Z:1"
+    "versus|1|G:4 B:4 V:4 N:4 A:8 SHIFT+G:2 SHIFT+B:2 Q:2 UP:4 DOWN:4 LEFT:4 RIGHT:4 J:8 RETURN+UP:2 K:2 U:2 W:1 Z:3"
+    "challenge|2|UP:6 DOWN:6 LEFT:6 RIGHT:6 X:10 SHIFT+UP:2 SHIFT+DOWN:2 Z:5"
     "options|3|UP:3 DOWN:3 LEFT:4 RIGHT:4 Z:2"
     "end|4|Z:1"
     "end|5|Z:1"
@@ -38,7 +37,7 @@ MODES=(
 # Keys of the menus met on the way (pause, results, end menu, mode select), mixed in everywhere.
 MENU_KEYS="UP:3 DOWN:3 Z:4"
 # How often each mode-select item is chosen first (same order as MODES).
-MODE_WEIGHTS=(8 1 1 3 1 1)
+MODE_WEIGHTS=(6 4 4 2 1 1)
 
 # Writes a key script: the title, `downs` moves on the mode select, Z, then random presses of
 # `keys` until `frames`; an Escape near the end when `escape` is 1.
