@@ -6,7 +6,12 @@
 #include <sstream>
 
 #include "app/program.h"
+#include "menus/options.h"
+#include "menus/select.h"
+#include "menus/title.h"
+#include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/versus.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/null_backend.h"
@@ -50,6 +55,9 @@ TEST_F(WholeGameTest, AWholeEndlessGameGivesTheRecordedDumpAndTraces) {
     std::string error;
     ASSERT_TRUE(LoadKeyScript(dir + "whole_endless_game.keys", script, error)) << error;
 
+    // Every scene as at program start, whatever earlier tests in this process left behind.
+    Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
+    Vol = SeVol = 0;
     UseVirtualClock(0);
     TheKeyboard().ReleaseAll();
     auto backend = CreateNullBackend();
