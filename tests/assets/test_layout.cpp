@@ -203,10 +203,45 @@ TEST_F(Layout, EndlessBannersKeepClearOfTheScorePanel) {
     }
 }
 
+TEST_F(Layout, BannerLetteringKeepsClearOfTheRibbonsNotches) {
+    // Ribbons 72 % of their band high, notched 35 % of that deep at both ends: around the
+    // band's middle the notches leave the ends of the ribbon empty.
+    struct Band {
+        const char* path;
+        float top, height, x0, x1;
+    };
+    for (const Band& b :
+         {Band{"./bmp/正解、不正解.bmp", 0, 256, 14, 498},
+          Band{"./bmp/正解、不正解.bmp", 257, 255, 14, 498},
+          Band{"./bmp/初め.bmp", 0, 256, 14, 406}, Band{"./bmp/初め.bmp", 257, 255, 14, 406},
+          Band{"./bmp/ゲームオーバー.bmp", 0, 128, 14, 406}}) {
+        auto t = Load(b.path);
+        ASSERT_TRUE(t);
+        float cy = b.top + b.height / 2, notch = b.height * 0.72f * 0.35f, dy = notch * 0.3f;
+        auto any = [](int, int, int) { return true; };
+        EXPECT_EQ(Count(*t, 0, cy - dy, b.x0 + notch * 0.6f, cy + dy, any), 0)
+            << b.path << " at " << b.top << ": something in the left notch";
+        EXPECT_EQ(Count(*t, b.x1 - notch * 0.6f, cy - dy, b.x1 + 8, cy + dy, any), 0)
+            << b.path << " at " << b.top << ": something in the right notch";
+        EXPECT_GT(Ink(*t, b.x0 + notch, b.top, b.x1 - notch, b.top + b.height), 500)
+            << b.path << " at " << b.top << ": no lettering";
+    }
+}
+
+TEST_F(Layout, EndMenusCarryAHeadingAndTheirKeys) {
+    for (const char* path : {"./bmp/ゲーム終了画面.bmp", "./bmp/ゲーム終了画面2.bmp"}) {
+        auto t = Load(path);
+        ASSERT_TRUE(t);
+        EXPECT_GT(Ink(*t, 300, 2, 580, 48), 80) << path << ": no heading above the first item";
+        EXPECT_GT(Ink(*t, 300, 448, 580, 476), 40) << path << ": no keys at the bottom";
+    }
+}
+
 TEST_F(Layout, TheVersusDividerCarriesBothPlayersKeys) {
     auto t = Load("./bmp/真ん中の枠.bmp");
     ASSERT_TRUE(t);
-    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old gems filled 42).
+    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old
+    // gems filled 42).
     int rows[2] = {0, 0};
     for (int y = 0; y < 480; ++y) rows[y / 240] += Ink(*t, 4, y, 12, y + 1) > 0;
     EXPECT_GT(rows[0], 90) << "the left player's keys";

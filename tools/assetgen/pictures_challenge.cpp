@@ -151,18 +151,8 @@ void ChainLabel() {
 void Verdict() {
     // 512 x 512 at (175, 125): top half when cleared, bottom half when failed.
     Canvas c(512, 512);
-    auto banner = [&](float top, const char* text, Color ribbon, const char* sub) {
-        float cy = top + 128;
-        Ribbon(c, 14, 498, cy, 184, ribbon, kGold);
-        TextStyle s = Display(76);
-        s.outline = 4;
-        float base = cy + CapHeight(s) / 2 - 12;
-        s.fill = GoldFill(base - CapHeight(s), base);
-        DrawText(c, text, 256, base, Align::Center, s);
-        DrawText(c, sub, 256, base + 30, Align::Center, Heading(17));
-    };
-    banner(0, "CLEARED!", Hex(0x1F7A46), "Z  back to the level list");
-    banner(257, "FAILED", Hex(0x8C1F2A), "Z  choose what to do");
+    Banner(c, 0, 256, "CLEARED!", Hex(0x1F7A46), "Z  back to the level list", 76);
+    Banner(c, 257, 255, "FAILED", Hex(0x8C1F2A), "Z  choose what to do", 76);
     Save("./bmp/正解、不正解.bmp", c, kInk);
 }
 

@@ -185,25 +185,6 @@ void ScorePanel() {
     Save("./bmp/スコア表示.bmp", c, kInk);
 }
 
-// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`; the lettering
-// shrinks until it keeps clear of the ribbon's notched ends.
-void Banner(Canvas& c, float top, float height, const std::string& text, Color ribbon,
-            const std::string& sub, float size, float x0 = 14, float x1 = 498) {
-    float cy = top + height / 2, h = height * 0.72f, cx = (x0 + x1) / 2;
-    Ribbon(c, x0, x1, cy, h, ribbon, kGold);
-    float room = x1 - x0 - 2 * h * 0.35f - 28;
-    TextStyle s = Display(size);
-    s.outline = 4;
-    while (TextWidth(text, s) > room) s = Display(size -= 2), s.outline = 4;
-    float base = cy + CapHeight(s) / 2 - (sub.empty() ? 0 : size * 0.16f);
-    s.fill = GoldFill(base - CapHeight(s), base);
-    DrawText(c, text, cx, base, Align::Center, s);
-    if (!sub.empty()) {
-        TextStyle t = Heading(17);
-        DrawText(c, sub, cx, base + 26, Align::Center, t);
-    }
-}
-
 // The endless banners stand at screen x 200; the score panel starts at 620: their ribbons end
 // short of it.
 constexpr float kClearOfPanel = 406;
@@ -277,6 +258,25 @@ void Results() {
 
 } // namespace
 
+// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`; the lettering
+// shrinks until it keeps clear of the ribbon's notched ends.
+void Banner(Canvas& c, float top, float height, const std::string& text, Color ribbon,
+            const std::string& sub, float size, float x0, float x1) {
+    float cy = top + height / 2, h = height * 0.72f, cx = (x0 + x1) / 2;
+    Ribbon(c, x0, x1, cy, h, ribbon, kGold);
+    float room = x1 - x0 - 2 * h * 0.35f - 28;
+    TextStyle s = Display(size);
+    s.outline = 4;
+    while (TextWidth(text, s) > room) s = Display(size -= 2), s.outline = 4;
+    float base = cy + CapHeight(s) / 2 - (sub.empty() ? 0 : size * 0.16f);
+    s.fill = GoldFill(base - CapHeight(s), base);
+    DrawText(c, text, cx, base, Align::Center, s);
+    if (!sub.empty()) {
+        TextStyle t = Heading(17);
+        DrawText(c, sub, cx, base + 26, Align::Center, t);
+    }
+}
+
 // A full-view menu picture for its quad, composed on the screen: each item on a plate that
 // runs from one marker to the other, its name centred on the screen; a heading above and the
 // keys below where there is room.
@@ -292,7 +292,7 @@ void MenuScreen(const char* path, const char* title, float titleY,
         TextStyle t = Display(44);
         t.fill = GoldFill(titleY - CapHeight(t), titleY);
         DrawText(screen, title, 440, titleY, Align::Center, t);
-    } else if (firstTop > 36) {
+    } else if (firstTop > 22) { // a smaller heading where the first plate stands high
         TextStyle t = Display(std::min(40.0f, firstTop - 8));
         float base = firstTop - 6;
         t.fill = GoldFill(base - CapHeight(t), base);
