@@ -42,6 +42,13 @@ void LevelPreview(Canvas& c, const ChallengeLevel& level, float x0, float y0, fl
         Emblem(c, b.kind, ox + sx(b) * unit, oy + sy(b) * unit, unit * 0.95f, 1.0f - b.z * 0.12f);
 }
 
+std::string SwapsLine(const ChallengeLevel& lv) {
+    return std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
+}
+std::string ChainLine(const ChallengeLevel& lv) {
+    return "CHAIN " + std::to_string(lv.chain);
+}
+
 const Color kTier[3] = {Hex(0x4CD680), Hex(0xF5B82E), Hex(0xE8473F)};
 
 void LevelSelect() {
@@ -53,6 +60,13 @@ void LevelSelect() {
     DrawText(c, "Empty the board with exactly the swaps shown and make the chain shown.", 440, 76,
              Align::Center, Body(16, kCream));
     Hints(c, {{"←→↑↓", "choose"}, {"Z", "play"}}, 440, 101, 13);
+    // One size for every tile's swaps and chain lines: the widest keeps inside the column
+    // left of the preview, clear of the tile's rim.
+    float lineSize = 13;
+    for (const ChallengeLevel& lv : kChallengeLevels)
+        while (TextWidth(SwapsLine(lv), Body(lineSize, kCream)) > 52 ||
+               TextWidth(ChainLine(lv), Body(lineSize, kGold)) > 52)
+            lineSize -= 0.5f;
     for (int n = 1; n <= 15; ++n) {
         int col = (n - 1) % 5, row = (n - 1) / 5;
         float x0 = 6 + 176.0f * col, y0 = 119 + 120.0f * row;
@@ -71,10 +85,9 @@ void LevelSelect() {
         Slot(c, l + 66, t + 8, r - 8, b - 8, 8);
         const ChallengeLevel& lv = kChallengeLevels[n - 1];
         LevelPreview(c, lv, l + 66, t + 8, r - 8, b - 8);
-        std::string swaps = std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
-        std::string chain = "CHAIN " + std::to_string(lv.chain);
-        DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(13, kCream));
-        DrawText(c, chain, l + 33, t + 87, Align::Center, Body(13, kGold));
+        std::string swaps = SwapsLine(lv), chain = ChainLine(lv);
+        DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(lineSize, kCream));
+        DrawText(c, chain, l + 33, t + 87, Align::Center, Body(lineSize, kGold));
     }
     Save("./bmp/レベル選択.bmp", c, kInk);
 }
