@@ -110,7 +110,7 @@ void Frame() {
 
 void Explanation() {
     // 880 x 480 at (0, 0). The swap count is drawn over it from the large digits, scaled 1.5 x
-    // 1.6, ones at x 410 and tens at 350, y 15: its figures cover about x 368..480, y 37..153.
+    // 1.6, ones at x 410 and tens at 350, y 15: its figures cover about x 368..480, y 63..153.
     // The demanded chain follows in the same digits at x 680: about x 698..750.
     Canvas c(880, 480);
     Backdrop(c);
@@ -141,10 +141,10 @@ void Explanation() {
 
 void CountLabel() {
     // 250 x 150 at (600, 50); the count's large digits stand at x 680..779, y 25..125, their
-    // figures about x 691..767 and y 39..111 on the screen: x 91..167, y -11..61 here.
+    // figures about x 691..767 and y 55..111 on the screen: x 91..167, y 5..61 here.
     Canvas c(250, 150);
     Panel(c, 24, 0, 234, 112, 16, true);
-    Slot(c, 78, 6, 180, 70, 10);
+    Slot(c, 78, 2, 180, 68, 10);
     TextStyle s = Heading(17);
     DrawTextCentered(c, "SWAPS LEFT", 129, 90, Align::Center, s);
     Save("./bmp/回数.bmp", c, kInk);
@@ -153,10 +153,10 @@ void CountLabel() {
 void ChainLabel() {
     // 250 x 150 at (600, 350), under the verdict banner, built like the count label: the large
     // digit of the demanded chain stands at (700, 325), its figure in the middle of the slot:
-    // about x 111..147, y -11..61 here.
+    // about x 111..147, y 5..61 here.
     Canvas c(250, 150);
     Panel(c, 24, 0, 234, 112, 16, true);
-    Slot(c, 78, 6, 180, 70, 10);
+    Slot(c, 78, 2, 180, 68, 10);
     DrawTextCentered(c, "CHAIN TO MAKE", 129, 90, Align::Center, Heading(17));
     Save("./bmp/連鎖.bmp", c, kInk);
 }
