@@ -157,7 +157,7 @@ TEST_F(Layout, DigitsAreDrawnOnDarkFields) {
     // The results screen: score and time (ones at x 350), chain and level (ones at 800).
     auto results = Load("./bmp/結果.bmp");
     for (auto [x, y] : {std::pair{350, 200}, {800, 200}, {350, 370}, {800, 370}})
-        EXPECT_LT(Brightest(*results, x - 76, y + 14, x + 59, y + 86), 90) << x << ", " << y;
+        EXPECT_LT(Brightest(*results, x - 76, y + 30, x + 59, y + 86), 90) << x << ", " << y;
     // The explanation screen's swap count (1.5 x 1.6 digits at 410 and 350, y 15) and the
     // demanded chain beside it (one such digit at 680).
     auto explanation = Load("./bmp/説明.bmp");

@@ -250,7 +250,7 @@ void Results() {
                              {"LEVEL", 510, 376, 690, 868, 370}};
     for (const Field& f : fields) {
         DrawText(c, f.name, f.x, f.y, Align::Left, Heading(20));
-        Slot(c, f.slotL, f.digitsY + 8, std::min(f.slotR, 858.0f), f.digitsY + 92, 10);
+        Slot(c, f.slotL, f.digitsY + 20, std::min(f.slotR, 858.0f), f.digitsY + 94, 10);
     }
     const std::vector<std::pair<std::string, std::string>> next = {{"Z", "continue"}};
     Hints(c, next, 848 - HintsWidth(next, 15) / 2, 103, 15);
