@@ -157,7 +157,7 @@ TEST_F(Layout, DigitsAreDrawnOnDarkFields) {
     // The results screen: score and time (ones at x 350), chain and level (ones at 800).
     auto results = Load("./bmp/結果.bmp");
     for (auto [x, y] : {std::pair{350, 200}, {800, 200}, {350, 370}, {800, 370}})
-        EXPECT_LT(Brightest(*results, x - 76, y + 14, x + 59, y + 86), 90) << x << ", " << y;
+        EXPECT_LT(Brightest(*results, x - 76, y + 30, x + 59, y + 86), 90) << x << ", " << y;
     // The explanation screen's swap count (1.5 x 1.6 digits at 410 and 350, y 15) and the
     // demanded chain beside it (one such digit at 680).
     auto explanation = Load("./bmp/説明.bmp");
@@ -170,12 +170,12 @@ TEST_F(Layout, DigitsAreDrawnOnDarkFields) {
 }
 
 TEST_F(Layout, LargeFiguresKeepToTheRowsTheScreensLeaveForThem) {
-    // The screens leave rows 14..86 of a large figure: the new-record label ends above them on
-    // the results screen, the count label's panel starts there.
+    // The challenge draws its count at y 25 over a label that starts at y 50 and ends at 162:
+    // a large figure keeps to rows 26..88, and stands tall (rows 40 and 70 inked).
     auto digits = Load("./bmp/数字2.bmp");
     for (int y = 0; y < 100; ++y) {
         bool ink = Brightest(*digits, 0, y, 600, y + 1) >= 0; // any opaque texel in the row
-        EXPECT_TRUE(y < 12 || y > 88 ? !ink : ink || (y != 30 && y != 70)) << "row " << y;
+        EXPECT_TRUE(y < 26 || y > 88 ? !ink : ink || (y != 40 && y != 70)) << "row " << y;
     }
 }
 
@@ -187,6 +187,12 @@ TEST_F(Layout, LevelTilesStandWhereTheFrameGoes) {
         // The level's number in gold at the tile's left, its blocks at the right.
         EXPECT_GT(Ink(*screen, x + 10, y + 15, x + 70, y + 55), 80) << "level " << n;
         EXPECT_GT(Ink(*screen, x + 75, y + 15, x + 160, y + 100), 10) << "level " << n;
+    }
+    // The swaps and chain lines stay in the column between the tile's rim and the preview.
+    for (int n = 1; n <= 15; ++n) {
+        int x = 6 + 176 * ((n - 1) % 5), y = 119 + 120 * ((n - 1) / 5);
+        EXPECT_EQ(Ink(*screen, x + 7, y + 62, x + 12, y + 100), 0) << "level " << n;
+        EXPECT_EQ(Ink(*screen, x + 68, y + 62, x + 72, y + 100), 0) << "level " << n;
     }
     // The frame rings the tile and leaves its middle clear.
     EXPECT_EQ(Brightest(*frame, 20, 20, 150, 95), -1);
@@ -203,10 +209,45 @@ TEST_F(Layout, EndlessBannersKeepClearOfTheScorePanel) {
     }
 }
 
+TEST_F(Layout, BannerLetteringKeepsClearOfTheRibbonsNotches) {
+    // Ribbons 72 % of their band high, notched 35 % of that deep at both ends: around the
+    // band's middle the notches leave the ends of the ribbon empty.
+    struct Band {
+        const char* path;
+        float top, height, x0, x1;
+    };
+    for (const Band& b :
+         {Band{"./bmp/正解、不正解.bmp", 0, 256, 14, 498},
+          Band{"./bmp/正解、不正解.bmp", 257, 255, 14, 498},
+          Band{"./bmp/初め.bmp", 0, 256, 14, 406}, Band{"./bmp/初め.bmp", 257, 255, 14, 406},
+          Band{"./bmp/ゲームオーバー.bmp", 0, 128, 14, 406}}) {
+        auto t = Load(b.path);
+        ASSERT_TRUE(t);
+        float cy = b.top + b.height / 2, notch = b.height * 0.72f * 0.35f, dy = notch * 0.3f;
+        auto any = [](int, int, int) { return true; };
+        EXPECT_EQ(Count(*t, 0, cy - dy, b.x0 + notch * 0.6f, cy + dy, any), 0)
+            << b.path << " at " << b.top << ": something in the left notch";
+        EXPECT_EQ(Count(*t, b.x1 - notch * 0.6f, cy - dy, b.x1 + 8, cy + dy, any), 0)
+            << b.path << " at " << b.top << ": something in the right notch";
+        EXPECT_GT(Ink(*t, b.x0 + notch, b.top, b.x1 - notch, b.top + b.height), 500)
+            << b.path << " at " << b.top << ": no lettering";
+    }
+}
+
+TEST_F(Layout, EndMenusCarryAHeadingAndTheirKeys) {
+    for (const char* path : {"./bmp/ゲーム終了画面.bmp", "./bmp/ゲーム終了画面2.bmp"}) {
+        auto t = Load(path);
+        ASSERT_TRUE(t);
+        EXPECT_GT(Ink(*t, 300, 2, 580, 48), 80) << path << ": no heading above the first item";
+        EXPECT_GT(Ink(*t, 300, 448, 580, 476), 40) << path << ": no keys at the bottom";
+    }
+}
+
 TEST_F(Layout, TheVersusDividerCarriesBothPlayersKeys) {
     auto t = Load("./bmp/真ん中の枠.bmp");
     ASSERT_TRUE(t);
-    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old gems filled 42).
+    // Rows with light ink between the gold rims: a line of lettering runs down each half (the old
+    // gems filled 42).
     int rows[2] = {0, 0};
     for (int y = 0; y < 480; ++y) rows[y / 240] += Ink(*t, 4, y, 12, y + 1) > 0;
     EXPECT_GT(rows[0], 90) << "the left player's keys";

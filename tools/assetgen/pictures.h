@@ -24,6 +24,11 @@ struct Picture {
 void Save(const char* gamePath, const art::Canvas& canvas, art::Color matte);
 const std::vector<Picture>& Saved();
 
+// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`, with an optional
+// line under the lettering; the lettering shrinks until it keeps clear of the ribbon's notches.
+void Banner(art::Canvas& c, float top, float height, const std::string& text, theme::Color ribbon,
+            const std::string& sub, float size, float x0 = 14, float x1 = 498);
+
 // A full-view menu picture on `quad` with a title and items, each between its markers (screen
 // points of marker blocks at depth markerZ).
 struct MenuEntry {

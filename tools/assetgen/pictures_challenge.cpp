@@ -42,6 +42,13 @@ void LevelPreview(Canvas& c, const ChallengeLevel& level, float x0, float y0, fl
         Emblem(c, b.kind, ox + sx(b) * unit, oy + sy(b) * unit, unit * 0.95f, 1.0f - b.z * 0.12f);
 }
 
+std::string SwapsLine(const ChallengeLevel& lv) {
+    return std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
+}
+std::string ChainLine(const ChallengeLevel& lv) {
+    return "CHAIN " + std::to_string(lv.chain);
+}
+
 const Color kTier[3] = {Hex(0x4CD680), Hex(0xF5B82E), Hex(0xE8473F)};
 
 void LevelSelect() {
@@ -53,6 +60,13 @@ void LevelSelect() {
     DrawText(c, "Empty the board with exactly the swaps shown and make the chain shown.", 440, 76,
              Align::Center, Body(16, kCream));
     Hints(c, {{"←→↑↓", "choose"}, {"Z", "play"}}, 440, 101, 13);
+    // One size for every tile's swaps and chain lines: the widest keeps inside the column
+    // left of the preview, clear of the tile's rim.
+    float lineSize = 13;
+    for (const ChallengeLevel& lv : kChallengeLevels)
+        while (TextWidth(SwapsLine(lv), Body(lineSize, kCream)) > 52 ||
+               TextWidth(ChainLine(lv), Body(lineSize, kGold)) > 52)
+            lineSize -= 0.5f;
     for (int n = 1; n <= 15; ++n) {
         int col = (n - 1) % 5, row = (n - 1) / 5;
         float x0 = 6 + 176.0f * col, y0 = 119 + 120.0f * row;
@@ -71,10 +85,9 @@ void LevelSelect() {
         Slot(c, l + 66, t + 8, r - 8, b - 8, 8);
         const ChallengeLevel& lv = kChallengeLevels[n - 1];
         LevelPreview(c, lv, l + 66, t + 8, r - 8, b - 8);
-        std::string swaps = std::to_string(lv.swaps) + (lv.swaps == 1 ? " SWAP" : " SWAPS");
-        std::string chain = "CHAIN " + std::to_string(lv.chain);
-        DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(13, kCream));
-        DrawText(c, chain, l + 33, t + 87, Align::Center, Body(13, kGold));
+        std::string swaps = SwapsLine(lv), chain = ChainLine(lv);
+        DrawText(c, swaps, l + 33, t + 69, Align::Center, Body(lineSize, kCream));
+        DrawText(c, chain, l + 33, t + 87, Align::Center, Body(lineSize, kGold));
     }
     Save("./bmp/レベル選択.bmp", c, kInk);
 }
@@ -97,7 +110,7 @@ void Frame() {
 
 void Explanation() {
     // 880 x 480 at (0, 0). The swap count is drawn over it from the large digits, scaled 1.5 x
-    // 1.6, ones at x 410 and tens at 350, y 15: its figures cover about x 368..480, y 37..153.
+    // 1.6, ones at x 410 and tens at 350, y 15: its figures cover about x 368..480, y 63..153.
     // The demanded chain follows in the same digits at x 680: about x 698..750.
     Canvas c(880, 480);
     Backdrop(c);
@@ -128,10 +141,10 @@ void Explanation() {
 
 void CountLabel() {
     // 250 x 150 at (600, 50); the count's large digits stand at x 680..779, y 25..125, their
-    // figures about x 691..767 and y 39..111 on the screen: x 91..167, y -11..61 here.
+    // figures about x 691..767 and y 55..111 on the screen: x 91..167, y 5..61 here.
     Canvas c(250, 150);
     Panel(c, 24, 0, 234, 112, 16, true);
-    Slot(c, 78, 6, 180, 70, 10);
+    Slot(c, 78, 2, 180, 68, 10);
     TextStyle s = Heading(17);
     DrawTextCentered(c, "SWAPS LEFT", 129, 90, Align::Center, s);
     Save("./bmp/回数.bmp", c, kInk);
@@ -140,10 +153,10 @@ void CountLabel() {
 void ChainLabel() {
     // 250 x 150 at (600, 350), under the verdict banner, built like the count label: the large
     // digit of the demanded chain stands at (700, 325), its figure in the middle of the slot:
-    // about x 111..147, y -11..61 here.
+    // about x 111..147, y 5..61 here.
     Canvas c(250, 150);
     Panel(c, 24, 0, 234, 112, 16, true);
-    Slot(c, 78, 6, 180, 70, 10);
+    Slot(c, 78, 2, 180, 68, 10);
     DrawTextCentered(c, "CHAIN TO MAKE", 129, 90, Align::Center, Heading(17));
     Save("./bmp/連鎖.bmp", c, kInk);
 }
@@ -151,18 +164,8 @@ void ChainLabel() {
 void Verdict() {
     // 512 x 512 at (175, 125): top half when cleared, bottom half when failed.
     Canvas c(512, 512);
-    auto banner = [&](float top, const char* text, Color ribbon, const char* sub) {
-        float cy = top + 128;
-        Ribbon(c, 14, 498, cy, 184, ribbon, kGold);
-        TextStyle s = Display(76);
-        s.outline = 4;
-        float base = cy + CapHeight(s) / 2 - 12;
-        s.fill = GoldFill(base - CapHeight(s), base);
-        DrawText(c, text, 256, base, Align::Center, s);
-        DrawText(c, sub, 256, base + 30, Align::Center, Heading(17));
-    };
-    banner(0, "CLEARED!", Hex(0x1F7A46), "Z  back to the level list");
-    banner(257, "FAILED", Hex(0x8C1F2A), "Z  choose what to do");
+    Banner(c, 0, 256, "CLEARED!", Hex(0x1F7A46), "Z  back to the level list", 76);
+    Banner(c, 257, 255, "FAILED", Hex(0x8C1F2A), "Z  choose what to do", 76);
     Save("./bmp/正解、不正解.bmp", c, kInk);
 }
 

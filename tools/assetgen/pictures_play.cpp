@@ -131,8 +131,9 @@ void DigitSheet(const char* path, int width, int height, const platform::Rect* r
 void Digits() {
     // Drawn 20 pixels apart: the ink stays within 18 pixels.
     DigitSheet("./bmp/数字.bmp", 276, 32, kSmallDigitRects, 25, 1.12f, 28, 2, 0.7f, 0);
-    // Drawn 38 pixels apart: tall, narrow figures, ink rows 14..86.
-    DigitSheet("./bmp/数字2.bmp", 660, 100, kLargeDigitRects, 55, 1.62f, 84, 3.5f, 0.64f, 5);
+    // Drawn 38 pixels apart: tall, narrow figures, ink rows 30..86, so that drawn at y 25 over
+    // the challenge's count label (which starts at y 50) they stand inside it.
+    DigitSheet("./bmp/数字2.bmp", 660, 100, kLargeDigitRects, 55, 1.23f, 84, 3.5f, 0.64f, 5);
 }
 
 void ScorePanel() {
@@ -185,25 +186,6 @@ void ScorePanel() {
     Save("./bmp/スコア表示.bmp", c, kInk);
 }
 
-// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`; the lettering
-// shrinks until it keeps clear of the ribbon's notched ends.
-void Banner(Canvas& c, float top, float height, const std::string& text, Color ribbon,
-            const std::string& sub, float size, float x0 = 14, float x1 = 498) {
-    float cy = top + height / 2, h = height * 0.72f, cx = (x0 + x1) / 2;
-    Ribbon(c, x0, x1, cy, h, ribbon, kGold);
-    float room = x1 - x0 - 2 * h * 0.35f - 28;
-    TextStyle s = Display(size);
-    s.outline = 4;
-    while (TextWidth(text, s) > room) s = Display(size -= 2), s.outline = 4;
-    float base = cy + CapHeight(s) / 2 - (sub.empty() ? 0 : size * 0.16f);
-    s.fill = GoldFill(base - CapHeight(s), base);
-    DrawText(c, text, cx, base, Align::Center, s);
-    if (!sub.empty()) {
-        TextStyle t = Heading(17);
-        DrawText(c, sub, cx, base + 26, Align::Center, t);
-    }
-}
-
 // The endless banners stand at screen x 200; the score panel starts at 620: their ribbons end
 // short of it.
 constexpr float kClearOfPanel = 406;
@@ -246,7 +228,7 @@ void NewRecord() {
 }
 
 void Results() {
-    // 880 x 480 at (0, 0). Large digits (59 x 100, 38 apart, ink rows 14..86): score ones at
+    // 880 x 480 at (0, 0). Large digits (59 x 100, 38 apart, ink rows 30..86): score ones at
     // x 350, chain at 800 (y 200); time seconds 350, minutes 254, hours 153, colons 274 and 173;
     // level at 800 (y 370). New-record labels at (50, 130), (500, 130), (50, 290), (500, 290).
     Canvas c(880, 480);
@@ -268,7 +250,7 @@ void Results() {
                              {"LEVEL", 510, 376, 690, 868, 370}};
     for (const Field& f : fields) {
         DrawText(c, f.name, f.x, f.y, Align::Left, Heading(20));
-        Slot(c, f.slotL, f.digitsY + 8, std::min(f.slotR, 858.0f), f.digitsY + 92, 10);
+        Slot(c, f.slotL, f.digitsY + 20, std::min(f.slotR, 858.0f), f.digitsY + 94, 10);
     }
     const std::vector<std::pair<std::string, std::string>> next = {{"Z", "continue"}};
     Hints(c, next, 848 - HintsWidth(next, 15) / 2, 103, 15);
@@ -276,6 +258,25 @@ void Results() {
 }
 
 } // namespace
+
+// A banner on a ribbon from x0 to x1 in the band from `top` to `top + height`; the lettering
+// shrinks until it keeps clear of the ribbon's notched ends.
+void Banner(Canvas& c, float top, float height, const std::string& text, Color ribbon,
+            const std::string& sub, float size, float x0, float x1) {
+    float cy = top + height / 2, h = height * 0.72f, cx = (x0 + x1) / 2;
+    Ribbon(c, x0, x1, cy, h, ribbon, kGold);
+    float room = x1 - x0 - 2 * h * 0.35f - 28;
+    TextStyle s = Display(size);
+    s.outline = 4;
+    while (TextWidth(text, s) > room) s = Display(size -= 2), s.outline = 4;
+    float base = cy + CapHeight(s) / 2 - (sub.empty() ? 0 : size * 0.16f);
+    s.fill = GoldFill(base - CapHeight(s), base);
+    DrawText(c, text, cx, base, Align::Center, s);
+    if (!sub.empty()) {
+        TextStyle t = Heading(17);
+        DrawText(c, sub, cx, base + 26, Align::Center, t);
+    }
+}
 
 // A full-view menu picture for its quad, composed on the screen: each item on a plate that
 // runs from one marker to the other, its name centred on the screen; a heading above and the
@@ -292,7 +293,7 @@ void MenuScreen(const char* path, const char* title, float titleY,
         TextStyle t = Display(44);
         t.fill = GoldFill(titleY - CapHeight(t), titleY);
         DrawText(screen, title, 440, titleY, Align::Center, t);
-    } else if (firstTop > 36) {
+    } else if (firstTop > 22) { // a smaller heading where the first plate stands high
         TextStyle t = Display(std::min(40.0f, firstTop - 8));
         float base = firstTop - 6;
         t.fill = GoldFill(base - CapHeight(t), base);
