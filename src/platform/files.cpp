@@ -100,4 +100,42 @@ bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t 
     return ReadRegularFile(DataPath(gamePath), out, limit) == ReadResult::kRead;
 }
 
+namespace {
+
+bool SyncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReplaceFileAtomically(const std::string& target, const std::string& text) {
+    std::string temp = target + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat old;
+    mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 0777 : 0644;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncFolder(std::filesystem::path(target).parent_path().string());
+    return true;
+}
+
 } // namespace platform

@@ -29,6 +29,10 @@ enum class ReadResult { kRead, kMissing, kFailed };
 // the path; anything else that stops the read (permissions, I/O, not a regular file, too
 // large) is kFailed. `out` is empty unless the file was read.
 ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, size_t limit);
+// Replaces the file at `path` as a whole: a new file of a unique name beside it, created
+// exclusively (never through a link or onto anything left over), with the old file's
+// permissions (0644 for a new one), synced, renamed over the old one, the folder synced.
+bool ReplaceFileAtomically(const std::string& path, const std::string& text);
 // Reads a whole game file; false when it cannot be read or is larger than `limit` bytes.
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit);
 

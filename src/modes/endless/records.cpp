@@ -1,14 +1,8 @@
 // The endless mode's records and their two files in "./notepad/".
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -92,46 +86,10 @@ bool ReadRecordFile(RecordFile& file, std::string& text) {
     return true;
 }
 
-bool SyncFolder(const std::string& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Replaces a file as a whole: a new file of a unique name, created exclusively (never through
-// a link or onto anything left over), synced, renamed over the old one, the folder synced.
-bool WriteAtomically(const char* path, const std::string& text) {
-    const std::string target = platform::DataPath(path);
-    std::string temp = target + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat old;
-    mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 0777 : 0644;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(std::filesystem::path(target).parent_path().string());
-    return true;
-}
-
 void Write(RecordFile& file, const std::string& text) {
     if (!file.writable) return; // reported when the read failed
-    if (!WriteAtomically(file.path, text)) std::fputs("エラー", stdout);
+    if (!platform::ReplaceFileAtomically(platform::DataPath(file.path), text))
+        std::fputs("エラー", stdout);
 }
 
 } // namespace
