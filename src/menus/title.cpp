@@ -40,6 +40,14 @@ int32_t TitleInit() {
     return kTitleFrame;
 }
 
+Matrix LogoTurn(float angle) {
+    // While its back faces the player the logo is drawn mirrored in its own plane, so the name
+    // reads the right way round from behind as well.
+    Matrix turn = RotationY(angle * kDegToRad);
+    if (angle > 90.0f && angle < 270.0f) return Scaling(-1.0f, 1.0f, 1.0f) * turn;
+    return turn;
+}
+
 void TitleUpdate() {
     PlayLooping(Title.music);
     Title.LogoAngle += Title.LogoSpeed;
@@ -55,7 +63,7 @@ void TitleDraw() {
     DrawTexturedQuad(device, Title.background.get(), 38.0f, 37.0f, 10.0f,
                      Translation(4.3f, -19.2f, 0.0f));
     DrawTexturedQuad(device, Title.logo.get(), 10.0f, 2.5f, 0.0f,
-                     Translation(0.0f, 5.0f, 0.0f) * RotationY(Title.LogoAngle * kDegToRad));
+                     Translation(0.0f, 5.0f, 0.0f) * LogoTurn(Title.LogoAngle));
     DrawTexturedQuad(device, Title.caption.get(), 8.0f, 3.0f, 0.0f, Translation(1.0f, -7.0f, 0.0f));
 
     device.SetRenderState(RS_LIGHTING, 1);

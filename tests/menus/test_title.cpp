@@ -1,6 +1,8 @@
 // The title scene: the Z latch, the logo coming to rest, the drawing of one frame, the music.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "media/draw.h"
 #include "media/frame.h"
 #include "menus/title.h"
@@ -125,4 +127,24 @@ TEST_F(TitleTest, MissingFilesLeaveEmptyHandlesAndTheSceneRuns) {
     EXPECT_EQ(Title.block.mesh, nullptr);
     EXPECT_EQ(device.Count(CallKind::Mesh), 0u);
     EXPECT_EQ(device.Count(CallKind::Quad), 15u) << "the quads still draw, untextured";
+}
+
+TEST_F(TitleTest, TheLogoReadsLeftToRightAtEveryAngleOfItsTurn) {
+    // The picture's left-to-right axis (the first row of the world matrix) must point to the
+    // player's right whenever the logo is not edge-on, its back half of the turn included.
+    TitleInit();
+    int back = 0;
+    for (int frame = 1; frame <= 90; ++frame) {
+        device.ClearCalls();
+        Frame();
+        const RecordedCall* logo = nullptr;
+        for (const auto& c : device.Calls())
+            if (c.kind == CallKind::Quad && c.resource == "./bmp/タイトル.bmp") logo = &c;
+        ASSERT_NE(logo, nullptr) << frame;
+        float across = logo->matrix.m[0][0];
+        if (std::abs(logo->matrix.m[0][2]) > 0.99f) continue; // edge-on
+        EXPECT_GT(across, 0.0f) << "mirrored at " << Title.LogoAngle << " degrees";
+        if (Title.LogoAngle > 90.0f && Title.LogoAngle < 270.0f) ++back;
+    }
+    EXPECT_GT(back, 40) << "the turn shows its back for half the time";
 }
