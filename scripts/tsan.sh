@@ -16,8 +16,8 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_TESTS=OFF \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" > /dev/null
 cmake --build "$build" -j"$(nproc)" --target tessarune gamedata > /dev/null
 
-# One whole game per mode: frames to run and the key script. Add versus and challenge here
-# when they are in the game.
+# One whole game per mode: frames to run and the key script (the debug keys are on, so the
+# versus script can bury a board).
 declare -A FRAMES SCRIPTS
 FRAMES[endless]=1260
 SCRIPTS[endless]='
@@ -45,6 +45,65 @@ SCRIPTS[endless]='
 1190 1190 Z
 1240 1240 ESCAPE
 '
+FRAMES[versus]=1470
+SCRIPTS[versus]='
+# title, mode select, versus
+2 2 Z
+20 20 DOWN
+40 40 Z
+# both players move, swap and go deeper; the left rises faster
+300 300 V
+305 305 RIGHT
+310 310 A
+315 315 J
+320 321 SHIFT G
+325 326 RETURN UP
+330 380 Q
+# pause and resume
+400 400 Z
+420 420 Z
+# the right player buries the left one (debug key): garbage, defeat, end menu, mode select
+430 600 W
+1150 1160 DOWN
+1170 1170 Z
+# versus entered again, paused in play and left for the mode select
+1190 1190 DOWN
+1200 1200 Z
+1400 1400 Z
+1410 1410 DOWN
+1420 1420 DOWN
+1430 1430 Z
+'
+FRAMES[challenge]=1440
+SCRIPTS[challenge]='
+# title, mode select down twice, level select, level 1: explanation, banners
+2 2 Z
+10 10 DOWN
+30 30 DOWN
+50 50 Z
+75 75 Z
+85 85 Z
+# level 1 cleared (its clearing as the solver plans it): the vanish sound, the victory music
+272 272 RIGHT
+288 288 RIGHT X
+# on to the level select, level 1 again: two equal blocks swapped, failed, the end menu
+560 560 Z
+600 600 Z
+620 620 Z
+800 800 RIGHT
+816 816 RIGHT
+832 832 RIGHT
+848 848 X
+1100 1100 Z
+# retry: the explanation again, the banners, then leave from the pause
+1150 1150 Z
+1165 1165 Z
+1350 1350 Z
+1360 1360 DOWN
+1370 1370 DOWN
+1380 1380 DOWN
+1390 1390 Z
+'
 modes=("$@")
 [ ${#modes[@]} -eq 0 ] && modes=("${!SCRIPTS[@]}")
 
@@ -59,7 +118,7 @@ for mode in "${modes[@]}"; do
     printf '%s' "${SCRIPTS[$mode]}" > "$work/$mode.keys"
     rc=0
     "$build/tessarune" --data "$work/data" --keys "$work/$mode.keys" --seed 1 \
-        --frames "${FRAMES[$mode]}" --dump "$work/$mode.json" > /dev/null 2> "$work/$mode.err" ||
+        --debug-keys --frames "${FRAMES[$mode]}" --dump "$work/$mode.json" > /dev/null 2> "$work/$mode.err" ||
         rc=$?
     reports=$(grep -c 'WARNING: ThreadSanitizer' "$work/$mode.err" || true)
     frame=$(grep -o '"frame":[0-9]*' "$work/$mode.json" 2> /dev/null | cut -d: -f2 || true)
