@@ -50,6 +50,27 @@ printf '2 2 Z\n5 5 Z\n' > "$scratch/again.keys"
 (cd "$scratch" && "$game" --headless --keys again.keys --frames 20 --dump second.json) > /dev/null
 grep -q '"RecSec":10' "$scratch/second.json" || fail "records not read back: $(cat "$scratch/second.json")"
 
+# A data folder that cannot be written (a read-only bind mount in a mount namespace of its own,
+# where this machine allows one; as root, permissions alone would not stop the writes): the
+# records go to the user's folder, those of the data folder copied over first and left as
+# they were.
+ro="$scratch/ro-data"
+cp -r "$share/tessarune/data" "$ro"
+mkdir "$ro/notepad"
+printf '0 0 0 0 0 3' > "$ro/notepad/Hi Score.txt"
+if unshare -rm --propagation private true 2> /dev/null; then
+    XDG_DATA_HOME="$scratch/xdg-ro" unshare -rm --propagation private sh -c \
+        'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && ! touch "$1/probe" 2>/dev/null &&
+         cd "$2" && "$3" --data "$1" --headless --keys game.keys --frames 1150 > /dev/null' \
+        sh "$ro" "$scratch" "$game" 2> "$scratch/ro.err" || fail "read-only run: $(cat "$scratch/ro.err")"
+    grep -q "'Hi Score.txt' copied" "$scratch/ro.err" || fail "no copy said: $(cat "$scratch/ro.err")"
+    grep -Eq ' 0 0 10$' "$scratch/xdg-ro/tessarune/notepad/Hi Score.txt" ||
+        fail "records of the read-only run: $(cat "$scratch/xdg-ro/tessarune/notepad/Hi Score.txt")"
+    [ "$(cat "$ro/notepad/Hi Score.txt")" = "0 0 0 0 0 3" ] || fail "the read-only data was changed"
+else
+    echo "no read-only bind mount here: that case is left to app.RecordFolder"
+fi
+
 # The desktop's own checks, where their tools are installed.
 if command -v desktop-file-validate > /dev/null; then
     desktop-file-validate "$share/applications/org.tessarune.Tessarune.desktop"
