@@ -21,3 +21,5 @@ TESS_BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libepoxy-dev l
 # Tests, benchmarks and the fuzzers' corpus replay.
 TESS_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang
     libclang-rt-14-dev xvfb xauth)
+# Building the Debian package and checking the installed files (scripts/package_check.sh).
+TESS_PACKAGE_PACKAGES=(dpkg-dev file appstream desktop-file-utils groff-base gzip)

@@ -11,6 +11,7 @@
 #include "app/harness.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/record_folder.h"
 #include "app/solve.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -18,6 +19,7 @@
 #include "platform/null_backend.h"
 #include "platform/random.h"
 #include "platform/sdl/sdl_backend.h"
+#include "tess_version.h"
 
 int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
@@ -32,14 +34,22 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("tessarune %s\n", TESS_VERSION);
+        std::printf("tessarune %s (commit %s)\n", TESS_VERSION, TESS_COMMIT);
         return 0;
     }
 
     if (options.solveLevel != 0) return PrintSolution(options.solveLevel, std::cout);
 
     platform::SetDataRoot(options.data.empty() ? platform::DefaultDataRoot() : options.data);
-    if (options.checkData) return CheckDataFiles(std::cout);
+    if (options.checkData) {
+        int result = CheckDataFiles(std::cout);
+        std::cout << "record folder "
+                  << platform::ChooseRecordFolder(platform::DataRoot(),
+                                                  platform::CurrentUserEnvironment())
+                  << "\n";
+        return result;
+    }
+    SetUpRecordFolder(platform::CurrentUserEnvironment());
     if (options.bench) {
         auto backend = platform::CreateSdlBackend();
         return RunBench(*backend, start);

@@ -17,6 +17,10 @@ std::string& Root() {
     static std::string root = ".";
     return root;
 }
+std::string& Records() {
+    static std::string folder;
+    return folder;
+}
 } // namespace
 
 std::string DefaultDataRoot() {
@@ -42,6 +46,16 @@ std::string DataPath(std::string_view gamePath) {
     if (!gamePath.empty() && gamePath.front() == '/') return std::string(gamePath);
     if (gamePath.substr(0, 2) == "./") gamePath.remove_prefix(2);
     return Root() + "/" + std::string(gamePath);
+}
+
+void SetRecordFolder(std::string folder) {
+    Records() = std::move(folder);
+}
+std::string RecordFolder() {
+    return Records().empty() ? DataPath("./notepad") : Records();
+}
+std::string RecordPath(std::string_view name) {
+    return RecordFolder() + "/" + std::string(name);
 }
 
 std::FILE* OpenFile(std::string_view gamePath, const char* mode) {

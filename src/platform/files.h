@@ -18,6 +18,13 @@ const std::string& DataRoot();
 // The file system path of a game path: relative paths are taken from the data folder.
 std::string DataPath(std::string_view gamePath);
 
+// The folder of the player's records: the data folder's notepad/ unless another folder was
+// chosen at start-up ("" goes back to that).
+void SetRecordFolder(std::string folder);
+std::string RecordFolder();
+// The file system path of a record file ("Hi Score.txt") in the record folder.
+std::string RecordPath(std::string_view name);
+
 // fopen of a game path.
 std::FILE* OpenFile(std::string_view gamePath, const char* mode);
 // Opens a file system path for reading only if it is a regular file: a pipe, device or

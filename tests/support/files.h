@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,14 @@
 namespace testfiles {
 
 namespace fs = std::filesystem;
+
+// A whole file as text ("" when it cannot be read).
+inline std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 // The folder tests write into: $TESS_TEST_TMP, else one in the system's temporary folder.
 inline fs::path Area() {

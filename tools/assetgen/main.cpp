@@ -1,11 +1,12 @@
 // assetgen: writes every data file the game reads into a data folder; optionally a PNG preview.
-//   assetgen DATA_DIR [--preview DIR]
+//   assetgen DATA_DIR [--preview DIR] [--icons DIR]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "icon.h"
 #include "models.h"
 #include "output.h"
 #include "pictures.h"
@@ -15,9 +16,12 @@
 int main(int argc, char** argv) {
     const char* dataDir = nullptr;
     const char* previewDir = nullptr;
+    const char* iconDir = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc)
             previewDir = argv[++i];
+        else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc)
+            iconDir = argv[++i];
         else if (argv[i][0] != '-' && !dataDir)
             dataDir = argv[i];
         else {
@@ -26,9 +30,10 @@ int main(int argc, char** argv) {
         }
     }
     if (!dataDir) {
-        std::fprintf(stderr, "usage: assetgen DATA_DIR [--preview DIR]\n"
+        std::fprintf(stderr, "usage: assetgen DATA_DIR [--preview DIR] [--icons DIR]\n"
                              "  writes xFile/, bmp/, bgm/ and notepad/ into DATA_DIR;\n"
-                             "  --preview writes PNG views of every picture and model into DIR\n");
+                             "  --preview writes PNG views of every picture and model into DIR;\n"
+                             "  --icons writes the application icon as DIR/NxN/apps/*.png\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -55,5 +60,9 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("assetgen: data files written to %s in %.2f s\n", dataDir, seconds);
     if (previewDir && !preview::Write(previewDir)) return 1;
+    if (iconDir && !icon::Write(iconDir)) {
+        std::fprintf(stderr, "assetgen: cannot write the icons into %s\n", iconDir);
+        return 1;
+    }
     return 0;
 }

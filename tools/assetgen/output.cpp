@@ -108,7 +108,7 @@ void WriteText(const std::string& gamePath, const std::string& text) {
 }
 
 bool WritePng(const std::filesystem::path& path, int width, int height,
-              const std::vector<uint32_t>& rgb) {
+              const std::vector<uint32_t>& rgb, bool alpha) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -120,16 +120,19 @@ bool WritePng(const std::filesystem::path& path, int width, int height,
     }
     png_init_io(png, f);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(width) * 3);
+    const int channels = alpha ? 4 : 3;
+    std::vector<png_byte> row(static_cast<size_t>(width) * channels);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             uint32_t p = rgb[static_cast<size_t>(y) * width + x];
-            row[3 * x] = static_cast<png_byte>(p >> 16);
-            row[3 * x + 1] = static_cast<png_byte>(p >> 8);
-            row[3 * x + 2] = static_cast<png_byte>(p);
+            png_byte* out = &row[static_cast<size_t>(x) * channels];
+            out[0] = static_cast<png_byte>(p >> 16);
+            out[1] = static_cast<png_byte>(p >> 8);
+            out[2] = static_cast<png_byte>(p);
+            if (alpha) out[3] = static_cast<png_byte>(p >> 24);
         }
         png_write_row(png, row.data());
     }

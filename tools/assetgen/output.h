@@ -21,8 +21,8 @@ std::vector<uint8_t> EncodeWave(int channels, int rate, const std::vector<int16_
 void WriteFile(const std::string& gamePath, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& gamePath, const std::string& text);
 
-// An RGB PNG of 0xRRGGBB pixels, top row first.
+// An RGB PNG of 0xRRGGBB pixels, top row first; with `alpha`, an RGBA PNG of 0xAARRGGBB.
 bool WritePng(const std::filesystem::path& path, int width, int height,
-              const std::vector<uint32_t>& rgb);
+              const std::vector<uint32_t>& rgb, bool alpha = false);
 
 } // namespace out

@@ -51,7 +51,8 @@ struct EndlessMode : RisingBoard {
 };
 extern EndlessMode Endless;
 
-// The records, kept for the run and in "./notepad/"; only a successful read replaces them.
+// The records, kept for the run and in the record folder (platform::RecordFolder, the data
+// folder's notepad/ unless chosen otherwise); only a successful read replaces them.
 struct EndlessRecords {
     int32_t RecScore = 0, RecCombo = 0, RecLevel = 0, RecHour = 0, RecMin = 0, RecSec = 0;
     int32_t RecScoreKeta = 0, RecComboKeta = 0, RecLevelKeta = 0;
@@ -70,6 +71,8 @@ void EndlessDump(platform::JsonWriter& json);
 // that exists but cannot be read is never rewritten in that run.
 void ReadRecords();
 void WriteRecords();
+// The record files, the scores first.
+inline constexpr const char* kRecordFileNames[2] = {"Hi Score.txt", "Max keta.txt"};
 // The records as the game reads them from the texts of the two files (null: not read),
 // digit counts made valid; and the texts it writes.
 void ParseRecordFiles(EndlessRecords& r, const std::string* scoreText, const std::string* ketaText);

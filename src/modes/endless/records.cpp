@@ -1,4 +1,4 @@
-// The endless mode's records and their two files in "./notepad/".
+// The endless mode's records and their two files in the record folder.
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -16,8 +16,8 @@ EndlessRecords Records;
 
 namespace {
 
-const char kScoreFile[] = "./notepad/Hi Score.txt";
-const char kKetaFile[] = "./notepad/Max keta.txt";
+const char* const kScoreFile = kRecordFileNames[0];
+const char* const kKetaFile = kRecordFileNames[1];
 constexpr size_t kMaxRecordBytes = 1 << 16;
 
 // A record file is rewritten only while its last read succeeded or found no file: one that
@@ -70,14 +70,14 @@ int32_t ValidKeta(int32_t keta, int32_t value) {
 bool ReadRecordFile(RecordFile& file, std::string& text) {
     std::vector<uint8_t> bytes;
     platform::ReadResult result =
-        platform::ReadRegularFile(platform::DataPath(file.path), bytes, kMaxRecordBytes);
+        platform::ReadRegularFile(platform::RecordPath(file.path), bytes, kMaxRecordBytes);
     file.writable = result != platform::ReadResult::kFailed;
     if (result != platform::ReadResult::kRead) {
         std::fputs("エラー", stdout);
         if (!file.writable && !file.reported) {
             std::fprintf(stderr,
                          "tessarune: cannot read '%s'; it is kept as it is and not rewritten\n",
-                         platform::DataPath(file.path).c_str());
+                         platform::RecordPath(file.path).c_str());
             file.reported = true;
         }
         return false;
@@ -88,7 +88,7 @@ bool ReadRecordFile(RecordFile& file, std::string& text) {
 
 void Write(RecordFile& file, const std::string& text) {
     if (!file.writable) return; // reported when the read failed
-    if (!platform::ReplaceFileAtomically(platform::DataPath(file.path), text))
+    if (!platform::ReplaceFileAtomically(platform::RecordPath(file.path), text))
         std::fputs("エラー", stdout);
 }
 
@@ -133,7 +133,7 @@ void ReadRecords() {
 
 void WriteRecords() {
     std::error_code ec;
-    std::filesystem::create_directories(platform::DataPath("./notepad"), ec);
+    std::filesystem::create_directories(platform::RecordFolder(), ec);
     // The scores first: should the second replacement not happen, their counts are raised
     // to the new values' digits at the next read.
     Write(scoreFile, ScoreFileText(Records));
