@@ -46,6 +46,12 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.version = true;
         else if (a == "--data") {
             if (!value(out.data)) return false;
+        } else if (a == "--config") {
+            if (!value(out.config)) return false;
+            if (out.config.empty()) {
+                error = "--config needs a folder";
+                return false;
+            }
         } else if (a == "--keys") {
             if (!value(out.keys)) return false;
         } else if (a == "--dump") {
@@ -92,6 +98,8 @@ const char* UsageText() {
            "Play:\n"
            "  --data DIR            folder holding xFile/, bmp/, bgm/ and notepad/ (records)\n"
            "                        (default: the data folder next to the executable)\n"
+           "  --config DIR          folder of settings.ini (default: $XDG_CONFIG_HOME/tessarune\n"
+           "                        or ~/.config/tessarune; headless runs use none)\n"
            "  --debug-keys          enable the cheat keys that add score or garbage\n"
            "\n"
            "Check and test:\n"
