@@ -128,7 +128,8 @@ int CollidingAction(const KeyBindings& bindings, int action) {
 }
 
 std::vector<std::vector<Binding>> InputMapTables(const KeyBindings& bindings) {
-    std::vector<std::vector<Binding>> tables(kKeyContextCount);
+    // Escape is itself everywhere (it quits; it cannot be rebound).
+    std::vector<std::vector<Binding>> tables(kKeyContextCount, {{VK_ESCAPE, VK_ESCAPE, -1}});
     for (size_t i = 0; i < std::size(kActions); ++i) {
         const KeyAction& a = kActions[i];
         for (int c = 0; c < kKeyContextCount; ++c) {

@@ -103,6 +103,8 @@ TEST_F(PadEndlessTest, ARebindingFromTheSettingsFileReplacesTheKeyAndKeepsThePad
     TheInputMap().SetPad(0, Bit(kPadWest));
     EndlessUpdate();
     EXPECT_EQ(Endless.grid[0][0][0], 1) << "the pad's swap stays";
+    TheInputMap().SetPhysicalKey(VK_ESCAPE, true);
+    EXPECT_TRUE(TheKeyboard().Held(VK_ESCAPE)) << "Escape is itself on every screen";
 }
 
 TEST_F(PadVersusTest, TheFirstPadPlaysTheLeftSideTheSecondTheRightAndEitherPauses) {
