@@ -242,8 +242,9 @@ SettingsFile ParseSettings(std::string_view text) {
             continue;
         }
         std::string key = section + " " + l.name;
-        auto [it, fresh] = seen.try_emplace(key, i);
-        auto again = [&] { bad("given again; line " + std::to_string(it->second + 1) + " holds"); };
+        const auto [it, fresh] = seen.try_emplace(key, i);
+        const size_t holder = it->second; // (a structured binding cannot be captured)
+        auto again = [&] { bad("given again; line " + std::to_string(holder + 1) + " holds"); };
         SettingsValues& v = file.values;
         if (section == "sound" && (l.name == "music" || l.name == "effects")) {
             if (!fresh) {

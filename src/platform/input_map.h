@@ -87,10 +87,8 @@ InputMap& TheInputMap();
 // UP DOWN LEFT RIGHT SHIFT CTRL ALT RETURN SPACE TAB BACKSPACE INSERT DELETE HOME END PAGEUP
 // PAGEDOWN COMMA PERIOD SLASH SEMICOLON MINUS EQUALS NUM0..NUM9. -1 when unknown.
 int PhysicalKeyFromName(std::string_view name);
-std::string PhysicalKeyName(int key);
 // Names of pad inputs (after "pad:"): up down left right south east west north lshoulder
 // rshoulder ltrigger rtrigger select start lstick rstick. -1 when unknown.
 int PadInputFromName(std::string_view name);
-std::string PadInputName(int input);
 
 } // namespace platform

@@ -85,16 +85,6 @@ TEST_F(InputMapTest, AKeyHeldByTwoSourcesStaysHeldUntilBothLetGo) {
     EXPECT_FALSE(Held(VK_UP));
 }
 
-TEST(InputNames, KeyAndPadNamesReadBackAsWritten) {
-    for (int key : {int('A'), int('7'), VK_UP, VK_SHIFT, VK_RETURN, VK_SPACE, VK_NUMPAD0 + 4,
-                    VK_OEM_COMMA, VK_CONTROL, VK_MENU})
-        EXPECT_EQ(PhysicalKeyFromName(PhysicalKeyName(key)), key) << PhysicalKeyName(key);
-    for (int p = 0; p < kPadInputCount; ++p) EXPECT_EQ(PadInputFromName(PadInputName(p)), p);
-    for (const char* unknown : {"", "a", "F11", "ESCAPE", "NUM", "NUM10", "UPP"})
-        EXPECT_EQ(PhysicalKeyFromName(unknown), -1) << unknown;
-    EXPECT_EQ(PadInputFromName("SOUTH"), -1);
-}
-
 // Sets (or with nullopt unsets) an environment variable for the life of the object.
 class Env {
   public:
