@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -273,4 +274,45 @@ TEST_F(SettingsTest, HeadlessRunsWithoutAFolderNeitherReadNorWrite) {
     Options.StartSound = 2;
     SettingsAfterOptions();
     EXPECT_EQ(testfiles::ReadText(File()), "[sound]\nmusic = 0\n");
+}
+
+namespace {
+
+// A window that remembers what it was told and reports what the test sets.
+class FakeWindow final : public Window {
+  public:
+    void Show() override {}
+    void SetClientSize(int w, int h) override { width = w, height = h; }
+    void PumpEvents() override {}
+    void ShowCursor(bool) override {}
+    void SetCursorPos(int, int) override {}
+    void SetFullScreen(bool on) override { full = on; }
+    bool FullScreen() const override { return full; }
+    void WindowedSize(int& w, int& h) const override { w = width, h = height; }
+    int width = 880, height = 480;
+    bool full = false;
+};
+
+} // namespace
+
+TEST_F(SettingsTest, TheWindowStartsAsTheFileSaysAndIsKeptAsItWasLeft) {
+    Write(File(), "[window]\nwidth = 1000\nheight = 600\nfullscreen = yes\n");
+    EXPECT_EQ(Load(), "");
+    FakeWindow window;
+    ApplyWindowSettings(window);
+    EXPECT_EQ((std::array{window.width, window.height}), (std::array{1000, 600}));
+    EXPECT_TRUE(window.full);
+
+    window.full = false;
+    window.width = 1200;
+    window.height = 700;
+    KeepSettingsAtExit(window, false);
+    EXPECT_EQ(testfiles::ReadText(File()),
+              "[window]\nwidth = 1200\nheight = 700\nfullscreen = no\n\n[sound]\nmusic = 3\n"
+              "effects = 3\n");
+
+    // A run without a window (headless) leaves the window's settings alone.
+    window.width = window.height = 0;
+    KeepSettingsAtExit(window, false);
+    EXPECT_NE(testfiles::ReadText(File()).find("width = 1200"), std::string::npos);
 }
