@@ -117,8 +117,9 @@ status=0
 for mode in "${modes[@]}"; do
     printf '%s' "${SCRIPTS[$mode]}" > "$work/$mode.keys"
     rc=0
-    "$build/tessarune" --data "$work/data" --keys "$work/$mode.keys" --seed 1 \
-        --debug-keys --frames "${FRAMES[$mode]}" --dump "$work/$mode.json" > /dev/null 2> "$work/$mode.err" ||
+    "$build/tessarune" --data "$work/data" --config "$work/config" --keys "$work/$mode.keys" \
+        --seed 1 --debug-keys --frames "${FRAMES[$mode]}" --dump "$work/$mode.json" \
+        > /dev/null 2> "$work/$mode.err" ||
         rc=$?
     reports=$(grep -c 'WARNING: ThreadSanitizer' "$work/$mode.err" || true)
     frame=$(grep -o '"frame":[0-9]*' "$work/$mode.json" 2> /dev/null | cut -d: -f2 || true)

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/record_folder.h"
+#include "app/settings.h"
 #include "app/solve.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
     if (options.seed) platform::OverrideSeed(*options.seed);
     platform::EnableDebugKeys(options.debugKeys);
     if (options.headless) platform::UseVirtualClock(0);
+    // A headless run without --config neither reads nor writes the user's settings: its
+    // result depends on its command line alone.
+    LoadUserSettings(!options.config.empty() ? options.config
+                     : options.headless      ? std::string()
+                                             : platform::UserConfigFolder());
 
     std::unique_ptr<platform::Backend> backend =
         options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();

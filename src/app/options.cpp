@@ -46,6 +46,12 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.version = true;
         else if (a == "--data") {
             if (!value(out.data)) return false;
+        } else if (a == "--config") {
+            if (!value(out.config)) return false;
+            if (out.config.empty()) {
+                error = "--config needs a folder";
+                return false;
+            }
         } else if (a == "--keys") {
             if (!value(out.keys)) return false;
         } else if (a == "--dump") {
@@ -95,6 +101,8 @@ const char* UsageText() {
            "                        the installed one); an installed or read-only DIR keeps\n"
            "                        no records: they go to $XDG_DATA_HOME/tessarune/notepad/\n"
            "                        (by default ~/.local/share/tessarune/notepad/)\n"
+           "  --config DIR          folder of settings.ini (default: $XDG_CONFIG_HOME/tessarune\n"
+           "                        or ~/.config/tessarune; headless runs use none)\n"
            "  --debug-keys          enable the cheat keys that add score or garbage\n"
            "\n"
            "Check and test:\n"

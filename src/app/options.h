@@ -13,6 +13,7 @@ struct FrameFile {
 
 struct CommandLine {
     std::string data;                   // --data DIR ("" = the default data folder)
+    std::string config;                 // --config DIR ("" = the user's config folder)
     bool headless = false;              // --headless
     int64_t frames = -1;                // --frames N (-1 = no limit)
     std::string keys;                   // --keys FILE

@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/bindings.h"
 #include "app/scenes.h"
+#include "app/settings.h"
 #include "media/frame.h"
 #include "media/sound.h"
 #include "platform/clock.h"
+#include "platform/input_map.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/mixer.h"
@@ -67,6 +70,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
     if (!window) return result;
     window->Show();
     window->SetClientSize(kWidth, kHeight);
+    ApplyWindowSettings(*window);
     SetEventPump([w = window.get()] { w->PumpEvents(); });
     SetMainWindow(window.get());
 
@@ -141,13 +145,17 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
             continue;
         }
         if (!harness.BeforeFrame(result.frames)) continue;
+        TheInputMap().SetContext(KeyContextOf(SceneId));
+        const int32_t ran = SceneId;
         SceneId = RunScene(SceneId, PresentParams);
+        if (ran == scene::kOptionsFrame && SceneId == scene::kSelectInit) SettingsAfterOptions();
         harness.AfterFrame(result.frames);
         ++result.frames;
         if (harness.LimitReached(result.frames)) break;
     }
 
     // Shut-down.
+    KeepSettingsAtExit(*window, SceneId == scene::kOptionsFrame);
     ReleaseAllScenes();
     ShowCursor(true);
     backend.StopSoundOutput();

@@ -76,8 +76,8 @@ int32_t OptionsInit() {
 
     Options.OptionsSpin = 0;
     Options.OptionsCursor = {-11.0f, 0.5f, -5.0f};
-    Options.Se = 3;
-    Options.Sound = 3;
+    Options.Se = Options.StartSe;
+    Options.Sound = Options.StartSound;
     Options.OptionsRow = 0;
     Options.OptionsKeyLatch = 1;
     return kOptionsFrame;
@@ -139,6 +139,8 @@ int32_t OptionsFrame(PresentParameters params) {
     bool z = Pressed('Z');
     if (z && Options.OptionsKeyLatch == 1) Options.OptionsKeyLatch = 0;
     if (z && Options.OptionsKeyLatch == 0 && Options.OptionsRow == 2) {
+        Options.StartSe = Options.Se;
+        Options.StartSound = Options.Sound;
         OptionsRelease();
         device.EndScene();
         return kSelectInit;

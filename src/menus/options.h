@@ -21,6 +21,9 @@ struct OptionsScene {
     int32_t OptionsKeyLatch = 0; // 1 until Z has been seen pressed once in the scene
     // Frames since the last accepted key of each kind; kept between visits.
     int32_t RowWait = 0, SeWait = 0, SoundWait = 0;
+    // The levels a visit starts with: those the player left with last (or those of the
+    // settings file); kept between visits.
+    int32_t StartSe = 3, StartSound = 3;
 };
 extern OptionsScene Options;
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -108,6 +109,18 @@ ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, s
         return ReadResult::kFailed;
     }
     return ReadResult::kRead;
+}
+
+std::string UserConfigFolder() {
+    for (const char* var : {"XDG_CONFIG_HOME", "HOME"}) {
+        const char* value = std::getenv(var);
+        if (!value || value[0] != '/') continue; // unset, empty or relative: not to be used
+        std::string base = value;
+        while (base.size() > 1 && base.back() == '/') base.pop_back();
+        if (base == "/") base.clear();
+        return base + (var[0] == 'H' ? "/.config/tessarune" : "/tessarune");
+    }
+    return "";
 }
 
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit) {

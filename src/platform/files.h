@@ -40,6 +40,9 @@ ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, s
 // exclusively (never through a link or onto anything left over), with the old file's
 // permissions (0644 for a new one), synced, renamed over the old one, the folder synced.
 bool ReplaceFileAtomically(const std::string& path, const std::string& text);
+// The folder of the user's own settings: $XDG_CONFIG_HOME/tessarune when that is an absolute
+// path, else $HOME/.config/tessarune; "" when neither is known.
+std::string UserConfigFolder();
 // Reads a whole game file; false when it cannot be read or is larger than `limit` bytes.
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit);
 

@@ -22,6 +22,11 @@ class Window {
     virtual void PumpEvents() = 0;
     virtual void ShowCursor(bool show) = 0;
     virtual void SetCursorPos(int x, int y) = 0;
+    // Full screen, the picture letterboxed, or a window (F11 and Alt+Enter toggle it).
+    virtual void SetFullScreen(bool) {}
+    virtual bool FullScreen() const { return false; }
+    // The client size the window has, or had last, when not full screen.
+    virtual void WindowedSize(int& width, int& height) const { width = 0, height = 0; }
 };
 
 enum class DeviceType { HardwareVertexProcessing, SoftwareVertexProcessing, Reference };

@@ -21,12 +21,7 @@ using namespace platform;
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testfiles::ReadText;
 
 uint64_t Fnv1a(const std::string& text) {
     uint64_t h = 14695981039346656037ull;

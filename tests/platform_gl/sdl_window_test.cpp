@@ -108,6 +108,30 @@ TEST_F(SdlWindowTest, FocusLossReleasesEveryKey) {
     EXPECT_FALSE(TheKeyboard().Held('X') || TheKeyboard().Held(VK_LEFT));
 }
 
+TEST_F(SdlWindowTest, F11AndAltEnterToggleFullScreenAndTheGameNeverSeesThem) {
+    ASSERT_FALSE(window_->FullScreen());
+    Key(SDLK_F11, true);
+    Key(SDLK_F11, false);
+    EXPECT_EQ(Posted(), "");
+    if (!window_->FullScreen()) GTEST_SKIP() << "the video driver has no full screen";
+    int width = 0, height = 0;
+    window_->WindowedSize(width, height);
+    EXPECT_EQ(width, 880) << "the window's size is kept for when it comes back";
+    EXPECT_EQ(height, 480);
+
+    Key(SDLK_LALT, true);
+    Key(SDLK_RETURN, true);
+    Posted();
+    EXPECT_FALSE(window_->FullScreen());
+    EXPECT_FALSE(TheKeyboard().Held(VK_RETURN)) << "Alt+Enter is no Enter for the game";
+    Key(SDLK_RETURN, false);
+    Key(SDLK_LALT, false);
+    Key(SDLK_RETURN, true); // without Alt it is the game's Enter again
+    Posted();
+    EXPECT_TRUE(TheKeyboard().Held(VK_RETURN));
+    EXPECT_FALSE(window_->FullScreen());
+}
+
 TEST_F(SdlWindowTest, ClosingPostsOneDestroyAndMotionAndResizeArePosted) {
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -36,6 +37,14 @@ inline fs::path Area() {
     fs::path dir = base ? fs::path(base) : fs::temp_directory_path() / "tessarune-tests";
     fs::create_directories(dir);
     return dir;
+}
+
+// The whole content of a file ("" when there is none).
+inline std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return text;
 }
 
 // An empty folder named after the running test, the game's data folder while it lives.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/input_map.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 
@@ -19,6 +20,8 @@ intptr_t PackPoint(int x, int y) {
 
 int VirtualKeyFromSdl(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (key - SDLK_KP_1);
     switch (key) {
     case SDLK_LEFT:
         return VK_LEFT;
@@ -31,11 +34,49 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
         return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
         return VK_RETURN;
     case SDLK_ESCAPE:
         return VK_ESCAPE;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_COMMA:
+        return VK_OEM_COMMA;
+    case SDLK_PERIOD:
+        return VK_OEM_PERIOD;
+    case SDLK_SLASH:
+        return VK_OEM_2;
+    case SDLK_SEMICOLON:
+        return VK_OEM_1;
+    case SDLK_MINUS:
+        return VK_OEM_MINUS;
+    case SDLK_EQUALS:
+        return VK_OEM_PLUS;
+    case SDLK_KP_0:
+        return VK_NUMPAD0;
     default:
         return 0;
     }
@@ -67,7 +108,11 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(const std::string& title, int width
         SDL_DestroyWindow(w);
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     });
-    return std::unique_ptr<SdlWindow>(new SdlWindow(std::move(window)));
+    return std::unique_ptr<SdlWindow>(new SdlWindow(std::move(window), width, height));
+}
+
+SdlWindow::~SdlWindow() {
+    TheInputMap().ReleaseKeyboard();
 }
 
 void SdlWindow::Show() {
@@ -77,6 +122,24 @@ void SdlWindow::Show() {
 
 void SdlWindow::SetClientSize(int width, int height) {
     SDL_SetWindowSize(window_.get(), width, height);
+    windowedWidth_ = width;
+    windowedHeight_ = height;
+}
+
+void SdlWindow::SetFullScreen(bool on) {
+    if (on == FullScreen()) return;
+    if (on) SDL_GetWindowSize(window_.get(), &windowedWidth_, &windowedHeight_);
+    SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool SdlWindow::FullScreen() const {
+    return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+void SdlWindow::WindowedSize(int& width, int& height) const {
+    width = windowedWidth_;
+    height = windowedHeight_;
+    if (!FullScreen()) SDL_GetWindowSize(window_.get(), &width, &height);
 }
 
 void SdlWindow::PumpEvents() {
@@ -93,6 +156,7 @@ void SdlWindow::SetCursorPos(int x, int y) {
 }
 
 void SdlWindow::Translate(const SDL_Event& event) {
+    if (pads_.Handle(event)) return;
     switch (event.type) {
     case SDL_QUIT:
         if (!destroyed_) PostMessage({WM_DESTROY, 0, 0});
@@ -109,32 +173,47 @@ void SdlWindow::Translate(const SDL_Event& event) {
             PostMessage({WM_SIZE, 0, PackPoint(event.window.data1, event.window.data2)});
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            TheInputMap().ReleaseKeyboard();
+            pads_.ReleaseAll();
             TheKeyboard().ReleaseAll();
-            shiftsHeld_ = 0;
+            shiftsHeld_ = ctrlsHeld_ = altsHeld_ = 0;
             break;
         }
         break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        bool down = event.type == SDL_KEYDOWN;
-        SDL_Keycode sym = event.key.keysym.sym;
-        int vk = VirtualKeyFromSdl(sym);
-        if (vk == 0) break;
-        bool held = down;
-        if (vk == VK_SHIFT) {
-            // Both shift keys are one virtual key: it is up when neither is held.
-            uint8_t bit = sym == SDLK_LSHIFT ? 1 : 2;
-            shiftsHeld_ = down ? (shiftsHeld_ | bit) : (shiftsHeld_ & ~bit);
-            held = shiftsHeld_ != 0;
-        }
-        TheKeyboard().SetKey(vk, held);
-        PostMessage({down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), 0});
+    case SDL_KEYUP:
+        TranslateKey(event.key);
         break;
-    }
     case SDL_MOUSEMOTION:
         PostMessage({WM_MOUSEMOVE, 0, PackPoint(event.motion.x, event.motion.y)});
         break;
     }
+}
+
+void SdlWindow::TranslateKey(const SDL_KeyboardEvent& key) {
+    bool down = key.type == SDL_KEYDOWN;
+    SDL_Keycode sym = key.keysym.sym;
+    // F11 and Alt+Enter switch between full screen and the window; the game never sees them.
+    bool toggle = sym == SDLK_F11 || ((sym == SDLK_RETURN || sym == SDLK_KP_ENTER) && altsHeld_);
+    if (toggle) {
+        if (down && !key.repeat) SetFullScreen(!FullScreen());
+        return;
+    }
+    int vk = VirtualKeyFromSdl(sym);
+    if (vk == 0) return;
+    bool held = down;
+    uint8_t* sides = vk == VK_SHIFT     ? &shiftsHeld_
+                     : vk == VK_CONTROL ? &ctrlsHeld_
+                     : vk == VK_MENU    ? &altsHeld_
+                                        : nullptr;
+    if (sides) {
+        // Both keys of a pair are one virtual key: it is up when neither is held.
+        uint8_t bit = sym == SDLK_LSHIFT || sym == SDLK_LCTRL || sym == SDLK_LALT ? 1 : 2;
+        *sides = down ? (*sides | bit) : (*sides & ~bit);
+        held = *sides != 0;
+    }
+    TheInputMap().SetPhysicalKey(vk, held);
+    PostMessage({down ? WM_KEYDOWN : WM_KEYUP, static_cast<uintptr_t>(vk), 0});
 }
 
 } // namespace platform

@@ -1,0 +1,52 @@
+// The settings file settings.ini: sound levels, window, key bindings. Read at start; the
+// levels are written when the options scene is left, the window at the end of the run.
+// Lines the game does not understand are reported and ignored; the game never stops for them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/bindings.h"
+#include "platform/system.h"
+
+struct SettingsValues {
+    int32_t music = 3, effects = 3;    // options levels 0..3
+    int32_t width = 880, height = 480; // the window's client size when not full screen
+    bool fullscreen = false;
+    bool operator==(const SettingsValues&) const = default;
+};
+
+constexpr size_t kMaxSettingsBytes = size_t{64} << 10;
+constexpr size_t kMaxSettingsLine = 512;
+constexpr int32_t kMinWindowSide = 160, kMaxWindowSide = 16384;
+
+struct SettingsFile {
+    std::vector<std::string> lines; // the text as read, kept when the file is written again
+    SettingsValues values;
+    KeyBindings bindings = DefaultKeyBindings();
+    // One per ignored line: "line N: why: the line".
+    std::vector<std::string> messages;
+};
+
+// Reads a settings text; never fails: what it cannot use is reported and left at its default.
+SettingsFile ParseSettings(std::string_view text);
+// The text to write: `lines` with the values put in place of their old lines (or added to
+// their sections), every other line kept as it was.
+std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values);
+
+// The run's settings. `folder` "" means none: the defaults, nothing read or written.
+// Reports what it ignored on standard error; installs the bindings in the input map and the
+// levels in the options scene and the volumes.
+void LoadUserSettings(const std::string& folder);
+const SettingsValues& UserSettings();
+// The file the run reads and writes ("" when none).
+const std::string& UserSettingsPath();
+
+// Hooks of the main loop: the window as the settings want it at start-up; the levels kept
+// when the options scene is left; the window (and the levels, if the options scene is still
+// running) at the end of the run. Each writes the file only when something changed.
+void ApplyWindowSettings(platform::Window& window);
+void SettingsAfterOptions();
+void KeepSettingsAtExit(const platform::Window& window, bool inOptions);

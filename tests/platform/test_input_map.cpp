@@ -1,0 +1,121 @@
+// Keys and pad buttons reaching the game as virtual keys; the user's config folder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/input_map.h"
+#include "platform/keyboard.h"
+
+using namespace platform;
+
+namespace {
+
+class InputMapTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset() {
+        TheInputMap().ReleaseAll();
+        TheInputMap().SetBindings({});
+        TheInputMap().SetContext(0);
+        TheKeyboard().ReleaseAll();
+    }
+    static bool Held(int vk) { return TheKeyboard().Held(vk); }
+    static constexpr uint32_t Bit(int input) { return 1u << input; }
+};
+
+// Context 0: C or any pad's west button is X. Context 1: the first pad's d-pad up is G, the
+// second pad's is UP; the keyboard's UP is UP too.
+std::vector<std::vector<Binding>> Tables() {
+    return {{{'C', 'X', -1}, {kPadBase + kPadWest, 'X', -1}},
+            {{kPadBase + kPadUp, 'G', 0}, {kPadBase + kPadUp, VK_UP, 1}, {VK_UP, VK_UP, -1}}};
+}
+
+TEST_F(InputMapTest, WithoutBindingsEveryKeyIsItselfAndPadsGiveNothing) {
+    TheInputMap().SetPhysicalKey('Z', true);
+    TheInputMap().SetPad(0, Bit(kPadSouth));
+    EXPECT_TRUE(Held('Z'));
+    EXPECT_EQ(GetAsyncKeyState('Z'), static_cast<int16_t>(0x8001));
+    TheInputMap().SetPhysicalKey('Z', false);
+    EXPECT_FALSE(Held('Z'));
+    TheInputMap().SetPhysicalKey(300, true); // out of range: ignored
+}
+
+TEST_F(InputMapTest, BoundInputsGiveTheirVirtualKeysInTheCurrentContextOnly) {
+    TheInputMap().SetBindings(Tables());
+    TheInputMap().SetPhysicalKey('X', true);
+    EXPECT_FALSE(Held('X')) << "X itself is not bound";
+    TheInputMap().SetPhysicalKey('C', true);
+    EXPECT_TRUE(Held('X'));
+    TheInputMap().SetPhysicalKey('C', false);
+    TheInputMap().SetPad(5, Bit(kPadWest));
+    EXPECT_TRUE(Held('X')) << "any pad";
+    TheInputMap().SetContext(1);
+    EXPECT_FALSE(Held('X')) << "a held input follows the context at once";
+    TheInputMap().SetPad(5, 0);
+
+    // Pads bound to one slot: the first pad plays G, the second UP.
+    TheInputMap().SetPad(0, Bit(kPadUp));
+    EXPECT_TRUE(Held('G'));
+    EXPECT_FALSE(Held(VK_UP));
+    TheInputMap().SetPad(1, Bit(kPadUp));
+    EXPECT_TRUE(Held(VK_UP));
+    TheInputMap().SetPad(2, Bit(kPadUp) | Bit(kPadDown)); // a third pad plays nobody
+    TheInputMap().SetPad(0, 0);
+    TheInputMap().SetPad(1, 0);
+    EXPECT_FALSE(Held('G') || Held(VK_UP));
+}
+
+TEST_F(InputMapTest, AKeyHeldByTwoSourcesStaysHeldUntilBothLetGo) {
+    TheInputMap().SetBindings(Tables());
+    TheInputMap().SetContext(1);
+    TheInputMap().SetPhysicalKey(VK_UP, true);
+    TheInputMap().SetPad(1, Bit(kPadUp));
+    EXPECT_EQ(GetAsyncKeyState(VK_UP), static_cast<int16_t>(0x8001));
+    TheInputMap().SetPhysicalKey(VK_UP, false);
+    EXPECT_EQ(GetAsyncKeyState(VK_UP), static_cast<int16_t>(0x8000)) << "the pad still holds it";
+    TheInputMap().SetPhysicalKey(VK_UP, true);
+    EXPECT_EQ(GetAsyncKeyState(VK_UP), static_cast<int16_t>(0x8000)) << "no new press";
+    TheInputMap().SetPad(1, 0); // the pad is unplugged
+    EXPECT_TRUE(Held(VK_UP));
+    TheInputMap().ReleaseKeyboard(); // the window lost the focus
+    EXPECT_FALSE(Held(VK_UP));
+}
+
+// Sets (or with nullopt unsets) an environment variable for the life of the object.
+class Env {
+  public:
+    Env(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* was = std::getenv(name)) old_ = was;
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    ~Env() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(UserConfigFolder, XdgConfigHomeThenHomeAndNeverARelativePath) {
+    {
+        Env xdg("XDG_CONFIG_HOME", "/x/conf/"), home("HOME", "/home/p");
+        EXPECT_EQ(UserConfigFolder(), "/x/conf/tessarune");
+    }
+    {
+        Env xdg("XDG_CONFIG_HOME", "relative/conf"), home("HOME", "/home/p");
+        EXPECT_EQ(UserConfigFolder(), "/home/p/.config/tessarune");
+    }
+    {
+        Env xdg("XDG_CONFIG_HOME", ""), home("HOME", "/");
+        EXPECT_EQ(UserConfigFolder(), "/.config/tessarune");
+    }
+    {
+        Env xdg("XDG_CONFIG_HOME", std::nullopt), home("HOME", std::nullopt);
+        EXPECT_EQ(UserConfigFolder(), "");
+    }
+}
+
+} // namespace
