@@ -39,14 +39,6 @@ inline fs::path Area() {
     return dir;
 }
 
-// The whole content of a file ("" when there is none).
-inline std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text;
-    if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return text;
-}
-
 // An empty folder named after the running test, the game's data folder while it lives.
 class DataDir {
   public:
