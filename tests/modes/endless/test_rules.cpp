@@ -8,11 +8,9 @@ using namespace platform;
 
 namespace {
 
-// Block X, Y, Z, the face (0 front, 1 right) and the cut-away limits on the left and right.
-using Cursor = std::array<int, 6>;
+using boards::Cursor;
 Cursor Now() {
-    const EndlessMode& e = Endless;
-    return {e.BlockX, e.BlockY, e.BlockZ, e.CursorFlg, e.LeftClearFlg, e.RightClearFlg};
+    return boards::CursorOf(Endless);
 }
 
 // Runs `updates` updates; returns every cursor seen, the first included.
@@ -21,11 +19,6 @@ std::vector<Cursor> Walk(int updates) {
     for (int i = 0; i < updates; ++i)
         if (EndlessUpdate(), Now() != seen.back()) seen.push_back(Now());
     return seen;
-}
-
-// A column of alternating kinds from row 0 to the top in slice x, depth z.
-void FillColumn(int x, int z) {
-    for (int y = 0; y < kRows; ++y) Endless.grid[x][y][z] = y % 2 ? 1 : 2;
 }
 
 bool Near(const Vector3& v, float x, float y) {
@@ -140,12 +133,12 @@ TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALine
 
 TEST_F(EndlessTest, TheGameEndsAtThe301stCountedUpdateVanishingPausesTheCount) {
     StartPlaying();
-    FillColumn(0, 0);
+    boards::FillColumn(Endless, 0, 0);
     Updates(250);
     Endless.grid[0][11][0] = 0; // emptying the top row resets the count
     EndlessUpdate();
     EXPECT_EQ(Endless.EndCnt + Endless.TopWarn, 0);
-    FillColumn(0, 0);
+    boards::FillColumn(Endless, 0, 0);
     Endless.cc = 0;
     Updates(200);
     EXPECT_EQ(Endless.EndCnt, 200);
