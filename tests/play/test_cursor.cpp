@@ -40,8 +40,7 @@ TEST(CursorTable, TurnsTheCornerRefusesAtTheEdgesAndDepthMovesClampButAct) {
         {{0, 0, 0, 0, -1, 6}, true, kDown, true, {0, 0, 0, 0, -1, 6}, "shallowest"},
     };
     for (const Case& c : cases) {
-        PlayBoard b;
-        FillCellPositions(b);
+        PlayBoard b = boards::Fresh();
         std::tie(b.BlockX, b.BlockY, b.BlockZ, b.CursorFlg, b.LeftClearFlg, b.RightClearFlg) =
             std::tuple_cat(c.from);
         b.ModifierLatch = c.modifier;
@@ -59,9 +58,7 @@ TEST(CursorTable, KeysAreTakenInOrderAndOnlyQueriedWhenAMoveMayAct) {
     EXPECT_TRUE(k.down);
     EXPECT_FALSE(k.left) << "the first held key ends the reading";
 
-    PlayBoard b;
-    FillCellPositions(b);
-    ResetCursor(b);
+    PlayBoard b = boards::Fresh();
     kb.ReleaseAll();
     kb.SetKey(VK_UP, true);
     int32_t wait = 0;

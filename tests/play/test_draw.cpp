@@ -19,9 +19,7 @@ TEST(BoardDraw, TheWireframeLookDrawsVanishingCellsAsNeutralWireAndFillsSolidAft
     ModelRecord models[14];
     LoadModel(models[3], boards::Model("３").c_str(), device);
     LoadModel(models[6], boards::Model("６").c_str(), device);
-    PlayBoard board;
-    FillCellPositions(board);
-    ResetCursor(board);
+    PlayBoard board = boards::Fresh();
     board.grid[1][0][2] = -3;
     board.grid[2][0][2] = 3;
     board.grid[2][0][0] = 3; // cut away below

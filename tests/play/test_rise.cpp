@@ -5,24 +5,13 @@
 
 #include "platform/random.h"
 #include "play/rise.h"
-
-namespace {
-
-RisingBoard Board() {
-    RisingBoard b;
-    FillCellPositions(b);
-    ResetCursor(b);
-    ResetPairs(b);
-    return b;
-}
-
-} // namespace
+#include "support/boards.h"
 
 // The rates, the fast key and the halts while busy or full are checked through the endless
 // and versus modes; here the step at a whole row.
 TEST(Rise, AtARowTheRowDealtEarlierComesInAndTheCursorRidesUp) {
     platform::srand(3);
-    RisingBoard b = Board();
+    RisingBoard b = boards::Fresh<RisingBoard>();
     b.BlockY = 4;
     b.cc = 0.8749f;
     RiseStep(b, 0.005, 0, 0.0);
@@ -41,7 +30,7 @@ TEST(Rise, AtARowTheRowDealtEarlierComesInAndTheCursorRidesUp) {
 // The 301st counted frame, the pause while a line vanishes and the reset once row 11 is free
 // are checked through the endless and versus modes; here the case where the rules part.
 TEST(Defeat, ARowFreedWhileALineVanishesKeepsTheEndlessCountButResetsTheVersusOne) {
-    RisingBoard b = Board();
+    RisingBoard b = boards::Fresh<RisingBoard>();
     b.EndCnt = 50;
     EXPECT_FALSE(CountDefeat(b, true, true, DefeatRule::KeepWhileBusy));
     EXPECT_EQ(b.EndCnt, 50) << "endless tests busy first";
@@ -77,7 +66,7 @@ TEST(Deal, BreaksUpLinesOfThreeAlongEveryAxisInRowOrder) {
 
 TEST(Settle, FallingFirstLetsALandingBlockCompleteItsLineInTheSameFrame) {
     for (SettleOrder order : {SettleOrder::MatchThenFall, SettleOrder::FallThenMatch}) {
-        RisingBoard b = Board();
+        RisingBoard b = boards::Fresh<RisingBoard>();
         b.grid[0][0][0] = b.grid[1][0][0] = 2;
         b.grid[2][1][0] = 2; // lands beside them
         SoundRecord vanish;

@@ -9,6 +9,16 @@
 
 namespace boards {
 
+// A new board as a mode starts it: cell positions filled, the cursor at (0, 0, 0) of the front
+// face, every pair at rest.
+template <class B = PlayBoard> B Fresh() {
+    B b;
+    FillCellPositions(b);
+    ResetCursor(b);
+    ResetPairs(b);
+    return b;
+}
+
 // Every cell empty and every pair at rest.
 inline void Clear(PlayBoard& b) {
     std::memset(b.grid, 0, sizeof b.grid);
