@@ -58,27 +58,16 @@ TEST(CursorTable, KeysAreTakenInOrderAndOnlyQueriedWhenAMoveMayAct) {
     EXPECT_TRUE(k.down);
     EXPECT_FALSE(k.left) << "the first held key ends the reading";
 
+    // A tap let go while the wait runs is still taken once the wait is over. The pacing itself is
+    // checked through the endless and versus cursors.
     PlayBoard b = boards::Fresh();
-    kb.ReleaseAll();
-    kb.SetKey(VK_UP, true);
+    b.BlockY = 2;
     int32_t wait = 0;
-    std::vector<int> rows;
-    for (int frame = 0; frame < 40; ++frame) {
-        StepCursor(b, kArrowKeys, wait);
-        rows.push_back(b.BlockY);
-    }
-    EXPECT_EQ(rows[15], 0);
-    EXPECT_EQ(rows[16], 1) << "acts once the wait is above 15";
-    EXPECT_EQ(rows[31], 1);
-    EXPECT_EQ(rows[32], 2) << "then every 16 frames";
-    EXPECT_EQ(b.CursorPos.y, 2.0f);
-
-    // A tap let go while the wait runs is still taken when the wait is over.
-    wait = 0;
-    kb.SetKey(VK_UP, false);
+    kb.ReleaseAll();
     kb.SetKey(VK_DOWN, true);
     kb.SetKey(VK_DOWN, false);
     for (int frame = 0; frame < 17; ++frame) StepCursor(b, kArrowKeys, wait);
     EXPECT_EQ(b.BlockY, 1);
+    EXPECT_EQ(b.CursorPos.y, 1.0f);
     kb.ReleaseAll();
 }
