@@ -1,4 +1,5 @@
 // The endless mode's rules: cursor, swaps, rising, the end of the game, the figures, menus.
+// The cursor's animation frames are compared in the recorded whole game's traces.
 #include <algorithm>
 #include <array>
 
@@ -243,16 +244,4 @@ TEST_F(EndlessTest, PauseAndEndMenusMoveTheirMarkersAtTheirPace) {
     EXPECT_NEAR(Endless.MarkerL.x, -7.2f, 1e-5f);
     EXPECT_TRUE(Near(Endless.MarkerR, 6.7f, -1.7f));
     EXPECT_EQ(Endless.MarkerAngle, 1) << "the end menu's markers turn a degree a frame";
-}
-
-TEST_F(EndlessTest, CursorPictureTurnsEveryTenUpdatesThroughAllFive) {
-    StartPlaying();
-    Updates(10);
-    EXPECT_EQ(Endless.CursorFrame, 0);
-    Updates(1);
-    EXPECT_EQ(Endless.CursorFrame, 1);
-    Updates(39);
-    EXPECT_EQ(Endless.CursorFrame, 4);
-    Updates(1);
-    EXPECT_EQ(Endless.CursorFrame, 0) << "and round again";
 }
