@@ -1,5 +1,6 @@
-// The endless mode's rules: cursor, swaps, rising, the end of the game, the figures, menus.
-// The cursor's animation frames are compared in the recorded whole game's traces.
+// The endless mode's rules: cursor, rising, the end of the game, the figures, menus.
+// The cursor's animation frames and the pacing of swaps (a refused one restarting the wait too)
+// are compared in the recorded whole game's dump and traces.
 #include <algorithm>
 #include <array>
 
@@ -75,23 +76,6 @@ TEST_F(EndlessTest, DepthMovesCutAwayTheSlicesInFrontAndStopAtTheBack) {
     path = Walk(16 * 6);
     EXPECT_EQ(path[1], (Cursor{4, 0, 3, 1, -1, 5}));
     EXPECT_EQ(path.back(), (Cursor{0, 0, 3, 1, -1, 1}));
-}
-
-TEST_F(EndlessTest, SwapsArePacedAndARefusedSwapStillRestartsTheWait) {
-    StartPlaying();
-    Endless.grid[0][0][0] = 1;
-    Endless.grid[1][0][0] = 2;
-    Endless.SwapWait = 15;
-    Hold('X');
-    std::vector<int> swapsAt;
-    for (int i = 1, before = 1; i <= 30; ++i)
-        if (EndlessUpdate(), Endless.grid[0][0][0] != before)
-            swapsAt.push_back(i), before = Endless.grid[0][0][0];
-    EXPECT_EQ(swapsAt, (std::vector<int>{1, 16}));
-    Endless.BlockY = 5; // two empty cells
-    Endless.SwapWait = 15;
-    EndlessUpdate();
-    EXPECT_EQ(Endless.SwapWait, 1);
 }
 
 TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALineVanishes) {
