@@ -1,60 +1,52 @@
 // The cursor-move table over key snapshots, and its pacing by the move wait.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/keyboard.h"
 #include "play/cursor.h"
+#include "support/boards.h"
 
 using namespace platform;
 
-namespace {
-
-PlayBoard Board() {
-    PlayBoard b;
-    FillCellPositions(b);
-    ResetCursor(b);
-    return b;
-}
+using boards::Cursor, boards::CursorOf;
 
 constexpr CursorKeys kUp{.up = true}, kDown{.down = true}, kLeft{.left = true},
     kRight{.right = true};
 
-} // namespace
-
-TEST(CursorTable, TurnsTheCornerBothWaysKeepingThePairOnTheBoard) {
-    PlayBoard b = Board();
-    b.BlockX = 4, b.BlockZ = 4, b.LeftClearFlg = 3;
-    ASSERT_TRUE(MoveCursor(b, kRight));
-    EXPECT_EQ((std::array{b.CursorFlg, b.BlockX, b.BlockZ, b.LeftClearFlg}),
-              (std::array{1, 5, 3, -1}))
-        << "the right face's pair at Z + 1 must exist; the front cut-away goes";
-    b.BlockZ = 0, b.RightClearFlg = 3;
-    ASSERT_TRUE(MoveCursor(b, kLeft));
-    EXPECT_EQ((std::array{b.CursorFlg, b.BlockX, b.BlockZ, b.RightClearFlg}),
-              (std::array{0, 4, 0, 6}));
-}
-
-TEST(CursorTable, RefusesAtTheEdgesButDepthMovesAtTheirLimitAct) {
-    PlayBoard b = Board();
-    EXPECT_FALSE(MoveCursor(b, kDown));
-    EXPECT_FALSE(MoveCursor(b, kLeft));
-    EXPECT_FALSE(MoveCursor(b, CursorKeys{}));
-    b.BlockY = 11;
-    EXPECT_FALSE(MoveCursor(b, kUp));
-    b.CursorFlg = 1, b.BlockX = 5, b.BlockZ = 3;
-    EXPECT_FALSE(MoveCursor(b, kRight));
-
-    b.ModifierLatch = 1;
-    EXPECT_TRUE(MoveCursor(b, kDown)) << "already outermost, still counts";
-    EXPECT_EQ((std::array{b.BlockX, b.RightClearFlg}), (std::array{5, 6}));
-    for (int i = 0; i < 6; ++i) MoveCursor(b, kUp);
-    EXPECT_EQ((std::array{b.BlockX, b.RightClearFlg, b.BlockY}), (std::array{0, 1, 11}))
-        << "the modifier turns up into depth; clamped innermost";
-
-    b.CursorFlg = 0, b.BlockZ = 0, b.LeftClearFlg = -1;
-    for (int i = 0; i < 6; ++i) MoveDeeper(b);
-    EXPECT_EQ((std::array{b.BlockZ, b.LeftClearFlg}), (std::array{4, 3}));
-    MoveShallower(b);
-    EXPECT_EQ((std::array{b.BlockZ, b.LeftClearFlg}), (std::array{3, 2}));
+// One move from a cursor (X, Y, Z, face, cut-away left and right), the depth modifier held or
+// not: whether it counts as a move, and where the cursor ends.
+TEST(CursorTable, TurnsTheCornerRefusesAtTheEdgesAndDepthMovesClampButAct) {
+    struct Case {
+        Cursor from;
+        bool modifier;
+        CursorKeys keys;
+        bool moves;
+        Cursor to;
+        const char* what;
+    } cases[] = {
+        {{4, 0, 4, 0, 3, 6}, false, kRight, true, {5, 0, 3, 1, -1, 6}, "pair kept on board"},
+        {{5, 0, 0, 1, -1, 3}, false, kLeft, true, {4, 0, 0, 0, -1, 6}, "back to the front"},
+        {{0, 0, 0, 0, -1, 6}, false, kDown, false, {0, 0, 0, 0, -1, 6}, "bottom row"},
+        {{0, 0, 0, 0, -1, 6}, false, kLeft, false, {0, 0, 0, 0, -1, 6}, "left edge"},
+        {{0, 0, 0, 0, -1, 6}, false, {}, false, {0, 0, 0, 0, -1, 6}, "no key"},
+        {{0, 11, 0, 0, -1, 6}, false, kUp, false, {0, 11, 0, 0, -1, 6}, "top row"},
+        {{5, 0, 3, 1, -1, 6}, false, kRight, false, {5, 0, 3, 1, -1, 6}, "back edge"},
+        {{5, 0, 3, 1, -1, 6}, true, kDown, true, {5, 0, 3, 1, -1, 6}, "already outermost"},
+        {{1, 11, 3, 1, -1, 2}, true, kUp, true, {0, 11, 3, 1, -1, 1}, "up turns into depth"},
+        {{0, 11, 3, 1, -1, 1}, true, kUp, true, {0, 11, 3, 1, -1, 1}, "already innermost"},
+        {{0, 0, 3, 0, 2, 6}, true, kUp, true, {0, 0, 4, 0, 3, 6}, "deeper at the front"},
+        {{0, 0, 4, 0, 3, 6}, true, kUp, true, {0, 0, 4, 0, 3, 6}, "deepest at the front"},
+        {{0, 0, 0, 0, -1, 6}, true, kDown, true, {0, 0, 0, 0, -1, 6}, "shallowest"},
+    };
+    for (const Case& c : cases) {
+        PlayBoard b = boards::Fresh();
+        std::tie(b.BlockX, b.BlockY, b.BlockZ, b.CursorFlg, b.LeftClearFlg, b.RightClearFlg) =
+            std::tuple_cat(c.from);
+        b.ModifierLatch = c.modifier;
+        EXPECT_EQ(MoveCursor(b, c.keys), c.moves) << c.what;
+        EXPECT_EQ(CursorOf(b), c.to) << c.what;
+    }
 }
 
 TEST(CursorTable, KeysAreTakenInOrderAndOnlyQueriedWhenAMoveMayAct) {
@@ -66,41 +58,16 @@ TEST(CursorTable, KeysAreTakenInOrderAndOnlyQueriedWhenAMoveMayAct) {
     EXPECT_TRUE(k.down);
     EXPECT_FALSE(k.left) << "the first held key ends the reading";
 
-    PlayBoard b = Board();
-    kb.ReleaseAll();
-    kb.SetKey(VK_UP, true);
+    // A tap let go while the wait runs is still taken once the wait is over. The pacing itself is
+    // checked through the endless and versus cursors.
+    PlayBoard b = boards::Fresh();
+    b.BlockY = 2;
     int32_t wait = 0;
-    std::vector<int> rows;
-    for (int frame = 0; frame < 40; ++frame) {
-        StepCursor(b, kArrowKeys, wait);
-        rows.push_back(b.BlockY);
-    }
-    EXPECT_EQ(rows[15], 0);
-    EXPECT_EQ(rows[16], 1) << "acts once the wait is above 15";
-    EXPECT_EQ(rows[31], 1);
-    EXPECT_EQ(rows[32], 2) << "then every 16 frames";
-    EXPECT_EQ(b.CursorPos.y, 2.0f);
-
-    // A tap let go while the wait runs is still taken when the wait is over.
-    wait = 0;
-    kb.SetKey(VK_UP, false);
+    kb.ReleaseAll();
     kb.SetKey(VK_DOWN, true);
     kb.SetKey(VK_DOWN, false);
     for (int frame = 0; frame < 17; ++frame) StepCursor(b, kArrowKeys, wait);
     EXPECT_EQ(b.BlockY, 1);
-    kb.ReleaseAll();
-}
-
-TEST(CursorTable, VersusMapsReadTheirOwnKeys) {
-    Keyboard& kb = TheKeyboard();
-    kb.ReleaseAll();
-    kb.SetKey('N', true);
-    kb.SetKey(VK_RETURN, true);
-    PlayBoard left = Board(), right = Board();
-    int32_t lw = 16, rw = 16;
-    StepCursor(left, kVersusLeftKeys, lw);
-    StepCursor(right, kVersusRightKeys, rw);
-    EXPECT_EQ((std::array{left.BlockX, left.ModifierLatch}), (std::array{1, 0}));
-    EXPECT_EQ((std::array{right.BlockX, right.ModifierLatch}), (std::array{0, 1}));
+    EXPECT_EQ(b.CursorPos.y, 1.0f);
     kb.ReleaseAll();
 }

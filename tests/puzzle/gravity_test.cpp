@@ -24,27 +24,6 @@ TEST(RiseRows, PushesColumnsUpDroppingTheTopRowAndFillsRowZero) {
         }
 }
 
-TEST(FallStep, ClosesAHoleOneRowPerCallCarryingStacksAndPairs) {
-    Board b;
-    b.Put(0, 0, 0, 1), b.Put(0, 3, 0, 3), b.pairs[0][3][0][1] = 42; // column 1, 0, 0, 3
-    b.Put(1, 1, 2, -4), b.pairs[1][1][2][1] = 7;                    // marked, over a hole
-    b.Put(2, 0, 1, 2), b.Put(2, 2, 1, 7), b.Put(2, 3, 1, 5);        // garbage carrying a block
-    FallStep(b.grid, b.pairs);
-    EXPECT_EQ(b.grid[0][2][0], 3);
-    EXPECT_EQ(b.grid[0][3][0], 0);
-    EXPECT_TRUE(b.Marked(1, 0, 2));
-    EXPECT_EQ(b.pairs[1][0][2][1], 7);
-    EXPECT_EQ(b.grid[2][1][1], 7);
-    EXPECT_EQ(b.grid[2][2][1], 5);
-
-    FallStep(b.grid, b.pairs);
-    EXPECT_EQ(b.grid[0][0][0], 1);
-    EXPECT_EQ(b.grid[0][1][0], 3);
-    EXPECT_EQ(b.grid[0][2][0], 0);
-    EXPECT_EQ(b.pairs[0][1][0][1], 42);
-    EXPECT_EQ(b.grid[2][2][1], 5); // landed: nothing moves any more
-}
-
 // Over random boards: blocks keep their order in each column, move down one row exactly when
 // the cell below was empty or its block moved, and take their pairs along; the column's pairs
 // are only exchanged, never lost.

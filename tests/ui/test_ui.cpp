@@ -1,10 +1,10 @@
-// Marker menus, banner steps and numbers from the digit sheets.
+// Marker menus and numbers from the digit sheets. The banner steps are checked by the frame
+// counts of the endless and versus start and result banners.
 #include <gtest/gtest.h>
 
 #include "media/manifest.h"
 #include "platform/keyboard.h"
 #include "platform/recording_device.h"
-#include "ui/banner.h"
 #include "ui/digits.h"
 #include "ui/menu.h"
 
@@ -43,25 +43,6 @@ TEST(MarkerMenu, MovesWithItsStepsAndPacesHeldKeysByItsOwnRule) {
         EXPECT_EQ((std::array{l.x, l.y}), (std::array{1.0f, -3.0f})) << "back by the step";
         kb.ReleaseAll();
     }
-}
-
-TEST(Banner, RevealHoldAndSlideCountTheirFrames) {
-    int32_t width = 0, frames = 0;
-    while (!RevealStep(width, 5, 700, 512)) ++frames;
-    EXPECT_EQ((std::array{frames + 1, width}), (std::array{140, 512}));
-
-    int32_t wait = 0;
-    for (frames = 1; !HoldStep(wait, 30); ++frames) {
-    }
-    EXPECT_EQ((std::array{frames, wait}), (std::array{31, 1})) << "a later hold starts at 1";
-
-    const Slide slide{1.5f, 180.0f, -168.0f, 100};
-    float y = -168.0f;
-    int32_t hold = 0;
-    for (frames = 1; !SlideStep(slide, y, hold) && frames < 1000; ++frames) {
-    }
-    EXPECT_EQ(frames, 232 + 100);
-    EXPECT_EQ((std::array{y, static_cast<float>(hold)}), (std::array{-168.0f, 1.0f}));
 }
 
 TEST(Digits, CarryCountsAndCutsNumbers) {

@@ -8,7 +8,10 @@
 
 #include "modes/endless/endless.h"
 #include "platform/files.h"
+#include "support/boards.h"
 #include "support/scene.h"
+
+using boards::Model;
 
 class EndlessTest : public SceneTest {
   protected:
@@ -34,15 +37,7 @@ class EndlessTest : public SceneTest {
         Endless.GameFlg = 2;
         Endless.StartTime = platform::timeGetTime();
     }
-    static void Clear() {
-        for (int x = 0; x < kSlices; ++x)
-            for (int y = 0; y < kRows; ++y)
-                for (int z = 0; z < kDepth; ++z) {
-                    Endless.grid[x][y][z] = 0;
-                    Endless.pairs[x][y][z][0] = 0;
-                    Endless.pairs[x][y][z][1] = kVanishFrames;
-                }
-    }
+    static void Clear() { boards::Clear(Endless); }
     static void Updates(int n) {
         for (int i = 0; i < n; ++i) EndlessUpdate();
     }
@@ -65,9 +60,5 @@ class EndlessTest : public SceneTest {
         std::vector<uint8_t> bytes;
         if (!platform::ReadFileBytes(path, bytes, 4096)) return "<missing>";
         return std::string(bytes.begin(), bytes.end());
-    }
-    // The game path of block model `n` ("１" .. "１３").
-    static std::string Model(const char* n) {
-        return std::string("./xFile/パズル用図形") + n + ".x";
     }
 };

@@ -1,4 +1,6 @@
-// The endless mode's rules: cursor, swaps, rising, the end of the game, the figures, menus.
+// The endless mode's rules: cursor, rising, the end of the game, the figures, menus.
+// The cursor's animation frames and the pacing of swaps (a refused one restarting the wait too)
+// are compared in the recorded whole game's dump and traces.
 #include <algorithm>
 #include <array>
 
@@ -8,11 +10,9 @@ using namespace platform;
 
 namespace {
 
-// Block X, Y, Z, the face (0 front, 1 right) and the cut-away limits on the left and right.
-using Cursor = std::array<int, 6>;
+using boards::Cursor;
 Cursor Now() {
-    const EndlessMode& e = Endless;
-    return {e.BlockX, e.BlockY, e.BlockZ, e.CursorFlg, e.LeftClearFlg, e.RightClearFlg};
+    return boards::CursorOf(Endless);
 }
 
 // Runs `updates` updates; returns every cursor seen, the first included.
@@ -21,11 +21,6 @@ std::vector<Cursor> Walk(int updates) {
     for (int i = 0; i < updates; ++i)
         if (EndlessUpdate(), Now() != seen.back()) seen.push_back(Now());
     return seen;
-}
-
-// A column of alternating kinds from row 0 to the top in slice x, depth z.
-void FillColumn(int x, int z) {
-    for (int y = 0; y < kRows; ++y) Endless.grid[x][y][z] = y % 2 ? 1 : 2;
 }
 
 bool Near(const Vector3& v, float x, float y) {
@@ -83,23 +78,6 @@ TEST_F(EndlessTest, DepthMovesCutAwayTheSlicesInFrontAndStopAtTheBack) {
     EXPECT_EQ(path.back(), (Cursor{0, 0, 3, 1, -1, 1}));
 }
 
-TEST_F(EndlessTest, SwapsArePacedAndARefusedSwapStillRestartsTheWait) {
-    StartPlaying();
-    Endless.grid[0][0][0] = 1;
-    Endless.grid[1][0][0] = 2;
-    Endless.SwapWait = 15;
-    Hold('X');
-    std::vector<int> swapsAt;
-    for (int i = 1, before = 1; i <= 30; ++i)
-        if (EndlessUpdate(), Endless.grid[0][0][0] != before)
-            swapsAt.push_back(i), before = Endless.grid[0][0][0];
-    EXPECT_EQ(swapsAt, (std::vector<int>{1, 16}));
-    Endless.BlockY = 5; // two empty cells
-    Endless.SwapWait = 15;
-    EndlessUpdate();
-    EXPECT_EQ(Endless.SwapWait, 1);
-}
-
 TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALineVanishes) {
     StartPlaying();
     Endless.Lv.d[0] = 4; // level 4 from the next update on
@@ -140,12 +118,12 @@ TEST_F(EndlessTest, TheBoardRisesWithTheLevelCarryingTheCursorAndStopsWhileALine
 
 TEST_F(EndlessTest, TheGameEndsAtThe301stCountedUpdateVanishingPausesTheCount) {
     StartPlaying();
-    FillColumn(0, 0);
+    boards::FillColumn(Endless, 0, 0);
     Updates(250);
     Endless.grid[0][11][0] = 0; // emptying the top row resets the count
     EndlessUpdate();
     EXPECT_EQ(Endless.EndCnt + Endless.TopWarn, 0);
-    FillColumn(0, 0);
+    boards::FillColumn(Endless, 0, 0);
     Endless.cc = 0;
     Updates(200);
     EXPECT_EQ(Endless.EndCnt, 200);
@@ -250,16 +228,4 @@ TEST_F(EndlessTest, PauseAndEndMenusMoveTheirMarkersAtTheirPace) {
     EXPECT_NEAR(Endless.MarkerL.x, -7.2f, 1e-5f);
     EXPECT_TRUE(Near(Endless.MarkerR, 6.7f, -1.7f));
     EXPECT_EQ(Endless.MarkerAngle, 1) << "the end menu's markers turn a degree a frame";
-}
-
-TEST_F(EndlessTest, CursorPictureTurnsEveryTenUpdatesThroughAllFive) {
-    StartPlaying();
-    Updates(10);
-    EXPECT_EQ(Endless.CursorFrame, 0);
-    Updates(1);
-    EXPECT_EQ(Endless.CursorFrame, 1);
-    Updates(39);
-    EXPECT_EQ(Endless.CursorFrame, 4);
-    Updates(1);
-    EXPECT_EQ(Endless.CursorFrame, 0) << "and round again";
 }

@@ -9,26 +9,17 @@ using namespace platform;
 
 namespace {
 
-// Block X, Y, Z, the face and the cut-away limits on the left and right.
-using Cursor = std::array<int, 6>;
-Cursor Now(const VersusSide& s) {
-    return {s.BlockX, s.BlockY, s.BlockZ, s.CursorFlg, s.LeftClearFlg, s.RightClearFlg};
-}
+using boards::Cursor;
 
 // The updates (counted from 1) in which the side's cursor changed, within `updates`.
 std::vector<int> MovesIn(const VersusSide& s, int updates) {
     std::vector<int> at;
     for (int i = 1; i <= updates; ++i) {
-        Cursor before = Now(s);
+        Cursor before = CursorOf(s);
         VersusUpdate();
-        if (Now(s) != before) at.push_back(i);
+        if (CursorOf(s) != before) at.push_back(i);
     }
     return at;
-}
-
-// A full column of alternating kinds (no line) from row 0 to the top.
-void FillColumn(VersusSide& s, int x, int z) {
-    for (int y = 0; y < kRows; ++y) s.grid[x][y][z] = y % 2 ? 1 : 2;
 }
 
 int UpdatesUntilRise(const VersusSide& s) {
@@ -49,13 +40,14 @@ TEST_F(VersusTest, EachPlayerMovesOnlyTheirOwnCursorAndKRepeatsEvery10Frames) {
     l.BlockX = 4, l.BlockZ = 4, l.LeftClearFlg = 3, l.MoveWait = 16;
     Hold('N');
     VersusUpdate();
-    EXPECT_EQ(Now(l), (Cursor{5, 0, 3, 1, -1, 6})) << "round the corner, the pair on the board";
-    EXPECT_EQ(Now(r), (Cursor{0, 0, 0, 0, -1, 6})) << "N is the left player's";
+    EXPECT_EQ(CursorOf(l), (Cursor{5, 0, 3, 1, -1, 6}))
+        << "round the corner, the pair on the board";
+    EXPECT_EQ(CursorOf(r), (Cursor{0, 0, 0, 0, -1, 6})) << "N is the left player's";
     ReleaseKeys();
     Hold(VK_SHIFT);
     Hold('G');
     EXPECT_EQ(MovesIn(l, 16), (std::vector<int>{16})) << "Shift + G: one slice deeper";
-    EXPECT_EQ(Now(l), (Cursor{4, 0, 3, 1, -1, 5}));
+    EXPECT_EQ(CursorOf(l), (Cursor{4, 0, 3, 1, -1, 5}));
     EXPECT_EQ(l.CursorPos.x, 4.0f);
 
     ReleaseKeys();
@@ -66,11 +58,11 @@ TEST_F(VersusTest, EachPlayerMovesOnlyTheirOwnCursorAndKRepeatsEvery10Frames) {
     Hold('K');
     Hold(VK_RETURN);
     EXPECT_EQ(MovesIn(r, 40), (std::vector<int>{1, 11, 21, 31})) << "K with Enter: deeper";
-    EXPECT_EQ(Now(r), (Cursor{0, 2, 4, 0, 3, 6}));
+    EXPECT_EQ(CursorOf(r), (Cursor{0, 2, 4, 0, 3, 6}));
     Hold(VK_RETURN, false);
     EXPECT_EQ(MovesIn(r, 10), (std::vector<int>{1})) << "K alone: shallower";
-    EXPECT_EQ(Now(r), (Cursor{0, 2, 3, 0, 2, 6}));
-    EXPECT_EQ(Now(l), (Cursor{4, 0, 3, 1, -1, 5})) << "the left cursor stayed";
+    EXPECT_EQ(CursorOf(r), (Cursor{0, 2, 3, 0, 2, 6}));
+    EXPECT_EQ(CursorOf(l), (Cursor{4, 0, 3, 1, -1, 5})) << "the left cursor stayed";
 }
 
 TEST_F(VersusTest, BoardsRiseARowIn1760IdleFramesOr587WithTheirKey) {

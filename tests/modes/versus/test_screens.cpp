@@ -10,14 +10,6 @@ using VersusFlowTest = VersusTest;
 
 namespace {
 
-int Blocks(const VersusSide& s) {
-    int n = 0;
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) n += s.grid[x][y][z] != 0;
-    return n;
-}
-
 ::testing::AssertionResult MarkersAt(float x0, float y0, float x1, float y1, float z) {
     const Vector3* m = Versus.MarkerPos;
     if (std::abs(m[0].x - x0) < 1e-4f && std::abs(m[0].y - y0) < 1e-4f && m[0].z == z &&
@@ -125,7 +117,7 @@ TEST_F(VersusFlowTest, PauseMenuMovesItsMarkersAndResumesOnAnUntouchedBoard) {
     EXPECT_EQ(Versus.left.cc, cc) << "the boards stood still during the pause";
 }
 
-TEST_F(VersusFlowTest, RestartFromEitherMenuGivesAFreshGameAndModeSelectLeaves) {
+TEST_F(VersusFlowTest, EitherMenuRestartsOrLeavesReleasingTheMode) {
     for (int menu : {5, 6}) {
         for (int item : {0, 1}) {
             StartPlaying();
@@ -139,14 +131,6 @@ TEST_F(VersusFlowTest, RestartFromEitherMenuGivesAFreshGameAndModeSelectLeaves) 
             EXPECT_EQ(device.Count(CallKind::Present), device.Count(CallKind::Begin))
                 << "the leaving frame is still presented";
             EXPECT_FALSE(Versus.music) << "left: released";
-            if (next != 6) continue;
-            Versus.left.BlockX = 3;
-            EXPECT_EQ(VersusInit(), 7);
-            EXPECT_EQ(Versus.GameFlg, 0);
-            EXPECT_EQ(Versus.left.BlockX, 0);
-            EXPECT_EQ(Blocks(Versus.left), 90);
-            EXPECT_EQ(Blocks(Versus.right), 90);
-            VersusRelease();
         }
     }
 }

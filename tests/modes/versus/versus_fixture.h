@@ -7,7 +7,11 @@
 #include <string>
 
 #include "modes/versus/versus.h"
+#include "support/boards.h"
 #include "support/scene.h"
+
+using boards::Clear, boards::Count, boards::CursorOf, boards::FillColumn, boards::Model,
+    boards::Put;
 
 class VersusTest : public SceneTest {
   protected:
@@ -30,20 +34,6 @@ class VersusTest : public SceneTest {
         Clear(Versus.right);
         Versus.GameFlg = 2;
     }
-    static void Clear(VersusSide& s) {
-        for (int x = 0; x < kSlices; ++x)
-            for (int y = 0; y < kRows; ++y)
-                for (int z = 0; z < kDepth; ++z) {
-                    s.grid[x][y][z] = 0;
-                    s.pairs[x][y][z][0] = 0;
-                    s.pairs[x][y][z][1] = kVanishFrames;
-                }
-    }
-    // Sets a cell, marking its pair when the value is negative.
-    static void Put(VersusSide& s, int x, int y, int z, int32_t value) {
-        s.grid[x][y][z] = value;
-        s.pairs[x][y][z][0] = value < 0 ? 1 : 0;
-    }
     static void Updates(int n) {
         for (int i = 0; i < n; ++i) VersusUpdate();
     }
@@ -56,16 +46,5 @@ class VersusTest : public SceneTest {
         for (int n = 1; n <= limit; ++n)
             if (Frame(), Versus.GameFlg == flag) return n;
         return -1;
-    }
-    static int Count(const VersusSide& s, int32_t value) {
-        int n = 0;
-        for (int x = 0; x < kSlices; ++x)
-            for (int y = 0; y < kRows; ++y)
-                for (int z = 0; z < kDepth; ++z) n += s.grid[x][y][z] == value;
-        return n;
-    }
-    // The game path of block model `n` ("１" .. "１３").
-    static std::string Model(const char* n) {
-        return std::string("./xFile/パズル用図形") + n + ".x";
     }
 };
