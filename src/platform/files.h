@@ -15,8 +15,11 @@ void SetDataRoot(std::string root);
 // <exe dir>/../share/tessarune/data, else the working directory.
 std::string DefaultDataRoot();
 const std::string& DataRoot();
-// The file system path of a game path: relative paths are taken from the data folder.
+// The file system path of a game path: relative paths are taken from the data folder, those
+// under "./notepad" (the records) from the records folder when one is set.
 std::string DataPath(std::string_view gamePath);
+// Where "./notepad" leads ("" = the data folder's notepad/); a replay keeps its records apart.
+void SetRecordsFolder(std::string folder);
 
 // fopen of a game path.
 std::FILE* OpenFile(std::string_view gamePath, const char* mode);
@@ -33,6 +36,13 @@ ReadResult ReadRegularFile(const std::string& path, std::vector<uint8_t>& out, s
 // exclusively (never through a link or onto anything left over), with the old file's
 // permissions (0644 for a new one), synced, renamed over the old one, the folder synced.
 bool ReplaceFileAtomically(const std::string& path, const std::string& text);
+// The two halves of that replacement, for a file written over time: the new file beside
+// `target` (its name in `temp`; -1 on failure), and its sync, close and rename over `target`
+// (the new file is removed when that fails).
+int CreateFileBeside(const std::string& target, std::string& temp);
+bool MoveIntoPlace(int fd, const std::string& temp, const std::string& target);
+// write(2) of all of `size` bytes, again after interruptions; async-signal-safe.
+bool WriteAll(int fd, const char* data, size_t size);
 // Reads a whole game file; false when it cannot be read or is larger than `limit` bytes.
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit);
 

@@ -1,0 +1,6 @@
+// The game's version.
+#include "app/version.h"
+
+const char* GameVersion() {
+    return TESS_VERSION;
+}
