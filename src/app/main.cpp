@@ -21,51 +21,6 @@
 #include "platform/random.h"
 #include "platform/sdl/sdl_backend.h"
 
-namespace {
-
-bool StartReplay(const CommandLine& options, Harness& harness) {
-    Recording recording;
-    std::string error;
-    if (!LoadRecording(options.replay, recording, error)) {
-        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
-        return false;
-    }
-    if (recording.version != GameVersion() && !options.replayAnyVersion) {
-        std::fprintf(stderr,
-                     "tessarune: '%s' was recorded by tessarune %s, and this is tessarune %s; a "
-                     "replay may differ from what was played (--replay-any-version plays it "
-                     "anyway)\n",
-                     options.replay.c_str(), recording.version.c_str(), GameVersion());
-        return false;
-    }
-    auto replayer = std::make_unique<Replayer>(std::move(recording));
-    if (!replayer->Start(error)) {
-        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
-        return false;
-    }
-    harness.Replay(std::move(replayer));
-    return true;
-}
-
-bool StartRecording(const CommandLine& options, Harness& harness) {
-    // The seed is chosen now, so that the recording names it from its first line.
-    uint32_t seed =
-        options.seed ? *options.seed
-                     : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch() /
-                                             std::chrono::milliseconds(1));
-    platform::OverrideSeed(seed);
-    auto recorder = std::make_unique<Recorder>();
-    std::string error;
-    if (!recorder->Start(options.record, seed, options.debugKeys, error)) {
-        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
-        return false;
-    }
-    harness.Record(std::move(recorder));
-    return true;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     CommandLine options;
@@ -104,8 +59,11 @@ int main(int argc, char** argv) {
     if (options.headless) platform::UseVirtualClock(0);
 
     Harness harness(options, std::move(script));
-    if (!options.replay.empty() && !StartReplay(options, harness)) return 2;
-    if (!options.record.empty() && !StartRecording(options, harness)) return 2;
+    if ((!options.replay.empty() && !StartReplay(options, harness, error)) ||
+        (!options.record.empty() && !StartRecording(options, harness, error))) {
+        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
+        return 2;
+    }
     std::unique_ptr<platform::Backend> backend =
         options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();
     RunResult run = RunProgram(*backend, harness);

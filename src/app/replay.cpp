@@ -589,3 +589,32 @@ void Replayer::Report(int64_t framesRun) const {
                      "got through it\n",
                      rec_.signal, static_cast<long long>(rec_.frames - 1));
 }
+
+bool StartReplay(const CommandLine& options, Harness& harness, std::string& error) {
+    Recording recording;
+    if (!LoadRecording(options.replay, recording, error)) return false;
+    if (recording.version != GameVersion() && !options.replayAnyVersion) {
+        error = "'" + options.replay + "' was recorded by tessarune " + recording.version +
+                ", and this is tessarune " + GameVersion() +
+                "; a replay may differ from what was played (--replay-any-version plays it "
+                "anyway)";
+        return false;
+    }
+    auto replayer = std::make_unique<Replayer>(std::move(recording));
+    if (!replayer->Start(error)) return false;
+    harness.Replay(std::move(replayer));
+    return true;
+}
+
+bool StartRecording(const CommandLine& options, Harness& harness, std::string& error) {
+    // The seed is chosen now, so that the recording names it from its first line.
+    const uint32_t seed =
+        options.seed ? *options.seed
+                     : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch() /
+                                             std::chrono::milliseconds(1));
+    OverrideSeed(seed);
+    auto recorder = std::make_unique<Recorder>();
+    if (!recorder->Start(options.record, seed, options.debugKeys, error)) return false;
+    harness.Record(std::move(recorder));
+    return true;
+}

@@ -116,3 +116,9 @@ class Replayer {
     int64_t divergedAt_ = -1;
     std::string folder_;
 };
+
+// What --replay and --record start before the run: false with a message in `error` when the
+// recording cannot be read, comes from another version (unless --replay-any-version), or its
+// file cannot be made.
+bool StartReplay(const CommandLine& options, Harness& harness, std::string& error);
+bool StartRecording(const CommandLine& options, Harness& harness, std::string& error);

@@ -90,12 +90,22 @@ bool PushSyntheticKey(int vk, bool down) {
     return SDL_PushEvent(&event) == 1;
 }
 
-bool PushSyntheticFocusLoss() {
+namespace {
+bool PushWindowEvent(SDL_WindowEventID what) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.windowID = g_mainWindowId;
-    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    event.window.event = static_cast<Uint8>(what);
     return SDL_PushEvent(&event) == 1;
+}
+} // namespace
+
+bool PushSyntheticFocusLoss() {
+    return PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
+bool PushSyntheticClose() {
+    return PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
 }
 
 void SdlWindow::Show() {

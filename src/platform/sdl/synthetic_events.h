@@ -9,5 +9,7 @@ namespace platform {
 bool PushSyntheticKey(int vk, bool down);
 // The main window losing the keyboard focus.
 bool PushSyntheticFocusLoss();
+// The main window's close button.
+bool PushSyntheticClose();
 
 } // namespace platform
