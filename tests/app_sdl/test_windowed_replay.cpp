@@ -22,10 +22,14 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/synthetic_events.h"
 #include "support/files.h"
+#include "support/text.h"
 
 using namespace platform;
 
 namespace {
+
+using testfiles::FirstDifference;
+using testfiles::ReadText;
 
 // What the window system is told between frame F and frame F + 1.
 struct Event {
@@ -56,24 +60,6 @@ void AddScript(Events& events, const std::string& text) {
 void AddTap(Events& events, int64_t frame, int vk) {
     events.insert({frame, {Event::kDown, vk}});
     events.insert({frame, {Event::kUp, vk}});
-}
-
-// Where two dumps part, with a little of each around it.
-std::string FirstDifference(const std::string& a, const std::string& b) {
-    size_t at =
-        std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first -
-        a.begin();
-    if (at == a.size() && at == b.size()) return "";
-    size_t from = at > 80 ? at - 80 : 0;
-    return "at byte " + std::to_string(at) + ":\n  recorded " + a.substr(from, 160) +
-           "\n  replayed " + b.substr(from, 160);
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 void ResetProgramState() {
