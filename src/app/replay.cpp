@@ -443,6 +443,7 @@ void Recorder::Checkpoint(int64_t framesDone) {
     journal_.Flush();
     flushed_ = std::chrono::steady_clock::now();
     checkpoint_ = framesDone;
+    UpdateCrashTail();
 }
 
 void Recorder::AfterFrame(int64_t frame, int32_t sceneId) {
