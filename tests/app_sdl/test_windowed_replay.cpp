@@ -88,52 +88,53 @@ class WindowedReplay : public ::testing::Test {
         ResetProgramState();
     }
 
-    Outcome Record(const Events& events, int64_t cap, bool debugKeys = false) {
+    // A run from program start, in the window (with its events) or headless.
+    Outcome Play(CommandLine options, const Events& events = {}) {
         ResetProgramState();
-        UseRealClock();
-        CommandLine options;
-        options.record = recording;
-        options.frames = cap;
-        options.debugKeys = debugKeys;
-        EnableDebugKeys(debugKeys);
-        Harness harness(options, {});
-        std::string error;
-        EXPECT_TRUE(StartRecording(options, harness, error)) << error;
-        harness.SetAfterFrameHook([&](int64_t frame) {
-            auto [first, end] = events.equal_range(frame);
-            for (auto e = first; e != end; ++e) {
-                const Event& ev = e->second;
-                bool pushed = ev.kind == Event::kFocusLoss ? PushSyntheticFocusLoss()
-                              : ev.kind == Event::kClose
-                                  ? PushSyntheticClose()
-                                  : PushSyntheticKey(ev.vk, ev.kind == Event::kDown);
-                EXPECT_TRUE(pushed) << "frame " << frame;
-            }
-        });
-        auto backend = CreateSdlBackend();
-        Outcome run{RunProgram(*backend, harness), ""};
-        run.dump = DumpState(run.result.frames);
-        return run;
-    }
-
-    Outcome Replay(int64_t cap) {
-        ResetProgramState();
-        UseVirtualClock(0);
-        CommandLine options;
-        options.headless = true;
-        options.replay = recording;
-        options.frames = cap;
+        EnableDebugKeys(options.debugKeys);
+        if (options.headless)
+            UseVirtualClock(0);
+        else
+            UseRealClock();
         Outcome run;
         {
             Harness harness(options, {});
             std::string error;
-            EXPECT_TRUE(StartReplay(options, harness, error)) << error;
-            auto backend = CreateNullBackend();
+            EXPECT_TRUE(options.record.empty() || StartRecording(options, harness, error)) << error;
+            EXPECT_TRUE(options.replay.empty() || StartReplay(options, harness, error)) << error;
+            harness.SetAfterFrameHook([&](int64_t frame) {
+                auto [first, end] = events.equal_range(frame);
+                for (auto e = first; e != end; ++e) {
+                    const Event& ev = e->second;
+                    bool pushed = ev.kind == Event::kFocusLoss ? PushSyntheticFocusLoss()
+                                  : ev.kind == Event::kClose
+                                      ? PushSyntheticClose()
+                                      : PushSyntheticKey(ev.vk, ev.kind == Event::kDown);
+                    EXPECT_TRUE(pushed) << "frame " << frame;
+                }
+            });
+            auto backend = options.headless ? CreateNullBackend() : CreateSdlBackend();
             run.result = RunProgram(*backend, harness);
             run.dump = DumpState(run.result.frames);
         }
         UseRealClock();
         return run;
+    }
+
+    Outcome Record(const Events& events, int64_t cap, bool debugKeys = false) {
+        CommandLine options;
+        options.record = recording;
+        options.frames = cap;
+        options.debugKeys = debugKeys;
+        return Play(options, events);
+    }
+
+    Outcome Replay(int64_t cap, bool headless = true, const Events& live = {}) {
+        CommandLine options;
+        options.headless = headless;
+        options.replay = recording;
+        options.frames = cap;
+        return Play(options, live);
     }
 
     // Records, replays headless, and compares.
@@ -153,12 +154,12 @@ class WindowedReplay : public ::testing::Test {
     std::string recording, text;
 };
 
-// Title by a tap of Z, the mode select and the options (both levels changed), back, and the
-// mode select's last item, which ends the game.
+// Title by a tap of Z, the mode select and the options (Z held into them; both levels
+// changed), back, and the mode select's last item, which ends the game.
 TEST_F(WindowedReplay, MenusAndTheQuitItem) {
     Events events;
     AddTap(events, 1, 'Z');
-    AddScript(events, "20 20 DOWN\n40 40 DOWN\n60 60 DOWN\n80 80 Z\n");
+    AddScript(events, "20 20 DOWN\n40 40 DOWN\n60 60 DOWN\n80 84 Z\n");
     AddTap(events, 100, VK_RIGHT);
     AddScript(events, "120 122 DOWN\n140 141 LEFT\n160 160 DOWN\n180 180 Z\n");
     AddScript(events, "200 200 DOWN\n220 220 DOWN\n240 240 DOWN\n260 260 DOWN\n280 280 Z\n");
@@ -168,18 +169,24 @@ TEST_F(WindowedReplay, MenusAndTheQuitItem) {
     EXPECT_NE(text.find(" quit\n"), std::string::npos) << text;
 }
 
-// The recorded whole endless game: records written, a left tap during play, the focus lost
-// while X and the arrows are held, Z held from the title into the mode select; ends on Escape.
+// The first 1300 frames of the recorded whole endless game (its playing time comes from the
+// real clock), with left taps during play and the focus lost while X and A are held; ends on
+// Escape.
 TEST_F(WindowedReplay, AnEndlessGame) {
+    std::string keys;
+    std::istringstream whole(ReadText(TESS_TEST_SOURCE "/app/data/whole_endless_game.keys"));
+    for (std::string line; std::getline(whole, line);)
+        if (std::stoi(line.substr(line.find(' '))) < 1300) keys += line + "\n";
     Events events;
-    AddScript(events, ReadText(TESS_TEST_SOURCE "/app/data/whole_endless_game.keys"));
+    AddScript(events, keys + "1300 1300 ESCAPE\n");
     for (int64_t f : {420, 431, 700, 1205}) AddTap(events, f, VK_LEFT);
     events.insert({900, {Event::kFocusLoss, 0}});
-    Outcome played = RoundTrip(events, 3000, RunEnd::kEscape);
-    EXPECT_EQ(played.result.frames, 2700);
-    EXPECT_GT(Records.RecScore, 0) << "the game was played";
+    Outcome played = RoundTrip(events, 2000, RunEnd::kEscape);
+    EXPECT_EQ(played.result.frames, 1300);
+    EXPECT_EQ(Endless.GameFlg, 2) << "still in play";
+    EXPECT_GT(Endless.Min * 60 + Endless.Sec, 0) << "a playing time taken from the clock";
     EXPECT_NE(text.find("\ntap 421 LEFT\n"), std::string::npos);
-    EXPECT_NE(text.find("\nend 2700 escape\n"), std::string::npos);
+    EXPECT_NE(text.find("\nend 1300 escape\n"), std::string::npos);
 }
 
 // Level 1 cleared by the solver's keys, with a tap and a focus loss on the level select.
@@ -210,6 +217,30 @@ TEST_F(WindowedReplay, AVersusGameClosedByTheWindow) {
     Outcome played = RoundTrip(events, 1300, RunEnd::kClose, true);
     EXPECT_EQ(played.result.frames, 1101);
     EXPECT_NE(text.find(" debug-keys "), std::string::npos);
+}
+
+// Watching in the window: live keys change nothing, live Escape ends the replay.
+TEST_F(WindowedReplay, LiveKeysAreIgnoredButEscapeEndsTheReplay) {
+    Events events;
+    AddScript(events, "2 2 Z\n20 20 DOWN\n40 40 DOWN\n60 60 DOWN\n80 80 Z\n100 103 RIGHT\n");
+    AddScript(events, "300 300 ESCAPE\n");
+    Outcome played = Record(events, 600);
+    ASSERT_EQ(played.result.end, RunEnd::kEscape);
+
+    Events live;
+    AddScript(live, "3 30 Z\n50 52 UP\n81 90 Z LEFT\n");
+    AddTap(live, 95, 'Z');
+    live.insert({99, {Event::kFocusLoss, 0}});
+    Outcome watched = Replay(600, false, live);
+    EXPECT_EQ(watched.result.frames, played.result.frames);
+    EXPECT_EQ(watched.result.end, RunEnd::kEscape);
+    EXPECT_EQ(FirstDifference(played.dump, watched.dump), "");
+
+    Events escape;
+    escape.insert({150, {Event::kDown, VK_ESCAPE}});
+    Outcome stopped = Replay(600, false, escape);
+    EXPECT_EQ(stopped.result.frames, 151);
+    EXPECT_EQ(stopped.result.end, RunEnd::kEscape);
 }
 
 } // namespace
