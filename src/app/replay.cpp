@@ -40,7 +40,7 @@ std::string Escape(std::string_view text, bool spaces) {
             out += "\\r";
         else if (c == ' ' && spaces)
             out += "\\s";
-        else if (c < 0x20 || c == 0x7F) {
+        else if (c < 0x20 || c == 0x7F || c == '#') { // '#' would start a comment
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", c);
             out += hex;

@@ -252,9 +252,15 @@ TEST(Recording, OnlyThisVersionsRecordingsReplayUnlessAskedTo) {
 // the game it shows writes new ones.
 TEST(Recording, AReplayKeepsToTheRecordsOfTheRecordedRun) {
     testfiles::DataDir data;
-    data.Put("./notepad/Hi Score.txt", "50 2 1 0 0 9");
+    const std::string found = "50 2 1 0 0 9 # hand-edited\n";
+    data.Put("./notepad/Hi Score.txt", found);
     const std::string path = (data.path() / "records.txt").string();
     Outcome played = RunHeadless(WholeGameKeys(), 3000, path);
+    Recording r;
+    std::string error;
+    ASSERT_TRUE(LoadRecording(path, r, error)) << error;
+    ASSERT_EQ(r.notepad.size(), 1u);
+    EXPECT_EQ(r.notepad[0].text, found);
     ASSERT_GT(Records.RecScore, 50) << "the game beat the record";
     const std::string ours = "777777 9 9 1 2 3";
     data.Put("./notepad/Hi Score.txt", ours);
