@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/version.h"
 #include "platform/clock.h"
@@ -104,19 +103,26 @@ template <typename T> bool Number(std::string_view s, T& v, T max) {
     return r.ec == std::errc() && r.ptr == s.data() + s.size() && v >= 0 && v <= max;
 }
 
-// The notepad folder as the run finds it: its regular files, and what cannot be read.
-bool CaptureNotepad(std::vector<NotepadFile>& out, std::string& error) {
+// The records folder as the run finds it: its files, with their texts or as unreadable. Left
+// over replacements ("NAME.XXXXXX" beside NAME) are left out; of the rest the first
+// kMaxNotepadFiles are kept.
+void CaptureNotepad(std::vector<NotepadFile>& out) {
     const std::string folder = DataPath("./notepad");
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return true;
+    if (!fs::is_directory(folder, ec)) return;
     std::vector<std::string> names;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
+    const std::vector<std::string> all = names;
+    std::erase_if(names, [&](const std::string& n) {
+        return n.size() > 7 && n[n.size() - 7] == '.' &&
+               std::binary_search(all.begin(), all.end(), n.substr(0, n.size() - 7));
+    });
     if (names.size() > kMaxNotepadFiles) {
-        error = "the records folder '" + folder + "' holds more than " +
-                std::to_string(kMaxNotepadFiles) + " files";
-        return false;
+        std::fprintf(stderr, "tessarune: the recording keeps only %zu of the %zu files in '%s'\n",
+                     kMaxNotepadFiles, names.size(), folder.c_str());
+        names.resize(kMaxNotepadFiles);
     }
     for (const std::string& name : names) {
         NotepadFile file;
@@ -128,7 +134,6 @@ bool CaptureNotepad(std::vector<NotepadFile>& out, std::string& error) {
             file.state = NotepadFile::kUnreadable;
         out.push_back(std::move(file));
     }
-    return true;
 }
 
 } // namespace
@@ -172,7 +177,7 @@ bool ParseRecording(const std::string& text, Recording& out, std::string& error)
             }
             if (f < segment) {
                 why = "frame " + std::to_string(f) + " is before frame " + std::to_string(segment) +
-                      " of the line before (frames out of order)";
+                      " of the last 'upto' (frames out of order)";
                 return false;
             }
             return true;
@@ -320,7 +325,7 @@ bool LoadRecording(const std::string& path, Recording& out, std::string& error) 
 
 bool Recorder::Start(const std::string& path, uint32_t seed, bool debugKeys, std::string& error) {
     std::vector<NotepadFile> notepad;
-    if (!CaptureNotepad(notepad, error)) return false;
+    CaptureNotepad(notepad);
     if (!journal_.Open(path)) {
         error = "cannot create the recording beside '" + path + "'";
         return false;

@@ -92,8 +92,9 @@ void Journal::CatchFatalSignals() {
 void Journal::Append(std::string_view text) {
     if (!IsOpen()) return;
     if (used_ + text.size() > kBufferBytes) Flush();
-    if (text.size() > kBufferBytes) {
-        failed_ = !WriteAll(fd_, text.data(), text.size()) || failed_;
+    if (used_ + text.size() > kBufferBytes) {
+        // Too long for the buffer, or the buffer could not be written out.
+        if (!(used_ == 0 && WriteAll(fd_, text.data(), text.size()))) failed_ = true;
         return;
     }
     size_t used = used_;
@@ -138,12 +139,8 @@ bool Journal::Finish(std::string_view last) {
     Uninstall();
     int fd = fd_;
     fd_ = -1;
-    if (!ok) {
-        ::close(fd);
-        ::unlink(temp_.c_str());
-        return false;
-    }
-    return MoveIntoPlace(fd, temp_, target_);
+    // What could be written is kept even when some could not: it is whole up to a point.
+    return MoveIntoPlace(fd, temp_, target_) && ok;
 }
 
 void Journal::WriteOnSignal(int signal) {

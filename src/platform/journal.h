@@ -35,8 +35,8 @@ class Journal {
     void SetCrashTail(std::string_view text);
     // False when the file could not be written; the journal goes on buffering.
     bool Flush();
-    // Appends `last`, writes everything out and renames the file into place; false on any
-    // failure along the way (the new file is then removed).
+    // Appends `last`, writes everything out and renames the file into place; false when any
+    // of it could not be written or the rename failed (the new file is then removed).
     bool Finish(std::string_view last = {});
     const std::string& TempPath() const { return temp_; }
 
