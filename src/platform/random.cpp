@@ -7,15 +7,10 @@ namespace {
 uint32_t g_state = 1;
 bool g_overridden = false;
 uint32_t g_override = 0;
-uint32_t g_seed = 1;
 } // namespace
 
 void srand(uint32_t seed) {
-    g_state = g_seed = g_overridden ? g_override : seed;
-}
-
-uint32_t LastSeed() {
-    return g_seed;
+    g_state = g_overridden ? g_override : seed;
 }
 
 void OverrideSeed(uint32_t seed) {

@@ -11,7 +11,5 @@ void srand(uint32_t seed);
 void OverrideSeed(uint32_t seed);
 void ClearSeedOverride();
 int rand();
-// The seed the generator was last seeded with (after the override).
-uint32_t LastSeed();
 
 } // namespace platform
