@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/program.h"
+#include "app/replay.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -65,20 +67,28 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
     return true;
 }
 
-bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error) {
+bool ReadInputFile(const std::string& path, const char* what, size_t limit, std::string& text,
+                   std::string& error) {
     std::vector<uint8_t> bytes;
-    switch (ReadRegularFile(path, bytes, kMaxKeyScriptBytes)) {
+    switch (ReadRegularFile(path, bytes, limit)) {
     case ReadResult::kRead:
-        return ParseKeyScript(std::string(bytes.begin(), bytes.end()), out, error);
+        text.assign(bytes.begin(), bytes.end());
+        return true;
     case ReadResult::kMissing:
-        error = "cannot read key script '" + path + "': no such file";
+        error = std::string("cannot read ") + what + " '" + path + "': no such file";
         return false;
     case ReadResult::kFailed:
         break;
     }
-    error = "cannot read key script '" + path + "' (not a regular file of at most " +
-            std::to_string(kMaxKeyScriptBytes >> 20) + " MiB, or unreadable)";
+    error = std::string("cannot read ") + what + " '" + path + "' (not a regular file of at most " +
+            std::to_string(limit >> 20) + " MiB, or unreadable)";
     return false;
+}
+
+bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error) {
+    std::string text;
+    return ReadInputFile(path, "key script", kMaxKeyScriptBytes, text, error) &&
+           ParseKeyScript(text, out, error);
 }
 
 bool WritePng(const std::string& path, const Image& image) {
@@ -136,6 +146,29 @@ HRESULT HarnessDevice::Present() {
 Harness::Harness(const CommandLine& options, KeyScript script)
     : options_(options), script_(std::move(script)), scriptKeys_(script_.AllKeys()) {}
 
+Harness::~Harness() {
+    SetClockFilter(nullptr);
+}
+
+void Harness::Record(std::unique_ptr<Recorder> recorder) {
+    recorder_ = std::move(recorder);
+    SetClockFilter([r = recorder_.get()](uint32_t reading) { return r->OnClock(reading); });
+}
+
+void Harness::Replay(std::unique_ptr<Replayer> replayer) {
+    replayer_ = std::move(replayer);
+    SetClockFilter([r = replayer_.get()](uint32_t reading) { return r->OnClock(reading); });
+}
+
+void Harness::EndOfRun(int64_t framesRun, RunEnd end) {
+    if (recorder_ && !recorder_->Finish(framesRun, end)) {
+        std::fprintf(stderr, "tessarune: cannot write the recording '%s'\n",
+                     options_.record.c_str());
+        outputFailed_ = true;
+    }
+    if (replayer_) replayer_->Report(framesRun);
+}
+
 GraphicsDevice* Harness::Wrap(std::unique_ptr<GraphicsDevice> device) {
     device_ = std::make_unique<HarnessDevice>(std::move(device));
     return device_.get();
@@ -147,6 +180,7 @@ void Harness::SetMixer(Mixer* mixer, bool outputRunning) {
 }
 
 bool Harness::BeforeFrame(int64_t frame) {
+    if (replayer_ && !replayer_->BeforeFrame(frame)) return false;
     std::vector<int> held = script_.KeysAt(frame);
     for (int vk : scriptKeys_) {
         bool down = std::find(held.begin(), held.end(), vk) != held.end();
@@ -157,6 +191,7 @@ bool Harness::BeforeFrame(int64_t frame) {
         }
         TheKeyboard().SetKey(vk, down);
     }
+    if (recorder_) recorder_->BeforeFrame(frame);
     if (device_) {
         bool traced = std::any_of(options_.traces.begin(), options_.traces.end(),
                                   [&](const FrameFile& f) { return f.frame == frame; });
@@ -186,6 +221,9 @@ void Harness::AfterFrame(int64_t frame) {
         device_->ClearCalls();
         device_->CancelCapture();
     }
+    if (recorder_) recorder_->AfterFrame(frame, SceneId);
+    if (replayer_) replayer_->AfterFrame(frame);
+    if (hook_) hook_(frame);
     if (VirtualClockInUse()) AdvanceFrame();
     if (mixer_ && !outputRunning_) {
         // 1/60 s of sound, so buffers run, loop and end as they would be heard.
@@ -195,5 +233,6 @@ void Harness::AfterFrame(int64_t frame) {
 }
 
 bool Harness::LimitReached(int64_t framesRun) const {
-    return options_.frames >= 0 && framesRun >= options_.frames;
+    return (options_.frames >= 0 && framesRun >= options_.frames) ||
+           (replayer_ && replayer_->LimitReached(framesRun));
 }

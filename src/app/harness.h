@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,6 +30,18 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
 // Reads a key script file: a regular file of at most kMaxKeyScriptBytes.
 constexpr size_t kMaxKeyScriptBytes = size_t{16} << 20;
 bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error);
+// Reads a whole input file (`what` names it in the message): a regular file of at most
+// `limit` bytes.
+bool ReadInputFile(const std::string& path, const char* what, size_t limit, std::string& text,
+                   std::string& error);
+
+// How a run ended: the quit message after Escape or the window's closing, a scene that quits
+// the game (12, 13), the frame limit, or anything else that stopped the loop (a crash is
+// seen only by a recording).
+enum class RunEnd { kNone, kEscape, kClose, kQuit, kFrames, kStop, kCrash };
+
+class Recorder;
+class Replayer;
 
 // Writes an ARGB picture as PNG.
 bool WritePng(const std::string& path, const platform::Image& image);
@@ -53,6 +66,16 @@ class HarnessDevice final : public platform::RecordingDevice {
 class Harness {
   public:
     Harness(const CommandLine& options, KeyScript script);
+    ~Harness();
+
+    // The run is recorded, or is the replay of a recording (each started by its owner). They
+    // see and may replace the keys and clock readings of every frame.
+    void Record(std::unique_ptr<Recorder> recorder);
+    void Replay(std::unique_ptr<Replayer> replayer);
+    // Called after each frame (tests put window events into the queue there).
+    void SetAfterFrameHook(std::function<void(int64_t frame)> hook) { hook_ = std::move(hook); }
+    // The loop has ended: the recording is finished, the replay says how it ended.
+    void EndOfRun(int64_t framesRun, RunEnd end);
 
     platform::GraphicsDevice* Wrap(std::unique_ptr<platform::GraphicsDevice> device);
     HarnessDevice* Device() const { return device_.get(); }
@@ -81,4 +104,7 @@ class Harness {
     bool outputRunning_ = false;
     bool outputFailed_ = false;
     std::vector<int16_t> scratch_;
+    std::unique_ptr<Recorder> recorder_;
+    std::unique_ptr<Replayer> replayer_;
+    std::function<void(int64_t)> hook_;
 };

@@ -13,7 +13,9 @@
 #include "app/program.h"
 #include "app/record_folder.h"
 #include "app/settings.h"
+#include "app/replay.h"
 #include "app/solve.h"
+#include "app/version.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -35,7 +37,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.version) {
-        std::printf("tessarune %s (commit %s)\n", TESS_VERSION, TESS_COMMIT);
+        std::printf("tessarune %s (commit %s)\n", GameVersion(), TESS_COMMIT);
         return 0;
     }
 
@@ -67,14 +69,21 @@ int main(int argc, char** argv) {
     platform::EnableDebugKeys(options.debugKeys);
     if (options.headless) platform::UseVirtualClock(0);
     // A headless run without --config neither reads nor writes the user's settings: its
-    // result depends on its command line alone.
-    LoadUserSettings(!options.config.empty() ? options.config
-                     : options.headless      ? std::string()
-                                             : platform::UserConfigFolder());
+    // result depends on its command line alone. Nor does a replay: it starts from the levels
+    // its recording names, and must not write what the recorded player chose.
+    LoadUserSettings(!options.replay.empty() ? std::string()
+                     : !options.config.empty() ? options.config
+                     : options.headless        ? std::string()
+                                               : platform::UserConfigFolder());
 
+    Harness harness(options, std::move(script));
+    if ((!options.replay.empty() && !StartReplay(options, harness, error)) ||
+        (!options.record.empty() && !StartRecording(options, harness, error))) {
+        std::fprintf(stderr, "tessarune: %s\n", error.c_str());
+        return 2;
+    }
     std::unique_ptr<platform::Backend> backend =
         options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();
-    Harness harness(options, std::move(script));
     RunResult run = RunProgram(*backend, harness);
     if (!run.started) return 1; // the start-up failure was shown
     int exitCode = harness.OutputFailed() ? 1 : run.exitCode;

@@ -44,6 +44,8 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             out.help = true;
         else if (a == "--version")
             out.version = true;
+        else if (a == "--replay-any-version")
+            out.replayAnyVersion = true;
         else if (a == "--data") {
             if (!value(out.data)) return false;
         } else if (a == "--config") {
@@ -56,6 +58,10 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!value(out.keys)) return false;
         } else if (a == "--dump") {
             if (!value(out.dump)) return false;
+        } else if (a == "--record") {
+            if (!value(out.record)) return false;
+        } else if (a == "--replay") {
+            if (!value(out.replay)) return false;
         } else if (a == "--frames") {
             if (!value(v)) return false;
             if (!ParseNumber(v, out.frames) || out.frames < 0) {
@@ -89,6 +95,18 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             return false;
         }
     }
+    if (!out.replay.empty()) {
+        // A replay brings its own keys, seed and cheat setting.
+        const char* clash = !out.record.empty() ? "--record"
+                            : !out.keys.empty() ? "--keys"
+                            : out.seed          ? "--seed"
+                            : out.debugKeys     ? "--debug-keys"
+                                                : nullptr;
+        if (clash) {
+            error = std::string("--replay cannot be combined with ") + clash;
+            return false;
+        }
+    }
     return true;
 }
 
@@ -104,6 +122,11 @@ const char* UsageText() {
            "  --config DIR          folder of settings.ini (default: $XDG_CONFIG_HOME/tessarune\n"
            "                        or ~/.config/tessarune; headless runs use none)\n"
            "  --debug-keys          enable the cheat keys that add score or garbage\n"
+           "  --record FILE         keep what is played (seed, keys and clock readings of\n"
+           "                        every frame) in FILE, to be watched again with --replay\n"
+           "  --replay FILE         play a recording back (at 60 frames a second, or as fast\n"
+           "                        as it runs with --headless); Escape ends it\n"
+           "  --replay-any-version  replay a recording made by another version of the game\n"
            "\n"
            "Check and test:\n"
            "  --check-data          load every data file and report the bad ones (exit 1)\n"

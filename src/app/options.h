@@ -25,6 +25,9 @@ struct CommandLine {
     bool checkData = false;             // --check-data
     bool bench = false;                 // --bench
     int solveLevel = 0;                 // --solve LEVEL (0 = not asked)
+    std::string record;                 // --record FILE
+    std::string replay;                 // --replay FILE
+    bool replayAnyVersion = false;      // --replay-any-version
     bool help = false;
     bool version = false;
 };

@@ -119,19 +119,26 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
 
     // The loop: one pending message per pass, a frame only when none is waiting.
     Msg msg;
+    RunEnd quitCause = RunEnd::kStop; // what posted the quit message
     while (QuitFlag != 1) {
         if (PeekMessage(&msg)) {
             if (GetMessage(&msg) == 0) {
                 result.exitCode = static_cast<int>(msg.wParam);
+                result.end = quitCause;
                 break;
             }
             result.exitCode = static_cast<int>(msg.wParam);
+            if (quitCause == RunEnd::kStop && msg.message == WM_DESTROY) quitCause = RunEnd::kClose;
+            if (quitCause == RunEnd::kStop && msg.message == WM_KEYDOWN &&
+                msg.wParam == static_cast<uintptr_t>(VK_ESCAPE))
+                quitCause = RunEnd::kEscape;
             TranslateMessage(msg);
             DispatchMessage(msg);
             continue;
         }
         if (SceneId == scene::kQuit || SceneId == scene::kQuitToo) {
             QuitFlag = 1;
+            result.end = RunEnd::kQuit;
             break;
         }
         if (!SceneRuns(SceneId)) {
@@ -139,6 +146,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
             if (harness.Headless()) {
                 std::fprintf(stderr, "tessarune: scene %d has nothing to run; stopping\n",
                              static_cast<int>(SceneId));
+                result.end = RunEnd::kStop;
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -151,8 +159,12 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
         if (ran == scene::kOptionsFrame && SceneId == scene::kSelectInit) SettingsAfterOptions();
         harness.AfterFrame(result.frames);
         ++result.frames;
-        if (harness.LimitReached(result.frames)) break;
+        if (harness.LimitReached(result.frames)) {
+            result.end = RunEnd::kFrames;
+            break;
+        }
     }
+    harness.EndOfRun(result.frames, result.end);
 
     // Shut-down.
     KeepSettingsAtExit(*window, SceneId == scene::kOptionsFrame);

@@ -17,6 +17,7 @@ struct RunResult {
     bool started = false; // false: start-up failed (a message was shown)
     int exitCode = 0;     // the wParam of the last message retrieved
     int64_t frames = 0;   // scene-function calls made
+    RunEnd end = RunEnd::kNone;
 };
 
 // Runs the game on the given system services: start-up, the loop until quit, shut-down.

@@ -420,10 +420,16 @@ void LoadUserSettings(const std::string& folder) {
     g.saved = g.values = file.values;
 
     TheInputMap().SetBindings(InputMapTables(file.bindings));
-    Options.StartSe = g.values.effects;
-    Options.StartSound = g.values.music;
-    SeVol = LevelVolume[g.values.effects];
-    Vol = LevelVolume[g.values.music];
+    UseSoundLevels(g.values.music, g.values.effects);
+}
+
+void UseSoundLevels(int32_t music, int32_t effects) {
+    music = std::clamp(music, 0, 3);
+    effects = std::clamp(effects, 0, 3);
+    Options.StartSe = effects;
+    Options.StartSound = music;
+    SeVol = LevelVolume[effects];
+    Vol = LevelVolume[music];
 }
 
 const SettingsValues& UserSettings() {

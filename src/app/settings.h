@@ -40,6 +40,8 @@ std::string SettingsText(const std::vector<std::string>& lines, const SettingsVa
 // Reports what it ignored on standard error; installs the bindings in the input map and the
 // levels in the options scene and the volumes.
 void LoadUserSettings(const std::string& folder);
+// The options levels (0..3) the run starts with, and their volumes.
+void UseSoundLevels(int32_t music, int32_t effects);
 const SettingsValues& UserSettings();
 // The file the run reads and writes ("" when none).
 const std::string& UserSettingsPath();

@@ -12,6 +12,7 @@ struct ClockState {
     uint64_t frames = 0;
     std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
     int periods = 0;
+    std::function<uint32_t(uint32_t)> filter;
 };
 ClockState& State() {
     static ClockState state;
@@ -19,12 +20,23 @@ ClockState& State() {
 }
 } // namespace
 
-uint32_t timeGetTime() {
-    ClockState& s = State();
+namespace {
+uint32_t Reading(const ClockState& s) {
     if (s.isVirtual) return s.virtualStart + static_cast<uint32_t>(s.frames * 1000 / 60);
     auto elapsed = std::chrono::steady_clock::now() - s.origin;
     return static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+} // namespace
+
+uint32_t timeGetTime() {
+    ClockState& s = State();
+    uint32_t reading = Reading(s);
+    return s.filter ? s.filter(reading) : reading;
+}
+
+void SetClockFilter(std::function<uint32_t(uint32_t)> filter) {
+    State().filter = std::move(filter);
 }
 
 // The steady clock already has millisecond resolution; the periods are only counted.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -15,5 +16,9 @@ void UseRealClock();
 bool VirtualClockInUse();
 // One frame has passed: the virtual clock moves on by 1000/60 ms (exactly 1000 ms per 60 frames).
 void AdvanceFrame();
+
+// Sees every reading timeGetTime takes and returns the one the game gets instead: a recording
+// keeps the readings, a replay gives back the recorded ones. Empty: the clock's own reading.
+void SetClockFilter(std::function<uint32_t(uint32_t)> filter);
 
 } // namespace platform

@@ -46,6 +46,10 @@ const std::string& DataRoot() {
 std::string DataPath(std::string_view gamePath) {
     if (!gamePath.empty() && gamePath.front() == '/') return std::string(gamePath);
     if (gamePath.substr(0, 2) == "./") gamePath.remove_prefix(2);
+    constexpr std::string_view kRecords = "notepad";
+    if (!Records().empty() && gamePath.substr(0, kRecords.size()) == kRecords &&
+        (gamePath.size() == kRecords.size() || gamePath[kRecords.size()] == '/'))
+        return Records() + std::string(gamePath.substr(kRecords.size()));
     return Root() + "/" + std::string(gamePath);
 }
 
@@ -136,9 +140,11 @@ bool SyncFolder(const std::string& folder) {
     return ::close(fd) == 0 && ok;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+} // namespace
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    for (size_t done = 0; done < size;) {
+        ssize_t n = ::write(fd, data + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
@@ -146,15 +152,22 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-} // namespace
-
-bool ReplaceFileAtomically(const std::string& target, const std::string& text) {
-    std::string temp = target + ".XXXXXX";
+int CreateFileBeside(const std::string& target, std::string& temp) {
+    temp = target + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return -1;
     struct stat old;
     mode_t mode = ::stat(target.c_str(), &old) == 0 ? old.st_mode & 0777 : 0644;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
+    if (::fchmod(fd, mode) != 0) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return -1;
+    }
+    return fd;
+}
+
+bool MoveIntoPlace(int fd, const std::string& temp, const std::string& target) {
+    bool ok = ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
@@ -163,6 +176,18 @@ bool ReplaceFileAtomically(const std::string& target, const std::string& text) {
     }
     SyncFolder(std::filesystem::path(target).parent_path().string());
     return true;
+}
+
+bool ReplaceFileAtomically(const std::string& target, const std::string& text) {
+    std::string temp;
+    int fd = CreateFileBeside(target, temp);
+    if (fd < 0) return false;
+    if (!WriteAll(fd, text.data(), text.size())) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return MoveIntoPlace(fd, temp, target);
 }
 
 } // namespace platform

@@ -15,11 +15,12 @@ void SetDataRoot(std::string root);
 // <exe dir>/../share/tessarune/data, else the working directory.
 std::string DefaultDataRoot();
 const std::string& DataRoot();
-// The file system path of a game path: relative paths are taken from the data folder.
+// The file system path of a game path: relative paths are taken from the data folder, those
+// under "./notepad" (the records) from the record folder when one is set.
 std::string DataPath(std::string_view gamePath);
 
 // The folder of the player's records: the data folder's notepad/ unless another folder was
-// chosen at start-up ("" goes back to that).
+// chosen at start-up, or a replay keeps its records apart ("" goes back to notepad/).
 void SetRecordFolder(std::string folder);
 std::string RecordFolder();
 // The file system path of a record file ("Hi Score.txt") in the record folder.
@@ -43,6 +44,13 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& text);
 // The folder of the user's own settings: $XDG_CONFIG_HOME/tessarune when that is an absolute
 // path, else $HOME/.config/tessarune; "" when neither is known.
 std::string UserConfigFolder();
+// The two halves of that replacement, for a file written over time: the new file beside
+// `target` (its name in `temp`; -1 on failure), and its sync, close and rename over `target`
+// (the new file is removed when that fails).
+int CreateFileBeside(const std::string& target, std::string& temp);
+bool MoveIntoPlace(int fd, const std::string& temp, const std::string& target);
+// write(2) of all of `size` bytes, again after interruptions; async-signal-safe.
+bool WriteAll(int fd, const char* data, size_t size);
 // Reads a whole game file; false when it cannot be read or is larger than `limit` bytes.
 bool ReadFileBytes(std::string_view gamePath, std::vector<uint8_t>& out, size_t limit);
 

@@ -40,18 +40,29 @@ bool DebugKeysEnabled() {
     return g_debugKeys;
 }
 
+namespace {
+struct Named {
+    std::string_view name;
+    int vk;
+};
+constexpr Named kNames[] = {{"UP", VK_UP},        {"DOWN", VK_DOWN},   {"LEFT", VK_LEFT},
+                            {"RIGHT", VK_RIGHT},  {"SHIFT", VK_SHIFT}, {"RETURN", VK_RETURN},
+                            {"ESCAPE", VK_ESCAPE}};
+constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+} // namespace
+
 int KeyFromName(std::string_view name) {
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
-    struct Named {
-        std::string_view name;
-        int vk;
-    };
-    static constexpr Named kNames[] = {
-        {"UP", VK_UP},       {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},    {"RIGHT", VK_RIGHT},
-        {"SHIFT", VK_SHIFT}, {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}};
     for (const auto& n : kNames)
         if (n.name == name) return n.vk;
     return -1;
+}
+
+std::string_view KeyName(int vk) {
+    if (vk >= 'A' && vk <= 'Z') return kLetters.substr(static_cast<size_t>(vk - 'A'), 1);
+    for (const auto& n : kNames)
+        if (n.vk == vk) return n.name;
+    return {};
 }
 
 } // namespace platform

@@ -17,6 +17,13 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 // Letters are their upper-case ASCII codes ('A' .. 'Z').
 
+// All that a query depends on: the keys held and those pressed since their last query.
+// Recordings keep it frame by frame; replays put it back.
+struct KeyboardState {
+    std::array<bool, 256> held{};
+    std::array<bool, 256> pressed{};
+};
+
 class Keyboard {
   public:
     // A key went down or up (window events, or the key script at the start of a frame).
@@ -25,6 +32,11 @@ class Keyboard {
     // 0x8000 while held, | 1 when pressed since the previous query of that key (then cleared).
     int16_t Query(int vk);
     bool Held(int vk) const { return vk >= 0 && vk < 256 && held_[vk]; }
+    KeyboardState Snapshot() const { return {held_, pressedSinceQuery_}; }
+    void Restore(const KeyboardState& state) {
+        held_ = state.held;
+        pressedSinceQuery_ = state.pressed;
+    }
 
   private:
     std::array<bool, 256> held_{};
@@ -42,5 +54,7 @@ bool DebugKeysEnabled();
 // Key names of key scripts and the command line: Z X A Q R W K J U G B V N UP DOWN LEFT RIGHT
 // SHIFT RETURN ESCAPE (any letter A..Z is accepted). Returns -1 for an unknown name.
 int KeyFromName(std::string_view name);
+// The name of a virtual key in key scripts; empty for a key without one.
+std::string_view KeyName(int vk);
 
 } // namespace platform

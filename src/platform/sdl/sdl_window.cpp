@@ -6,10 +6,13 @@
 #include "platform/input_map.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
+#include "platform/sdl/synthetic_events.h"
 
 namespace platform {
 
 namespace {
+
+Uint32 g_mainWindowId = 0; // the last window made, the one synthetic events go to
 
 intptr_t PackPoint(int x, int y) {
     return static_cast<intptr_t>((static_cast<uint32_t>(x) & 0xFFFF) |
@@ -108,11 +111,46 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(const std::string& title, int width
         SDL_DestroyWindow(w);
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     });
+    g_mainWindowId = SDL_GetWindowID(raw);
     return std::unique_ptr<SdlWindow>(new SdlWindow(std::move(window), width, height));
 }
 
 SdlWindow::~SdlWindow() {
     TheInputMap().ReleaseKeyboard();
+}
+
+bool PushSyntheticKey(int vk, bool down) {
+    SDL_Keycode sym = SDLK_UNKNOWN;
+    if (vk >= 'A' && vk <= 'Z') sym = SDLK_a + (vk - 'A');
+    for (SDL_Keycode named :
+         {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_LSHIFT, SDLK_RETURN, SDLK_ESCAPE})
+        if (sym == SDLK_UNKNOWN && VirtualKeyFromSdl(named) == vk) sym = named;
+    if (sym == SDLK_UNKNOWN) return false;
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.windowID = g_mainWindowId;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = sym;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+    return SDL_PushEvent(&event) == 1;
+}
+
+namespace {
+bool PushWindowEvent(SDL_WindowEventID what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = g_mainWindowId;
+    event.window.event = static_cast<Uint8>(what);
+    return SDL_PushEvent(&event) == 1;
+}
+} // namespace
+
+bool PushSyntheticFocusLoss() {
+    return PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
+bool PushSyntheticClose() {
+    return PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
 }
 
 void SdlWindow::Show() {
