@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/harness.h"
 #include "app/program.h"
 #include "app/scenes.h"
 #include "media/draw.h"
 #include "media/frame.h"
+#include "menus/options.h"
+#include "menus/select.h"
 #include "menus/title.h"
 #include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
@@ -26,22 +29,32 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// One measured frame: wall time, CPU time of the whole process (the renderer's threads too),
+// and the wall time split into the scene's update (until it begins drawing), the drawing
+// calls (until it presents) and presenting (the renderer finishing the picture).
+struct FrameTimes {
+    double ms = 0, cpu = 0, update = 0, submit = 0, render = 0;
+};
+
 struct Stage {
     const char* name;
     int frames;
     std::function<void()> init;
     std::function<void(PresentParameters)> frame;
     std::function<void()> release;
-    std::vector<double> ms;  // wall time per frame
-    std::vector<double> cpu; // CPU time of the game thread per frame
-    size_t meshDraws = 0;    // model subsets drawn in the last frame
-    double peakMb = 0;       // peak resident memory of the run so far, after the stage
+    std::vector<FrameTimes> times;
+    size_t meshDraws = 0; // model subsets drawn in the last frame
+    double peakMb = 0;    // peak resident memory of the run so far, after the stage
 };
 
-double ThreadCpuMs() {
+double ProcessCpuMs() {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // 3,000 small lit blocks (the neutral block) covering the view.
@@ -138,20 +151,27 @@ Stage MakeStage(const char* name, int frames, std::function<void()> init,
 // before the stress frame adds to it.
 std::vector<Stage> Stages(bool headless) {
     std::vector<Stage> stages;
-    if (!headless)
+    if (!headless) {
         stages.push_back(MakeStage(
-            "title scene", 300, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
+            "title", 300, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
             TitleRelease));
+        stages.push_back(MakeStage(
+            "mode select", 120, [] { SelectInit(); }, [](PresentParameters p) { SelectFrame(p); },
+            SelectRelease));
+        stages.push_back(MakeStage(
+            "options", 120, [] { OptionsInit(); }, [](PresentParameters p) { OptionsFrame(p); },
+            OptionsRelease));
+    }
     stages.push_back(MakeStage("endless: typical game (three rows)", 240, EndlessPlaying,
                                EndlessFrameOnly, EndlessRelease));
     stages.push_back(MakeStage("endless: full board, cursor three slices deep", 120,
                                EndlessFullBoard, EndlessFrameOnly, EndlessRelease));
+    stages.push_back(MakeStage("challenge: level 14, cursor two slices deep", 240, ChallengePlaying,
+                               ChallengeFrameOnly, ChallengeRelease));
     stages.push_back(MakeStage("versus: typical game (three rows per side)", 240, VersusPlaying,
                                VersusFrameOnly, VersusRelease));
     stages.push_back(MakeStage("versus: full boards, cursors three slices deep", 120,
                                VersusFullBoards, VersusFrameOnly, VersusRelease));
-    stages.push_back(MakeStage("challenge: level 14, cursor two slices deep", 240, ChallengePlaying,
-                               ChallengeFrameOnly, ChallengeRelease));
     if (!headless)
         stages.push_back(
             MakeStage("stress: 3,000 model draws", 60, StressInit, StressFrame, StressRelease));
@@ -189,13 +209,24 @@ int32_t BenchFrame(PresentParameters params) {
         recorder->SetRecording(g_bench.recordDraws || countDraws);
     }
     auto t0 = Clock::now();
-    double c0 = ThreadCpuMs();
+    double c0 = ProcessCpuMs();
     s.frame(params);
-    s.cpu.push_back(ThreadCpuMs() - c0);
-    s.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    if (g_bench.firstFrameMs < 0)
-        g_bench.firstFrameMs =
-            std::chrono::duration<double, std::milli>(Clock::now() - g_bench.processStart).count();
+    auto t1 = Clock::now();
+    FrameTimes f;
+    f.cpu = ProcessCpuMs() - c0;
+    f.ms = Ms(t1 - t0);
+    // The marks are those of this frame when it presented (a menu's last frame does not).
+    if (auto* harness = dynamic_cast<HarnessDevice*>(Device());
+        harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
+        const HarnessDevice::FrameMarks& m = harness->Marks();
+        f.update = Ms(m.beginScene - t0) + Ms(t1 - m.presentEnd);
+        f.submit = Ms(m.presentStart - m.beginScene);
+        f.render = Ms(m.presentEnd - m.presentStart);
+    } else {
+        f.update = f.ms;
+    }
+    s.times.push_back(f);
+    if (g_bench.firstFrameMs < 0) g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
     if (countDraws) s.meshDraws = recorder->Count(CallKind::Mesh);
     if (recorder) recorder->SetRecording(false);
 
@@ -216,14 +247,24 @@ double Median(std::vector<double> v) {
 
 void Report(const char* heading, const std::vector<Stage>& stages) {
     std::printf("%s\n", heading);
+    std::printf("  %-46s %8s %8s %8s  %6s %6s %6s %5s %6s\n", "", "median", "worst", "CPU",
+                "update", "submit", "render", "draws", "peak");
     for (const Stage& s : stages) {
         // The first frames of a stage load and warm up; the rest are measured.
-        std::vector<double> ms(s.ms.begin() + std::min<size_t>(5, s.ms.size()), s.ms.end());
-        std::vector<double> cpu(s.cpu.begin() + std::min<size_t>(5, s.cpu.size()), s.cpu.end());
+        std::vector<FrameTimes> t(s.times.begin() + std::min<size_t>(5, s.times.size()),
+                                  s.times.end());
+        std::vector<double> ms, cpu;
+        FrameTimes sum;
+        for (const FrameTimes& f : t) {
+            ms.push_back(f.ms);
+            cpu.push_back(f.cpu);
+            sum.update += f.update, sum.submit += f.submit, sum.render += f.render;
+        }
+        double whole = std::max(sum.update + sum.submit + sum.render, 1e-9);
         double worst = ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end());
-        std::printf("  %-48s %7.2f ms/frame median, %7.2f worst, %6.2f ms CPU; %zu model "
-                    "draws; peak %.0f MB\n",
-                    s.name, Median(ms), worst, Median(cpu), s.meshDraws, s.peakMb);
+        std::printf("  %-46s %5.2f ms %5.2f ms %5.2f ms  %5.0f%% %5.0f%% %5.0f%% %5zu %3.0f MB\n",
+                    s.name, Median(ms), worst, Median(cpu), 100 * sum.update / whole,
+                    100 * sum.submit / whole, 100 * sum.render / whole, s.meshDraws, s.peakMb);
     }
 }
 
@@ -257,7 +298,10 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf(
-        "Tessarune benchmark (frames unpaced; the game itself never exceeds 60 a second)\n");
+        "Tessarune benchmark (frames unpaced; the game itself never exceeds 60 a second)\n"
+        "Per scene: median and worst wall time of a frame, the median CPU time of the whole\n"
+        "process (the renderer's threads too), the shares of the scene's update, its drawing\n"
+        "calls and presenting (the renderer finishing), model draws, peak memory after it.\n");
     std::printf("  start to the first presented frame: %.0f ms\n", firstFrame);
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
