@@ -11,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/d3dmath.h"
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_resources.h"
@@ -57,9 +58,6 @@ enum Dirty : uint32_t {
 
 // A plane every point is in front of (distance w = 1).
 constexpr Plane kNoClip{0, 0, 0, 1};
-
-constexpr auto kFramePeriod = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-    std::chrono::duration<double>(1.0 / 60.0));
 
 GLenum BlendFactor(uint32_t blend) {
     switch (blend) {
@@ -796,12 +794,8 @@ void GlDevice::Pace() {
         glFinish(); // unpaced frames are measured: the picture must really be finished
         return;
     }
-    auto now = std::chrono::steady_clock::now();
-    if (now < nextFrame_) {
-        std::this_thread::sleep_until(nextFrame_);
-        now = std::chrono::steady_clock::now();
-    }
-    nextFrame_ = now + kFramePeriod;
+    auto start = slots_.Next(std::chrono::steady_clock::now());
+    std::this_thread::sleep_until(start);
 }
 
 HRESULT GlDevice::Reset(const PresentParameters&) {

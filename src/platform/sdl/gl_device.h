@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
@@ -108,7 +109,7 @@ class GlDevice final : public GraphicsDevice {
     bool canQueryReset_ = false; // the context reports its own loss
     unsigned windowBuffer_ = 0;  // see WindowHoldsThePicture
     bool direct_ = false;        // this frame draws into the window
-    std::chrono::steady_clock::time_point nextFrame_{};
+    FrameSlots slots_;
 
     // The state the game set.
     std::array<uint32_t, 256> renderStates_{};
