@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -33,6 +34,7 @@ namespace {
 // and the wall time split into the scene's update (until it begins drawing), the drawing
 // calls (until it presents) and presenting (the renderer finishing the picture).
 struct FrameTimes {
+    double start = 0; // since the program started
     double ms = 0, cpu = 0, update = 0, submit = 0, render = 0;
 };
 
@@ -114,6 +116,12 @@ void EndlessFrameOnly(PresentParameters p) {
     EndlessFrame(p);
 }
 
+// A minute of play would end the game: the board is kept from rising.
+void EndlessFrameHeld(PresentParameters p) {
+    Endless.cc = 0.0f;
+    EndlessFrame(p);
+}
+
 void VersusPlaying() {
     VersusInit();
     Versus.GameFlg = 2;
@@ -147,10 +155,24 @@ Stage MakeStage(const char* name, int frames, std::function<void()> init,
     return s;
 }
 
+enum class Run { Windowed, Headless, Paced };
+
+// A minute each of the title and of an endless game, at the game's own pace.
+constexpr int kPacedFrames = 3600;
+
 // The game's own scenes first, then the stress frame, so the peak memory of play is seen
 // before the stress frame adds to it.
-std::vector<Stage> Stages(bool headless) {
+std::vector<Stage> Stages(Run run) {
     std::vector<Stage> stages;
+    const bool headless = run == Run::Headless;
+    if (run == Run::Paced) {
+        stages.push_back(MakeStage(
+            "title", kPacedFrames, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
+            TitleRelease));
+        stages.push_back(MakeStage("endless: typical game (three rows)", kPacedFrames,
+                                   EndlessPlaying, EndlessFrameHeld, EndlessRelease));
+        return stages;
+    }
     if (!headless) {
         stages.push_back(MakeStage(
             "title", 300, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
@@ -214,6 +236,7 @@ int32_t BenchFrame(PresentParameters params) {
     auto t1 = Clock::now();
     FrameTimes f;
     f.cpu = ProcessCpuMs() - c0;
+    f.start = Ms(t0 - g_bench.processStart);
     f.ms = Ms(t1 - t0);
     // The marks are those of this frame when it presented (a menu's last frame does not).
     if (auto* harness = dynamic_cast<HarnessDevice*>(Device());
@@ -268,13 +291,34 @@ void Report(const char* heading, const std::vector<Stage>& stages) {
     }
 }
 
-RunResult RunStages(Backend& backend, bool headless, bool recordDraws) {
-    g_bench.stages = Stages(headless);
+// Frame starts of a paced run: updates a second, the spread of the time from one start to the
+// next, the longest such gap and how many exceed 20 ms. A key event is taken in before the
+// update of the next frame, so the gap bounds how long it waits to be read.
+void ReportPacing(const std::vector<Stage>& stages) {
+    std::printf("Pacing (windowed, paced as the game runs; %d frames each):\n", kPacedFrames);
+    for (const Stage& s : stages) {
+        if (s.times.size() < 10) continue;
+        std::vector<double> gaps;
+        for (size_t i = 6; i < s.times.size(); ++i)
+            gaps.push_back(s.times[i].start - s.times[i - 1].start);
+        double span = s.times.back().start - s.times[5].start;
+        double mean = span / gaps.size(), var = 0;
+        for (double g : gaps) var += (g - mean) * (g - mean);
+        auto over = std::count_if(gaps.begin(), gaps.end(), [](double g) { return g > 20.0; });
+        std::printf("  %-46s %8.3f updates/s; frame starts %.3f ms apart (median), spread "
+                    "%.3f ms, longest gap %.2f ms, %zu gaps over 20 ms\n",
+                    s.name, 1000.0 * gaps.size() / span, Median(gaps), std::sqrt(var / gaps.size()),
+                    *std::max_element(gaps.begin(), gaps.end()), static_cast<size_t>(over));
+    }
+}
+
+RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
+    g_bench.stages = Stages(run);
     g_bench.recordDraws = recordDraws;
     SceneAt(0) = {BenchInit, nullptr};
     SceneAt(1) = {nullptr, BenchFrame};
     CommandLine options;
-    options.headless = headless;
+    options.headless = run == Run::Headless;
     Harness harness(options, KeyScript{});
     RunResult r = RunProgram(backend, harness);
     RestoreDefaultScenes();
@@ -286,14 +330,18 @@ RunResult RunStages(Backend& backend, bool headless, bool recordDraws) {
 int RunBench(Backend& backend, Clock::time_point processStart) {
     g_bench.processStart = processStart;
     SetFramePacing(false);
-    RunResult windowed = RunStages(backend, false, false);
+    RunResult windowed = RunStages(backend, Run::Windowed, false);
     if (!windowed.started) return 1;
     double firstFrame = g_bench.firstFrameMs;
     std::vector<Stage> real = std::move(g_bench.stages);
 
     auto null = CreateNullBackend();
-    RunStages(*null, true, true);
+    RunStages(*null, Run::Headless, true);
     std::vector<Stage> headless = std::move(g_bench.stages);
+
+    SetFramePacing(true);
+    RunStages(backend, Run::Paced, false);
+    std::vector<Stage> paced = std::move(g_bench.stages);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -306,5 +354,6 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
+    ReportPacing(paced);
     return 0;
 }
