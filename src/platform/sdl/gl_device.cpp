@@ -758,6 +758,11 @@ HRESULT GlDevice::Present() {
     if (!Current()) return E_FAIL;
     if (canQueryReset_ && glGetGraphicsResetStatus() != GL_NO_ERROR) return E_FAIL;
     if (direct_) {
+        // A window without a second buffer (an off-screen surface) swaps nothing and would not
+        // send the frame to the renderer: its commands would pile up frame after frame. The
+        // frame is finished before the next begins, as the copy into the window made it be:
+        // the software renderer then holds one frame's commands, not several.
+        glFinish();
         SDL_GL_SwapWindow(window_.get());
         Pace();
         return S_OK;
