@@ -4,16 +4,20 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/harness.h"
 #include "app/program.h"
 #include "app/scenes.h"
 #include "media/draw.h"
 #include "media/frame.h"
+#include "menus/options.h"
+#include "menus/select.h"
 #include "menus/title.h"
 #include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
@@ -26,22 +30,33 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// One measured frame: wall time, CPU time of the whole process (the renderer's threads too),
+// and the wall time split into the scene's update (until it begins drawing), the drawing
+// calls (until it presents) and presenting (the renderer finishing the picture).
+struct FrameTimes {
+    double start = 0; // since the program started
+    double ms = 0, cpu = 0, update = 0, submit = 0, render = 0;
+};
+
 struct Stage {
     const char* name;
     int frames;
     std::function<void()> init;
     std::function<void(PresentParameters)> frame;
     std::function<void()> release;
-    std::vector<double> ms;  // wall time per frame
-    std::vector<double> cpu; // CPU time of the game thread per frame
-    size_t meshDraws = 0;    // model subsets drawn in the last frame
-    double peakMb = 0;       // peak resident memory of the run so far, after the stage
+    std::vector<FrameTimes> times;
+    size_t meshDraws = 0; // model subsets drawn in the last frame
+    double peakMb = 0;    // peak resident memory of the run so far, after the stage
 };
 
-double ThreadCpuMs() {
+double ProcessCpuMs() {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // 3,000 small lit blocks (the neutral block) covering the view.
@@ -101,6 +116,12 @@ void EndlessFrameOnly(PresentParameters p) {
     EndlessFrame(p);
 }
 
+// A minute of play would end the game: the board is kept from rising.
+void EndlessFrameHeld(PresentParameters p) {
+    Endless.cc = 0.0f;
+    EndlessFrame(p);
+}
+
 void VersusPlaying() {
     VersusInit();
     Versus.GameFlg = 2;
@@ -134,24 +155,47 @@ Stage MakeStage(const char* name, int frames, std::function<void()> init,
     return s;
 }
 
+enum class Run { Windowed, Headless, Paced };
+
+// A minute each of the title and of an endless game, at the game's own pace: 3,600 frames,
+// or fewer where frames run slow (a busy machine).
+constexpr int kPacedFrames = 3600;
+constexpr double kPacedMs = 60000.0;
+
 // The game's own scenes first, then the stress frame, so the peak memory of play is seen
 // before the stress frame adds to it.
-std::vector<Stage> Stages(bool headless) {
+std::vector<Stage> Stages(Run run) {
     std::vector<Stage> stages;
-    if (!headless)
+    const bool headless = run == Run::Headless;
+    if (run == Run::Paced) {
         stages.push_back(MakeStage(
-            "title scene", 300, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
+            "title", kPacedFrames, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
             TitleRelease));
+        stages.push_back(MakeStage("endless: typical game (three rows)", kPacedFrames,
+                                   EndlessPlaying, EndlessFrameHeld, EndlessRelease));
+        return stages;
+    }
+    if (!headless) {
+        stages.push_back(MakeStage(
+            "title", 300, [] { TitleInit(); }, [](PresentParameters p) { TitleFrame(p); },
+            TitleRelease));
+        stages.push_back(MakeStage(
+            "mode select", 120, [] { SelectInit(); }, [](PresentParameters p) { SelectFrame(p); },
+            SelectRelease));
+        stages.push_back(MakeStage(
+            "options", 120, [] { OptionsInit(); }, [](PresentParameters p) { OptionsFrame(p); },
+            OptionsRelease));
+    }
     stages.push_back(MakeStage("endless: typical game (three rows)", 240, EndlessPlaying,
                                EndlessFrameOnly, EndlessRelease));
     stages.push_back(MakeStage("endless: full board, cursor three slices deep", 120,
                                EndlessFullBoard, EndlessFrameOnly, EndlessRelease));
+    stages.push_back(MakeStage("challenge: level 14, cursor two slices deep", 240, ChallengePlaying,
+                               ChallengeFrameOnly, ChallengeRelease));
     stages.push_back(MakeStage("versus: typical game (three rows per side)", 240, VersusPlaying,
                                VersusFrameOnly, VersusRelease));
     stages.push_back(MakeStage("versus: full boards, cursors three slices deep", 120,
                                VersusFullBoards, VersusFrameOnly, VersusRelease));
-    stages.push_back(MakeStage("challenge: level 14, cursor two slices deep", 240, ChallengePlaying,
-                               ChallengeFrameOnly, ChallengeRelease));
     if (!headless)
         stages.push_back(
             MakeStage("stress: 3,000 model draws", 60, StressInit, StressFrame, StressRelease));
@@ -169,6 +213,7 @@ struct Bench {
     size_t stage = 0;
     int frame = 0;
     bool recordDraws = false;
+    bool paced = false;
     Clock::time_point processStart;
     double firstFrameMs = -1;
 } g_bench;
@@ -189,17 +234,30 @@ int32_t BenchFrame(PresentParameters params) {
         recorder->SetRecording(g_bench.recordDraws || countDraws);
     }
     auto t0 = Clock::now();
-    double c0 = ThreadCpuMs();
+    double c0 = ProcessCpuMs();
     s.frame(params);
-    s.cpu.push_back(ThreadCpuMs() - c0);
-    s.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-    if (g_bench.firstFrameMs < 0)
-        g_bench.firstFrameMs =
-            std::chrono::duration<double, std::milli>(Clock::now() - g_bench.processStart).count();
+    auto t1 = Clock::now();
+    FrameTimes f;
+    f.cpu = ProcessCpuMs() - c0;
+    f.start = Ms(t0 - g_bench.processStart);
+    f.ms = Ms(t1 - t0);
+    // The marks are those of this frame when it presented (a menu's last frame does not).
+    if (auto* harness = dynamic_cast<HarnessDevice*>(Device());
+        harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
+        const HarnessDevice::FrameMarks& m = harness->Marks();
+        f.update = Ms(m.beginScene - t0) + Ms(t1 - m.presentEnd);
+        f.submit = Ms(m.presentStart - m.beginScene);
+        f.render = Ms(m.presentEnd - m.presentStart);
+    } else {
+        f.update = f.ms;
+    }
+    s.times.push_back(f);
+    if (g_bench.firstFrameMs < 0) g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
     if (countDraws) s.meshDraws = recorder->Count(CallKind::Mesh);
     if (recorder) recorder->SetRecording(false);
 
-    if (++g_bench.frame < s.frames) return 1;
+    bool minute = g_bench.paced && f.start - s.times.front().start >= kPacedMs;
+    if (++g_bench.frame < s.frames && !minute) return 1;
     s.release();
     s.peakMb = PeakMemoryMb();
     g_bench.frame = 0;
@@ -216,24 +274,57 @@ double Median(std::vector<double> v) {
 
 void Report(const char* heading, const std::vector<Stage>& stages) {
     std::printf("%s\n", heading);
+    std::printf("  %-46s %8s %8s %8s  %6s %6s %6s %5s %6s\n", "", "median", "worst", "CPU",
+                "update", "submit", "render", "draws", "peak");
     for (const Stage& s : stages) {
         // The first frames of a stage load and warm up; the rest are measured.
-        std::vector<double> ms(s.ms.begin() + std::min<size_t>(5, s.ms.size()), s.ms.end());
-        std::vector<double> cpu(s.cpu.begin() + std::min<size_t>(5, s.cpu.size()), s.cpu.end());
+        std::vector<FrameTimes> t(s.times.begin() + std::min<size_t>(5, s.times.size()),
+                                  s.times.end());
+        std::vector<double> ms, cpu;
+        FrameTimes sum;
+        for (const FrameTimes& f : t) {
+            ms.push_back(f.ms);
+            cpu.push_back(f.cpu);
+            sum.update += f.update, sum.submit += f.submit, sum.render += f.render;
+        }
+        double whole = std::max(sum.update + sum.submit + sum.render, 1e-9);
         double worst = ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end());
-        std::printf("  %-48s %7.2f ms/frame median, %7.2f worst, %6.2f ms CPU; %zu model "
-                    "draws; peak %.0f MB\n",
-                    s.name, Median(ms), worst, Median(cpu), s.meshDraws, s.peakMb);
+        std::printf("  %-46s %5.2f ms %5.2f ms %5.2f ms  %5.0f%% %5.0f%% %5.0f%% %5zu %3.0f MB\n",
+                    s.name, Median(ms), worst, Median(cpu), 100 * sum.update / whole,
+                    100 * sum.submit / whole, 100 * sum.render / whole, s.meshDraws, s.peakMb);
     }
 }
 
-RunResult RunStages(Backend& backend, bool headless, bool recordDraws) {
-    g_bench.stages = Stages(headless);
+// Frame starts of a paced run: updates a second, the spread of the time from one start to the
+// next, the longest such gap and how many exceed 20 ms. A key event is taken in before the
+// update of the next frame, so the gap bounds how long it waits to be read.
+void ReportPacing(const std::vector<Stage>& stages) {
+    std::printf("Pacing (windowed, paced as the game runs; a minute each):\n");
+    for (const Stage& s : stages) {
+        if (s.times.size() < 10) continue;
+        std::vector<double> gaps;
+        for (size_t i = 6; i < s.times.size(); ++i)
+            gaps.push_back(s.times[i].start - s.times[i - 1].start);
+        double span = s.times.back().start - s.times[5].start;
+        double mean = span / gaps.size(), var = 0;
+        for (double g : gaps) var += (g - mean) * (g - mean);
+        auto over = std::count_if(gaps.begin(), gaps.end(), [](double g) { return g > 20.0; });
+        std::printf("  %-46s %8.3f updates/s over %zu frames; frame starts %.3f ms apart "
+                    "(median), spread %.3f ms, longest gap %.2f ms, %zu gaps over 20 ms\n",
+                    s.name, 1000.0 * gaps.size() / span, s.times.size(), Median(gaps),
+                    std::sqrt(var / gaps.size()), *std::max_element(gaps.begin(), gaps.end()),
+                    static_cast<size_t>(over));
+    }
+}
+
+RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
+    g_bench.stages = Stages(run);
     g_bench.recordDraws = recordDraws;
+    g_bench.paced = run == Run::Paced;
     SceneAt(0) = {BenchInit, nullptr};
     SceneAt(1) = {nullptr, BenchFrame};
     CommandLine options;
-    options.headless = headless;
+    options.headless = run == Run::Headless;
     Harness harness(options, KeyScript{});
     RunResult r = RunProgram(backend, harness);
     RestoreDefaultScenes();
@@ -245,22 +336,30 @@ RunResult RunStages(Backend& backend, bool headless, bool recordDraws) {
 int RunBench(Backend& backend, Clock::time_point processStart) {
     g_bench.processStart = processStart;
     SetFramePacing(false);
-    RunResult windowed = RunStages(backend, false, false);
+    RunResult windowed = RunStages(backend, Run::Windowed, false);
     if (!windowed.started) return 1;
     double firstFrame = g_bench.firstFrameMs;
     std::vector<Stage> real = std::move(g_bench.stages);
 
     auto null = CreateNullBackend();
-    RunStages(*null, true, true);
+    RunStages(*null, Run::Headless, true);
     std::vector<Stage> headless = std::move(g_bench.stages);
+
+    SetFramePacing(true);
+    RunStages(backend, Run::Paced, false);
+    std::vector<Stage> paced = std::move(g_bench.stages);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf(
-        "Tessarune benchmark (frames unpaced; the game itself never exceeds 60 a second)\n");
+        "Tessarune benchmark (frames unpaced; the game itself never exceeds 60 a second)\n"
+        "Per scene: median and worst wall time of a frame, the median CPU time of the whole\n"
+        "process (the renderer's threads too), the shares of the scene's update, its drawing\n"
+        "calls and presenting (the renderer finishing), model draws, peak memory after it.\n");
     std::printf("  start to the first presented frame: %.0f ms\n", firstFrame);
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
+    ReportPacing(paced);
     return 0;
 }

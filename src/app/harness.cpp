@@ -128,6 +128,11 @@ HarnessDevice::HarnessDevice(std::unique_ptr<GraphicsDevice> inner)
     SetRecording(false);
 }
 
+HRESULT HarnessDevice::BeginScene() {
+    marks_.beginScene = std::chrono::steady_clock::now();
+    return RecordingDevice::BeginScene();
+}
+
 HRESULT HarnessDevice::Present() {
     if (!shotPath_.empty()) {
         Image picture;
@@ -140,7 +145,10 @@ HRESULT HarnessDevice::Present() {
         }
         shotPath_.clear();
     }
-    return RecordingDevice::Present();
+    marks_.presentStart = std::chrono::steady_clock::now();
+    HRESULT hr = RecordingDevice::Present();
+    marks_.presentEnd = std::chrono::steady_clock::now();
+    return hr;
 }
 
 Harness::Harness(const CommandLine& options, KeyScript script)

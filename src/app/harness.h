@@ -2,6 +2,7 @@
 // the virtual clock and the silent mixer.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -53,14 +54,22 @@ class HarnessDevice final : public platform::RecordingDevice {
     explicit HarnessDevice(std::unique_ptr<platform::GraphicsDevice> inner);
     void CaptureNextPresent(std::string path) { shotPath_ = std::move(path); }
     void CancelCapture() { shotPath_.clear(); }
+    platform::HRESULT BeginScene() override;
     platform::HRESULT Present() override;
     // True once a screenshot could not be taken or written.
     bool ShotFailed() const { return shotFailed_; }
+
+    // When the last frame began its scene, and began and ended presenting (for --bench).
+    struct FrameMarks {
+        std::chrono::steady_clock::time_point beginScene, presentStart, presentEnd;
+    };
+    const FrameMarks& Marks() const { return marks_; }
 
   private:
     std::unique_ptr<platform::GraphicsDevice> owned_;
     std::string shotPath_;
     bool shotFailed_ = false;
+    FrameMarks marks_;
 };
 
 class Harness {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/system.h"
 
@@ -113,14 +114,18 @@ HRESULT ReadWaveData(MMCKINFO& dataChunk, HMMIO file, uint8_t* destination, uint
     if (platform::mmioGetInfo(file, &info, 0) != 0) return E_FAIL;
     const uint32_t n = size < dataChunk.cksize ? size : dataChunk.cksize;
     dataChunk.cksize -= n;
-    for (uint32_t i = 0; i < n; ++i) {
+    // What the I/O buffer holds is copied at once; the buffer is refilled when it runs out.
+    for (uint32_t i = 0; i < n;) {
         if (info.pchNext == info.pchEndRead) {
             if (platform::mmioAdvance(file, &info, platform::MMIO_READ) != 0 ||
                 info.pchNext == info.pchEndRead) {
                 return E_FAIL; // the file ended before the chunk did
             }
         }
-        destination[i] = static_cast<uint8_t>(*info.pchNext++);
+        auto run = std::min<size_t>(n - i, static_cast<size_t>(info.pchEndRead - info.pchNext));
+        std::memcpy(destination + i, info.pchNext, run);
+        info.pchNext += run;
+        i += static_cast<uint32_t>(run);
     }
     if (platform::mmioSetInfo(file, &info, 0) != 0) return E_FAIL;
     if (bytesRead) *bytesRead = n;

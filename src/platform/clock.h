@@ -1,6 +1,7 @@
 // The system clock in milliseconds: real, or virtual (1000/60 ms per frame) for headless runs.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -20,5 +21,26 @@ void AdvanceFrame();
 // Sees every reading timeGetTime takes and returns the one the game gets instead: a recording
 // keeps the readings, a replay gives back the recorded ones. Empty: the clock's own reading.
 void SetClockFilter(std::function<uint32_t(uint32_t)> filter);
+
+// Slots of 1/60 s for the frames of a window that does not wait for the display. Each frame
+// starts when its slot begins, counted from the slot before it, so waking a little late never
+// adds up; a frame that overran its slot starts the next one where it ended (the game runs
+// slower for that frame and does not hurry afterwards).
+class FrameSlots {
+  public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr Clock::duration kPeriod =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / 60.0));
+
+    // When the next frame starts, given that the last one ended at `now` (wait until then).
+    Clock::time_point Next(Clock::time_point now) {
+        Clock::time_point start = now < due_ ? due_ : now;
+        due_ = start + kPeriod;
+        return start;
+    }
+
+  private:
+    Clock::time_point due_{};
+};
 
 } // namespace platform

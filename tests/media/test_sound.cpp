@@ -60,6 +60,19 @@ TEST_F(Sound, ReadsThePcmFormatAndTheDataInPieces) {
     EXPECT_EQ(read, 3u);
     EXPECT_EQ(reader.dataChunk.cksize, 0u);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 7), "0123456");
+
+    // Longer than the file's I/O buffer: pieces that end inside one refill and span the next.
+    std::string data(20011, '\0');
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 7 + i / 251);
+    CloseWave(reader);
+    ASSERT_EQ(OpenWave(reader, dir.Put("b.wav", Wave(PcmFormat(1, 8000, 8), data)).c_str()), S_OK);
+    std::string back(data.size(), '\0');
+    auto* to = reinterpret_cast<uint8_t*>(back.data());
+    ASSERT_EQ(ReadWaveData(reader.dataChunk, reader.file, to, 5000, &read), S_OK);
+    ASSERT_EQ(ReadWaveData(reader.dataChunk, reader.file, to + 5000, 9000, &read), S_OK);
+    ASSERT_EQ(ReadWaveData(reader.dataChunk, reader.file, to + 14000, 7000, &read), S_OK);
+    EXPECT_EQ(read, 6011u);
+    EXPECT_TRUE(back == data);
 }
 
 TEST_F(Sound, NonPcmFormatKeepsItsExtraBytes) {

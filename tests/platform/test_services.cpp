@@ -44,6 +44,27 @@ TEST(Clock, VirtualClockMovesExactlyASecondEverySixtyFrames) {
     EXPECT_FALSE(VirtualClockInUse());
 }
 
+TEST(Clock, FrameSlotsKeepSixtyASecondAndNeverHurryAfterALongFrame) {
+    using namespace std::chrono;
+    FrameSlots slots;
+    const auto origin = FrameSlots::Clock::time_point{} + hours(1);
+    const auto period = FrameSlots::kPeriod;
+    EXPECT_EQ(slots.Next(origin), origin) << "the first frame starts at once";
+    // A minute of frames woken up to 1.9 ms late, each working 3 ms: no drift at all.
+    auto now = origin;
+    for (int i = 1; i <= 3600; ++i) {
+        auto start = slots.Next(now + milliseconds(3));
+        ASSERT_EQ(start, origin + i * period) << "frame " << i;
+        now = start + microseconds(100 + (i * 37) % 1800);
+    }
+    // A frame of 40 ms: the next starts when it ends, then slots follow from there, one each.
+    auto late = origin + 3600 * period + milliseconds(40);
+    EXPECT_EQ(slots.Next(late), late);
+    EXPECT_EQ(slots.Next(late + milliseconds(1)), late + period);
+    EXPECT_EQ(slots.Next(late + period), late + 2 * period);
+    EXPECT_NEAR(duration<double>(60 * period).count(), 1.0, 1e-6);
+}
+
 TEST(Random, TheClassicSequenceAndTheOverrideWins) {
     platform::srand(1);
     EXPECT_EQ(platform::rand(), 41);

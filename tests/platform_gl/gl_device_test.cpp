@@ -236,6 +236,58 @@ TEST_F(GlDeviceTest, OpaqueDrawsLookTheSameAsBlendedOnes) {
                          ((under >> 8) & 0xFF) / 2 << 8 | (under & 0xFF) / 2));
 }
 
+// A window of the picture's size is drawn into directly; any other size gets the picture from
+// the off-screen target, scaled. Both give the same picture of lit and translucent meshes, a
+// keyed texture, wireframe, a depth-only clear and a sprite, but for pixels on the diagonal
+// two triangles share: the window's rows are stored top down, the target's bottom up, so the
+// rasteriser gives such a pixel to the other triangle, whose interpolated texture coordinate
+// differs in the last bits.
+TEST_F(GlDeviceTest, WindowOfThePictureSizeDrawsTheSamePictureAsTheScaledTarget) {
+    auto* gl = dynamic_cast<GlDevice*>(device_.get());
+    ASSERT_TRUE(gl);
+    std::vector<uint32_t> texels(8 * 8);
+    for (uint32_t i = 0; i < texels.size(); ++i) texels[i] = i % 5 ? 0xFF103050u * i : 0;
+    TexturePtr texture = device_->CreateTexture(8, 8, texels, "keyed");
+    MeshPtr square = device_->CreateMesh(Square(2), "square");
+    SpritePtr sprite;
+    ASSERT_EQ(CreateSprite(*device_, sprite), S_OK);
+    auto frame = [&] {
+        BeginStandardFrame(*device_);
+        DrawMesh(*square, RotationY(0.5f) * Translation(-6, 1, 2), Lit({1, 0.5f, 0.2f, 1}));
+        DrawMesh(*square, Translation(-5, 0, 0), Lit({0, 0.4f, 1, 0.5f}, {0.2f, 0, 0, 0}));
+        device_->SetTexture(0, texture.get());
+        DrawRect(0, 4, 8, -4, 1, 0xFFFFFFFF);
+        device_->SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
+        DrawMesh(*square, Translation(9, 3, 0), Lit({1, 1, 1, 1}));
+        device_->SetRenderState(RS_FILLMODE, FILL_SOLID);
+        device_->Clear(0, nullptr, CLEAR_ZBUFFER, 0, 1.0f, 0);
+        DrawRect(2, 2, 12, -6, 5, 0x80FFFFFF);
+        device_->SetTexture(0, nullptr);
+        sprite->Begin(SPRITE_ALPHABLEND);
+        sprite->SetTransform(Scaling(3, 2, 1) * Translation(40.5f, 30, 0));
+        sprite->Draw(texture.get(), nullptr, nullptr, nullptr, 0xFFFFFFFF);
+        sprite->End();
+        Image picture = Picture();
+        device_->EndScene();
+        EXPECT_EQ(device_->Present(), S_OK);
+        return picture;
+    };
+    device_->EndScene();
+    Image direct = frame();
+    EXPECT_TRUE(gl->DrawsIntoWindow()) << "an 880 x 480 window of 8-bit colour and 24-bit depth";
+    window_->SetClientSize(1000, 600);
+    Image scaled = frame();
+    EXPECT_FALSE(gl->DrawsIntoWindow());
+    EXPECT_NE(std::count(direct.pixels.begin(), direct.pixels.end(), kBlue), 880 * 480);
+    size_t differ = 0;
+    for (size_t i = 0; i < direct.pixels.size(); ++i)
+        differ += direct.pixels[i] != scaled.pixels[i];
+    EXPECT_LE(differ, direct.pixels.size() / 1000) << "the two targets draw differently";
+    window_->SetClientSize(880, 480);
+    EXPECT_TRUE(frame().pixels == direct.pixels) << "back to the window";
+    EXPECT_TRUE(gl->DrawsIntoWindow());
+}
+
 class SpriteTest : public GlDeviceTest {
   protected:
     void SetUp() override {

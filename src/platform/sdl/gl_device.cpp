@@ -11,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/d3dmath.h"
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_resources.h"
@@ -57,9 +58,6 @@ enum Dirty : uint32_t {
 
 // A plane every point is in front of (distance w = 1).
 constexpr Plane kNoClip{0, 0, 0, 1};
-
-constexpr auto kFramePeriod = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-    std::chrono::duration<double>(1.0 / 60.0));
 
 GLenum BlendFactor(uint32_t blend) {
     switch (blend) {
@@ -234,19 +232,8 @@ bool GlDevice::MakeContext() {
     // The sprites' program, built now so that a context that cannot run it is refused.
     bool built = UseProgram(GlTerm::Modulate, GlTerm::Modulate);
 
-    glGenFramebuffers(1, &gl_->fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, gl_->fbo);
-    glGenRenderbuffers(1, &gl_->colorBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, gl_->colorBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                              gl_->colorBuffer);
-    glGenRenderbuffers(1, &gl_->depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, gl_->depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              gl_->depthBuffer);
-    if (!built || glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    windowBuffer_ = WindowHoldsThePicture();
+    if (!built || (!windowBuffer_ && !MakePictureTarget())) {
         DropContext();
         return false;
     }
@@ -270,13 +257,73 @@ bool GlDevice::MakeContext() {
     glVertexAttrib3f(kAttribNormal, 0, 0, 0);
     glVertexAttrib2f(kAttribUv, 0, 0);
     glDepthFunc(GL_LEQUAL);
-    glViewport(0, 0, kWidth, kHeight);
+    BindTarget();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     applied_->depthWrite = 1;
     dirty_ = kDirtyAll;
     samplerDirty_ = true;
     return true;
+}
+
+unsigned GlDevice::WindowHoldsThePicture() {
+    // Drawn as the off-screen picture is: 8-bit colour without alpha (blending would keep an
+    // alpha the picture does not have), one sample, and a depth buffer of at least its 24 bits
+    // (X servers offer 32: only surfaces closer than 24 bits can tell apart may then differ).
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint buffer = GL_NONE, samples = 0;
+    glGetIntegerv(GL_DRAW_BUFFER, &buffer);
+    glGetIntegerv(GL_SAMPLES, &samples);
+    GLenum colour = buffer == GL_FRONT || buffer == GL_FRONT_LEFT ? GL_FRONT_LEFT : GL_BACK_LEFT;
+    if (buffer == GL_NONE || samples != 0) return 0;
+    auto size = [](GLenum attachment, GLenum what) {
+        GLint bits = -1;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, what, &bits);
+        return bits;
+    };
+    bool same = size(colour, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                size(colour, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                size(colour, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                size(colour, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) == 0 &&
+                size(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) >= 24;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    return same ? colour : 0;
+}
+
+bool GlDevice::MakePictureTarget() {
+    if (gl_->fbo) return true;
+    glGenFramebuffers(1, &gl_->fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, gl_->fbo);
+    glGenRenderbuffers(1, &gl_->colorBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, gl_->colorBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                              gl_->colorBuffer);
+    glGenRenderbuffers(1, &gl_->depthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, gl_->depthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              gl_->depthBuffer);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE) return true;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &gl_->fbo);
+    GLuint buffers[] = {gl_->colorBuffer, gl_->depthBuffer};
+    glDeleteRenderbuffers(2, buffers);
+    gl_->fbo = gl_->colorBuffer = gl_->depthBuffer = 0;
+    return false;
+}
+
+void GlDevice::BindTarget() {
+    // The picture goes straight into the window when the window is its size (no copy to
+    // present); a window of any other size gets it scaled from the off-screen picture.
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_.get(), &width, &height);
+    bool direct = windowBuffer_ && width == kWidth && height == kHeight;
+    if (!direct && !MakePictureTarget()) direct = windowBuffer_ != 0;
+    direct_ = direct;
+    glBindFramebuffer(GL_FRAMEBUFFER, direct ? 0 : gl_->fbo);
+    glViewport(0, 0, kWidth, kHeight);
 }
 
 void GlDevice::DropContext() {
@@ -415,7 +462,7 @@ HRESULT GlDevice::SetFVF(uint32_t fvf) {
 HRESULT GlDevice::BeginScene() {
     if (inScene_) return E_FAIL;
     inScene_ = true;
-    if (Current()) glBindFramebuffer(GL_FRAMEBUFFER, gl_->fbo);
+    if (Current()) BindTarget();
     return S_OK;
 }
 
@@ -710,6 +757,16 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
 HRESULT GlDevice::Present() {
     if (!Current()) return E_FAIL;
     if (canQueryReset_ && glGetGraphicsResetStatus() != GL_NO_ERROR) return E_FAIL;
+    if (direct_) {
+        // A window without a second buffer (an off-screen surface) swaps nothing and would not
+        // send the frame to the renderer: its commands would pile up frame after frame. The
+        // frame is finished before the next begins, as the copy into the window made it be:
+        // the software renderer then holds one frame's commands, not several.
+        glFinish();
+        SDL_GL_SwapWindow(window_.get());
+        Pace();
+        return S_OK;
+    }
     // The picture, scaled to the window with its aspect ratio kept, black bars around it.
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_.get(), &width, &height);
@@ -742,12 +799,8 @@ void GlDevice::Pace() {
         glFinish(); // unpaced frames are measured: the picture must really be finished
         return;
     }
-    auto now = std::chrono::steady_clock::now();
-    if (now < nextFrame_) {
-        std::this_thread::sleep_until(nextFrame_);
-        now = std::chrono::steady_clock::now();
-    }
-    nextFrame_ = now + kFramePeriod;
+    auto start = slots_.Next(std::chrono::steady_clock::now());
+    std::this_thread::sleep_until(start);
 }
 
 HRESULT GlDevice::Reset(const PresentParameters&) {
@@ -759,7 +812,8 @@ HRESULT GlDevice::Reset(const PresentParameters&) {
 bool GlDevice::ReadBackBuffer(Image& out) {
     if (!Current()) return false;
     std::vector<uint32_t> rows(static_cast<size_t>(kWidth) * kHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, gl_->fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, direct_ ? 0 : gl_->fbo);
+    glReadBuffer(direct_ ? windowBuffer_ : GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, kWidth, kHeight, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, rows.data());
     // GL's rows run bottom-up; the picture is opaque.

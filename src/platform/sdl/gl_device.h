@@ -1,5 +1,6 @@
 // The OpenGL 3.3 core graphics device: the game's fixed-function state reproduced by one small
-// shader, drawing into an 880 x 480 off-screen picture that Present scales into the window.
+// shader, drawing into a window of 880 x 480 pixels directly, or into an 880 x 480 off-screen
+// picture that Present scales into a window of another size.
 #pragma once
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/graphics.h"
 #include "platform/system.h"
 
@@ -61,6 +63,8 @@ class GlDevice final : public GraphicsDevice {
 
     // Drops the context as a lost device would: Present fails until Reset makes a new one.
     void LoseContext();
+    // True when this frame draws straight into the window (it has the picture's size).
+    bool DrawsIntoWindow() const { return direct_; }
 
   private:
     friend class GlTexture;
@@ -86,6 +90,13 @@ class GlDevice final : public GraphicsDevice {
     void BindTexture(Texture* texture);
     void BindVertexArray(unsigned vao);
     void Pace();
+    // The colour buffer of the window when its framebuffer draws exactly as the off-screen
+    // picture does, else 0.
+    unsigned WindowHoldsThePicture();
+    // Makes the off-screen picture on first use; false when the context cannot.
+    bool MakePictureTarget();
+    // Binds this frame's target: the window when it has the picture's size, else the picture.
+    void BindTarget();
 
     std::shared_ptr<SDL_Window> window_;
     DeviceType type_;
@@ -96,7 +107,9 @@ class GlDevice final : public GraphicsDevice {
     std::unique_ptr<GlApplied> applied_; // the GL state last set, to skip redundant calls
     bool inScene_ = false;
     bool canQueryReset_ = false; // the context reports its own loss
-    std::chrono::steady_clock::time_point nextFrame_{};
+    unsigned windowBuffer_ = 0;  // see WindowHoldsThePicture
+    bool direct_ = false;        // this frame draws into the window
+    FrameSlots slots_;
 
     // The state the game set.
     std::array<uint32_t, 256> renderStates_{};
