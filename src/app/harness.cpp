@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
+#include "ui/scene_id.h"
 
 using namespace platform;
 
@@ -192,6 +193,10 @@ void Harness::AfterFrame(int64_t frame) {
         scratch_.resize(static_cast<size_t>(Mixer::kRate / 60) * Mixer::kChannels);
         mixer_->Mix(scratch_.data(), Mixer::kRate / 60);
     }
+}
+
+int32_t Harness::StartScene() const {
+    return options_.cpuLeft > 0 ? scene::kVersusInit : scene::kTitleInit;
 }
 
 bool Harness::LimitReached(int64_t framesRun) const {

@@ -69,6 +69,8 @@ class Harness {
     bool LimitReached(int64_t framesRun) const;
 
     bool Headless() const { return options_.headless; }
+    // The scene the run starts in: the versus mode for --cpu-vs-cpu, else the title.
+    int32_t StartScene() const;
     // True once a trace or screenshot file could not be written (the run exits non-zero).
     bool OutputFailed() const { return outputFailed_; }
 

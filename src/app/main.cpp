@@ -1,6 +1,7 @@
 // The entry point of tessarune: the command line, the choice of system services, the run.
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/solve.h"
+#include "modes/versus/cpu.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
     if (options.seed) platform::OverrideSeed(*options.seed);
     platform::EnableDebugKeys(options.debugKeys);
     if (options.headless) platform::UseVirtualClock(0);
+    if (options.cpuLeft > 0) {
+        // Straight into a versus game: the title, which seeds the generator, is skipped.
+        Opponents = {options.cpuLeft, options.cpuRight};
+        platform::srand(static_cast<uint32_t>(std::time(nullptr)));
+    }
 
     std::unique_ptr<platform::Backend> backend =
         options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();
@@ -62,6 +69,7 @@ int main(int argc, char** argv) {
     RunResult run = RunProgram(*backend, harness);
     if (!run.started) return 1; // the start-up failure was shown
     int exitCode = harness.OutputFailed() ? 1 : run.exitCode;
+    if (options.cpuLeft > 0) std::puts(CpuOutcomeText().c_str());
 
     if (!options.dump.empty()) {
         std::ofstream out(options.dump, std::ios::binary | std::ios::trunc);

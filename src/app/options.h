@@ -24,6 +24,7 @@ struct CommandLine {
     bool checkData = false;             // --check-data
     bool bench = false;                 // --bench
     int solveLevel = 0;                 // --solve LEVEL (0 = not asked)
+    int32_t cpuLeft = 0, cpuRight = 0;  // --cpu-vs-cpu LEFT RIGHT (0 = not asked)
     bool help = false;
     bool version = false;
 };
