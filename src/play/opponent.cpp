@@ -95,25 +95,37 @@ bool LineThrough(const BlockGrid g, int x, int y, int z, int axis, Mask mask, in
     return true;
 }
 
+// A short list of cells without allocation.
+struct Cells {
+    std::array<std::array<int8_t, 3>, kSlices * kRows * kDepth> at;
+    int count = 0;
+    void Add(int x, int y, int z) {
+        at[static_cast<size_t>(count++)] = {static_cast<int8_t>(x), static_cast<int8_t>(y),
+                                            static_cast<int8_t>(z)};
+    }
+};
+
 // Lines through any of the given cells, counted once each.
-int LinesThrough(const BlockGrid g, const std::vector<std::array<int, 3>>& cells, Mask mask) {
+int LinesThrough(const BlockGrid g, const Cells& cells, Mask mask) {
     int starts[64];
     int n = 0;
-    for (const auto& c : cells)
+    for (int i = 0; i < cells.count; ++i) {
+        const auto& c = cells.at[static_cast<size_t>(i)];
         for (int axis = 0; axis < 3; ++axis) {
             int start = 0;
             if (!LineThrough(g, c[0], c[1], c[2], axis, mask, start)) continue;
             if (std::find(starts, starts + n, start) == starts + n && n < 64) starts[n++] = start;
         }
+    }
     return n;
 }
 
 int AllLines(const BlockGrid g, Mask mask) {
-    std::vector<std::array<int, 3>> cells;
+    Cells cells;
     for (int x = 0; x < kSlices; ++x)
         for (int y = 0; y < kRows; ++y)
             for (int z = 0; z < kDepth; ++z)
-                if (IsKind(g[x][y][z])) cells.push_back({x, y, z});
+                if (IsKind(g[x][y][z])) cells.Add(x, y, z);
     return LinesThrough(g, cells, mask);
 }
 
@@ -125,17 +137,17 @@ bool SwapIsLegal(const BlockGrid g, const CpuSwap& s) {
 }
 
 // Swaps and settles the two columns; returns the cells that changed.
-std::vector<std::array<int, 3>> ApplySwap(BlockGrid g, const CpuSwap& s) {
+Cells ApplySwap(BlockGrid g, const CpuSwap& s) {
     const int px = s.dir == 0 ? s.x + 1 : s.x, pz = s.dir == 1 ? s.z + 1 : s.z;
     int32_t before[2][kRows];
     for (int y = 0; y < kRows; ++y) before[0][y] = g[s.x][y][s.z], before[1][y] = g[px][y][pz];
     std::swap(g[s.x][s.y][s.z], g[px][s.y][pz]);
     SettleColumn(g, s.x, s.z);
     SettleColumn(g, px, pz);
-    std::vector<std::array<int, 3>> changed;
+    Cells changed;
     for (int y = 0; y < kRows; ++y) {
-        if (g[s.x][y][s.z] != before[0][y]) changed.push_back({s.x, y, s.z});
-        if (g[px][y][pz] != before[1][y]) changed.push_back({px, y, pz});
+        if (g[s.x][y][s.z] != before[0][y]) changed.Add(s.x, y, s.z);
+        if (g[px][y][pz] != before[1][y]) changed.Add(px, y, pz);
     }
     return changed;
 }

@@ -17,7 +17,7 @@ namespace {
 const CpuProfile kProfiles[4] = {
     {0, 0, 0, 0, {}, false, false},
     {60, 24, 200, 60, {.chains = false, .followUp = false, .framesPerMove = 25}, false, false},
-    {20, 4, 60, 15, {.chains = true, .followUp = false, .framesPerMove = 16}, true, false},
+    {30, 8, 100, 30, {.chains = true, .followUp = false, .framesPerMove = 16}, true, false},
     {4, 0, 10, 0, {.chains = true, .followUp = true, .framesPerMove = 16}, true, true},
 };
 
@@ -142,6 +142,7 @@ void StartSide(CpuPlayer& p, int32_t level, uint32_t salt) {
     p.lastCc = 0.0f;
     p.frame = 0;
     p.swaps = 0;
+    p.searches = 0;
 }
 
 } // namespace
@@ -173,7 +174,7 @@ int CpuKeyCode(const VersusKeys& k, int key) {
     }
 }
 
-uint32_t CpuDecide(CpuPlayer& p, const VersusSide& s, const VersusKeys& k) {
+uint32_t CpuDecide(CpuPlayer& p, const VersusSide& s, const VersusKeys& k, bool mayPlan) {
     const CpuProfile& prof = ProfileOf(p.level);
     ++p.frame;
     if (p.plan.found && s.cc < p.lastCc) ++p.plan.swap.y; // a new row carried it up
@@ -187,6 +188,8 @@ uint32_t CpuDecide(CpuPlayer& p, const VersusSide& s, const VersusKeys& k) {
         return p.held & Bit(kKeyFaster); // a rush goes on while it thinks
     }
     if (!p.plan.found) {
+        if (!mayPlan) return p.held & Bit(kKeyFaster);
+        ++p.searches;
         bool blunder = p.rng.Below(1000) < prof.blunderPermille;
         p.plan = ChooseSwap(s.grid, s.pairs, CursorOf(s), prof.sight, blunder, p.rng);
         if (!p.plan.found) {
@@ -220,13 +223,17 @@ void CpuStep() {
         const VersusSide& s;
         const VersusKeys& k;
     };
+    // One search a frame: when both would search, the right side waits a frame.
+    bool searched = false;
     for (Side side : {Side{Cpu.left, v.left, kLeftKeys}, Side{Cpu.right, v.right, kRightKeys}}) {
         if (side.p.level == kCpuOff) continue;
         if (v.GameFlg != 2) {
             LetGo(side.p, side.k);
             continue;
         }
-        SetHeld(side.p, side.k, CpuDecide(side.p, side.s, side.k));
+        int32_t before = side.p.searches;
+        SetHeld(side.p, side.k, CpuDecide(side.p, side.s, side.k, !searched));
+        searched = searched || side.p.searches != before;
     }
 }
 

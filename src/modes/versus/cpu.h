@@ -39,6 +39,7 @@ struct CpuPlayer {
     uint32_t held = 0;                // the side's keys it holds, by CpuKey
     int32_t frame = 0;                // play frames seen this game
     int32_t swaps = 0;                // swaps it made this game
+    int32_t searches = 0;             // boards it searched for a swap this game
     std::vector<CpuKeyPress>* log = nullptr;
 };
 
@@ -71,8 +72,9 @@ void CpuStart();
 void CpuStep();
 // Lets go of every key the opponents hold.
 void CpuRelease();
-// One side's decision for this frame on its own board: the keys it wants held.
-uint32_t CpuDecide(CpuPlayer& p, const VersusSide& side, const VersusKeys& keys);
+// One side's decision for this frame on its own board: the keys it wants held. Without
+// `mayPlan` it searches for no new swap this frame.
+uint32_t CpuDecide(CpuPlayer& p, const VersusSide& side, const VersusKeys& keys, bool mayPlan);
 
 // "cpu-vs-cpu: left (hard) beat right (easy) after 5234 play frames", or no winner yet.
 std::string CpuOutcomeText();
