@@ -16,7 +16,7 @@ namespace {
 // Think, rest after a move, blunders and slips per thousand, sight, rushes, combines.
 const CpuProfile kProfiles[4] = {
     {0, 0, 0, 0, {}, false, false},
-    {60, 24, 200, 60, {.chains = false, .followUp = false, .framesPerMove = 25}, false, false},
+    {90, 30, 250, 60, {.chains = false, .followUp = false, .framesPerMove = 31}, false, false},
     {30, 8, 100, 30, {.chains = true, .followUp = false, .framesPerMove = 16}, true, false},
     {4, 0, 10, 0, {.chains = true, .followUp = true, .framesPerMove = 16}, true, true},
 };
