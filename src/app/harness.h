@@ -30,6 +30,10 @@ bool ParseKeyScript(const std::string& text, KeyScript& out, std::string& error)
 constexpr size_t kMaxKeyScriptBytes = size_t{16} << 20;
 bool LoadKeyScript(const std::string& path, KeyScript& out, std::string& error);
 
+// --cpu-vs-cpu: both versus sides to the computer at the asked levels, and the generator seeded
+// (from the clock unless --seed overrides it), as the skipped title would have.
+void SetUpCpuVsCpu(const CommandLine& options);
+
 // Writes an ARGB picture as PNG.
 bool WritePng(const std::string& path, const platform::Image& image);
 

@@ -57,11 +57,7 @@ int main(int argc, char** argv) {
     if (options.seed) platform::OverrideSeed(*options.seed);
     platform::EnableDebugKeys(options.debugKeys);
     if (options.headless) platform::UseVirtualClock(0);
-    if (options.cpuLeft > 0) {
-        // Straight into a versus game: the title, which seeds the generator, is skipped.
-        Opponents = {options.cpuLeft, options.cpuRight};
-        platform::srand(static_cast<uint32_t>(std::time(nullptr)));
-    }
+    SetUpCpuVsCpu(options);
 
     std::unique_ptr<platform::Backend> backend =
         options.headless ? platform::CreateNullBackend() : platform::CreateSdlBackend();
