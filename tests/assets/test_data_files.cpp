@@ -50,7 +50,7 @@ TEST(DataManifest, NamesEachFileOnceWithTheWayTheGameLoadsIt) {
         EXPECT_TRUE(f.kind != DataKind::Texture || (f.width > 0 && f.height > 0 && f.colorKey))
             << f.path;
     }
-    EXPECT_EQ(counts, (std::array{13, 31, 6}));
+    EXPECT_EQ(counts, (std::array{13, 32, 6}));
     EXPECT_EQ(FindDataFile("./bmp/nothing.bmp"), nullptr);
     EXPECT_EQ(FindDataFile("./bmp/背景.bm"), nullptr);
 }

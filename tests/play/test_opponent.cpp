@@ -141,22 +141,6 @@ TEST(OpponentSearch, ChainWindowIsTheVanishingLeftUnderABlock) {
     EXPECT_EQ(ChainWindow(f.grid, f.pairs), 42);
 }
 
-TEST(OpponentSearch, ABlunderIsStillALegalSwapAndTheGeneratorRepeatsFromItsSeed) {
-    Floor f;
-    f.Row(0, 1, 0, 0, {3, 3, 4, 3});
-    CpuRandom a, b;
-    a.Seed(77), b.Seed(77);
-    for (int i = 0; i < 20; ++i) {
-        CpuPlan p = ChooseSwap(f.grid, f.pairs, kHome, kEasySight, true, a);
-        ASSERT_TRUE(p.found);
-        EXPECT_TRUE(LookAtSwap(f.grid, p.swap, false).legal);
-        EXPECT_EQ(p.swap, ChooseSwap(f.grid, f.pairs, kHome, kEasySight, true, b).swap);
-    }
-    CpuRandom c;
-    c.Seed(78);
-    EXPECT_NE(a.Next(), c.Next());
-}
-
 TEST(OpponentPaths, ShortestPathsFollowTheGamesCursorTableToEveryCell) {
     PlayBoard b;
     FillCellPositions(b);
@@ -190,12 +174,4 @@ TEST(OpponentPaths, ShortestPathsFollowTheGamesCursorTableToEveryCell) {
                     EXPECT_EQ(b.LeftClearFlg, face == 0 ? z - 1 : -1);
                     EXPECT_EQ(b.RightClearFlg, face == 1 ? x + 1 : 6);
                 }
-}
-
-TEST(OpponentLevels, NamesOnTheCommandLine) {
-    EXPECT_EQ(CpuLevelFromName("easy"), kCpuEasy);
-    EXPECT_EQ(CpuLevelFromName("NORMAL"), kCpuNormal);
-    EXPECT_EQ(CpuLevelFromName("Hard"), kCpuHard);
-    EXPECT_EQ(CpuLevelFromName("harder"), -1);
-    EXPECT_EQ(CpuLevelFromName(""), -1);
 }
