@@ -28,9 +28,8 @@ SearchBoard MakeSearchBoard(int rows, uint32_t seed) {
 
 void RunChooseSwap(benchmark::State& state, int rows, const CpuSight& sight) {
     const SearchBoard b = MakeSearchBoard(rows, 2024);
-    CpuRandom rng;
     for (auto _ : state) {
-        CpuPlan plan = ChooseSwap(b.grid, b.pairs, {0, 2, 5, 2}, sight, false, rng);
+        CpuPlan plan = ChooseSwap(b.grid, b.pairs, {0, 2, 5, 2}, sight);
         benchmark::DoNotOptimize(plan);
     }
 }

@@ -432,69 +432,87 @@ int FollowUpValue(const BlockGrid grid, const CpuSwap& first, int framesPerMove)
 
 } // namespace
 
-CpuPlan ChooseSwap(const BlockGrid grid, const CellAnim pairs, const CursorState& cursor,
-                   const CpuSight& sight, bool blunder, CpuRandom& rng) {
-    CpuPlan plan;
+void SwapSearch::Start(const BlockGrid grid, const CellAnim pairs, const CursorState& from,
+                       const CpuSight& with) {
+    Distances(from, false, dist_);
+    sight_ = with;
+    topCount_ = TopRowCount(grid);
+    danger_ = StackHeight(grid) >= 10 || topCount_ > 0;
+    window_ = sight_.chains ? ChainWindow(grid, pairs) : 0;
+    next_ = 0;
+    followed_ = 0;
+    scored_.clear();
+    running_ = true;
+}
+
+void SwapSearch::Score(const BlockGrid grid, const CpuSwap& s) {
+    int moves = dist_[IndexOf(TargetOf(s))];
+    if (moves < 0 || !SwapIsLegal(grid, s)) return;
+    SwapOutlook o = LookAtSwap(grid, s, sight_.chains);
+    bool frees = danger_ && o.topFreed > 0;
+    if (o.lines == 0 && !frees) return;
+    int v = 100 * o.lines + 10 * o.cells;
+    if (sight_.chains) {
+        v += 250 * o.cascade;
+        // Made while the board's chain is open, the line sends a garbage row.
+        if (o.lines > 0 && window_ > 0 && moves * sight_.framesPerMove + 16 < window_) v += 250;
+        if (o.covered) v += 30;
+    }
+    if (danger_) {
+        v += 20 * std::max(0, o.highest - 5) + 30 * o.garbageFreed;
+        v += o.topFreed == topCount_ && topCount_ > 0 ? 400 : 40 * o.topFreed;
+        if (o.lines > 0) v += 100; // anything vanishing stops the count
+    }
+    v -= moves * (danger_ ? 30 : 10);
+    scored_.push_back({s, v, o.covered});
+}
+
+bool SwapSearch::Step(const BlockGrid grid, int work, CpuPlan& out) {
+    if (!running_) return false;
+    const auto& swaps = Swaps();
+    for (; work > 0 && next_ < static_cast<int>(swaps.size()); --work)
+        Score(grid, swaps[static_cast<size_t>(next_++)]);
+    if (next_ < static_cast<int>(swaps.size())) return false;
+    if (sight_.followUp && followed_ < kFollowUps) {
+        // The few best lines that keep a chain open are worth more with a second line in
+        // reach; one of them per step, each costs a look at every swap.
+        if (followed_ == 0)
+            std::stable_sort(scored_.begin(), scored_.end(), [](const Scored& a, const Scored& b) {
+                return a.covered != b.covered ? a.covered : a.value > b.value;
+            });
+        for (; followed_ < kFollowUps; ++followed_) {
+            if (static_cast<size_t>(followed_) >= scored_.size() || !scored_[followed_].covered) {
+                followed_ = kFollowUps;
+                break;
+            }
+            if (work <= 0) return false;
+            Scored& c = scored_[static_cast<size_t>(followed_)];
+            c.value += FollowUpValue(grid, c.swap, sight_.framesPerMove);
+            work -= static_cast<int>(swaps.size());
+        }
+    }
+    out = CpuPlan{};
+    for (const Scored& c : scored_)
+        if (!out.found || c.value > out.value) out = {true, c.swap, c.value};
+    running_ = false;
+    return true;
+}
+
+CpuPlan RandomSwap(const BlockGrid grid, const CursorState& from, CpuRandom& rng) {
     int8_t dist[kStates];
-    Distances(cursor, false, dist);
-    if (blunder) {
-        std::vector<CpuSwap> legal;
-        for (const CpuSwap& s : Swaps())
-            if (SwapIsLegal(grid, s) && dist[IndexOf(TargetOf(s))] >= 0) legal.push_back(s);
-        if (legal.empty()) return plan;
-        plan.found = true;
-        plan.swap = legal[static_cast<size_t>(rng.Below(static_cast<int>(legal.size())))];
-        return plan;
-    }
+    Distances(from, false, dist);
+    std::vector<CpuSwap> legal;
+    for (const CpuSwap& s : Swaps())
+        if (SwapIsLegal(grid, s) && dist[IndexOf(TargetOf(s))] >= 0) legal.push_back(s);
+    if (legal.empty()) return {};
+    return {true, legal[static_cast<size_t>(rng.Below(static_cast<int>(legal.size())))], 0};
+}
 
-    const int height = StackHeight(grid);
-    const int topCount = TopRowCount(grid);
-    const bool danger = height >= 10 || topCount > 0;
-    const int window = sight.chains ? ChainWindow(grid, pairs) : 0;
-
-    struct Scored {
-        CpuSwap swap;
-        int value;
-        bool covered;
-    };
-    std::vector<Scored> scored;
-    for (const CpuSwap& s : Swaps()) {
-        int moves = dist[IndexOf(TargetOf(s))];
-        if (moves < 0 || !SwapIsLegal(grid, s)) continue;
-        SwapOutlook o = LookAtSwap(grid, s, sight.chains);
-        bool frees = danger && o.topFreed > 0;
-        if (o.lines == 0 && !frees) continue;
-        int v = 100 * o.lines + 10 * o.cells;
-        if (sight.chains) {
-            v += 250 * o.cascade;
-            // Made while the board's chain is open, the line sends a garbage row.
-            if (o.lines > 0 && window > 0 && moves * sight.framesPerMove + 16 < window) v += 250;
-            if (o.covered) v += 30;
-        }
-        if (danger) {
-            v += 20 * std::max(0, o.highest - 5) + 30 * o.garbageFreed;
-            v += o.topFreed == topCount && topCount > 0 ? 400 : 40 * o.topFreed;
-            if (o.lines > 0) v += 100; // anything vanishing stops the count
-        }
-        v -= moves * (danger ? 30 : 10);
-        scored.push_back({s, v, o.covered});
-    }
-    if (sight.followUp) {
-        // The few best lines that keep a chain open are worth more with a second line in reach.
-        std::vector<Scored*> open;
-        for (Scored& s : scored)
-            if (s.covered) open.push_back(&s);
-        std::sort(open.begin(), open.end(),
-                  [](const Scored* a, const Scored* b) { return a->value > b->value; });
-        for (size_t i = 0; i < open.size() && i < 4; ++i)
-            open[i]->value += FollowUpValue(grid, open[i]->swap, sight.framesPerMove);
-    }
-    for (const Scored& s : scored)
-        if (!plan.found || s.value > plan.value) {
-            plan.found = true;
-            plan.swap = s.swap;
-            plan.value = s.value;
-        }
-    (void)rng;
+CpuPlan ChooseSwap(const BlockGrid grid, const CellAnim pairs, const CursorState& cursor,
+                   const CpuSight& sight) {
+    SwapSearch search;
+    search.Start(grid, pairs, cursor, sight);
+    CpuPlan plan;
+    search.Step(grid, 1 << 20, plan);
     return plan;
 }

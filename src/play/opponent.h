@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "play/board.h"
 
@@ -95,6 +96,33 @@ struct CpuPlan {
     CpuSwap swap;
     int value = 0;
 };
-// The best swap for the board seen from the cursor; `blunder` picks any legal swap instead.
+// The best swap for the board seen from the cursor, searched in steps so that the work can be
+// spread over frames: Start, then Step until it returns true with the plan (found or not).
+// `work` is the number of swaps looked at in one step (a follow-up counts as all of them).
+class SwapSearch {
+  public:
+    void Start(const BlockGrid grid, const CellAnim pairs, const CursorState& from,
+               const CpuSight& sight);
+    bool Step(const BlockGrid grid, int work, CpuPlan& out);
+    bool Running() const { return running_; }
+
+  private:
+    struct Scored {
+        CpuSwap swap;
+        int value;
+        bool covered;
+    };
+    static constexpr int kFollowUps = 4;
+    void Score(const BlockGrid grid, const CpuSwap& s);
+
+    int8_t dist_[2 * kSlices * kRows * kDepth] = {};
+    CpuSight sight_;
+    bool danger_ = false, running_ = false;
+    int topCount_ = 0, window_ = 0, next_ = 0, followed_ = 0;
+    std::vector<Scored> scored_;
+};
+// The whole search at once.
 CpuPlan ChooseSwap(const BlockGrid grid, const CellAnim pairs, const CursorState& cursor,
-                   const CpuSight& sight, bool blunder, CpuRandom& rng);
+                   const CpuSight& sight);
+// A blunder: any legal swap the cursor can reach.
+CpuPlan RandomSwap(const BlockGrid grid, const CursorState& from, CpuRandom& rng);

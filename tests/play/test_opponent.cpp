@@ -50,8 +50,7 @@ constexpr CpuSight kChainSight{.chains = true, .followUp = false, .framesPerMove
 constexpr CursorState kHome{0, 0, 0, 0};
 
 CpuPlan Choose(const Floor& f, const CpuSight& sight, CursorState from = kHome) {
-    CpuRandom rng;
-    return ChooseSwap(f.grid, f.pairs, from, sight, false, rng);
+    return ChooseSwap(f.grid, f.pairs, from, sight);
 }
 
 } // namespace

@@ -21,6 +21,9 @@ const CpuProfile kProfiles[4] = {
     {4, 0, 10, 0, {.chains = true, .followUp = true, .framesPerMove = 16}, true, true},
 };
 
+// Swaps looked at per frame while searching: a fifth of them or so.
+constexpr int kSearchWork = 120;
+
 uint32_t Bit(int key) {
     return 1u << key;
 }
@@ -138,6 +141,7 @@ void StartSide(CpuPlayer& p, int32_t level, uint32_t salt) {
     p.level = level;
     p.rng.Seed(LastSeed() ^ salt);
     p.plan = CpuPlan{};
+    p.search = SwapSearch{};
     p.wait = ProfileOf(level).think;
     p.lastCc = 0.0f;
     p.frame = 0;
@@ -188,10 +192,17 @@ uint32_t CpuDecide(CpuPlayer& p, const VersusSide& s, const VersusKeys& k, bool 
         return p.held & Bit(kKeyFaster); // a rush goes on while it thinks
     }
     if (!p.plan.found) {
+        // One step of the search a frame, spread so that no frame thinks for long.
         if (!mayPlan) return p.held & Bit(kKeyFaster);
         ++p.searches;
-        bool blunder = p.rng.Below(1000) < prof.blunderPermille;
-        p.plan = ChooseSwap(s.grid, s.pairs, CursorOf(s), prof.sight, blunder, p.rng);
+        if (!p.search.Running()) {
+            if (p.rng.Below(1000) < prof.blunderPermille)
+                p.plan = RandomSwap(s.grid, CursorOf(s), p.rng);
+            else
+                p.search.Start(s.grid, s.pairs, CursorOf(s), prof.sight);
+        }
+        if (p.search.Running() && !p.search.Step(s.grid, kSearchWork, p.plan))
+            return p.held & Bit(kKeyFaster);
         if (!p.plan.found) {
             p.wait = prof.think;
             // Nothing to make: a low board is brought up for more blocks to work with. On the

@@ -33,13 +33,14 @@ struct CpuPlayer {
     int32_t level = kCpuOff;
     CpuRandom rng;
     CpuPlan plan;                     // plan.found: on its way to plan.swap
+    SwapSearch search;                // the search for the next plan, a step a frame
     int32_t expectA = 0, expectB = 0; // the two cells as they were when it planned
     int32_t wait = 0;                 // frames before it acts again
     float lastCc = 0.0f;              // the rise offset last seen: a drop means a new row
     uint32_t held = 0;                // the side's keys it holds, by CpuKey
     int32_t frame = 0;                // play frames seen this game
     int32_t swaps = 0;                // swaps it made this game
-    int32_t searches = 0;             // boards it searched for a swap this game
+    int32_t searches = 0;             // frames in which it searched for a swap this game
     std::vector<CpuKeyPress>* log = nullptr;
 };
 
