@@ -17,8 +17,8 @@ namespace {
 const CpuProfile kProfiles[4] = {
     {0, 0, 0, 0, {}, false, false},
     {90, 30, 250, 60, {.chains = false, .followUp = false, .framesPerMove = 31}, false, false},
-    {30, 8, 100, 30, {.chains = true, .followUp = false, .framesPerMove = 16}, true, false},
-    {4, 0, 10, 0, {.chains = true, .followUp = true, .framesPerMove = 16}, true, true},
+    {45, 12, 120, 30, {.chains = true, .followUp = false, .framesPerMove = 16}, true, false},
+    {2, 0, 0, 0, {.chains = true, .followUp = true, .framesPerMove = 16}, true, true},
 };
 
 // Swaps looked at per frame while searching: a fifth of them or so.
