@@ -21,6 +21,7 @@
 #include "menus/title.h"
 #include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
@@ -144,6 +145,36 @@ void VersusFrameOnly(PresentParameters p) {
     VersusFrame(p);
 }
 
+// Computer opponents on both sides; their thinking is timed on its own, per level.
+struct CpuCost {
+    int32_t level;
+    std::vector<double> ms; // both opponents' decisions of one frame
+};
+std::vector<CpuCost> g_cpuCosts;
+
+void VersusCpuPlaying(int32_t level) {
+    Opponents = {level, level};
+    VersusPlaying();
+    g_cpuCosts.push_back({level, {}});
+}
+
+// The opponents decide first, timed; the frame then runs with them set aside so they do not
+// decide twice.
+void VersusCpuFrame(PresentParameters p) {
+    double t0 = ThreadCpuMs();
+    CpuStep();
+    g_cpuCosts.back().ms.push_back(ThreadCpuMs() - t0);
+    int32_t left = Cpu.left.level, right = Cpu.right.level;
+    Cpu.left.level = Cpu.right.level = kCpuOff;
+    VersusFrame(p);
+    Cpu.left.level = left, Cpu.right.level = right;
+}
+
+void VersusCpuRelease() {
+    VersusRelease();
+    Opponents = {};
+}
+
 Stage MakeStage(const char* name, int frames, std::function<void()> init,
                 std::function<void(PresentParameters)> frame, std::function<void()> release) {
     Stage s;
@@ -196,6 +227,16 @@ std::vector<Stage> Stages(Run run) {
                                VersusFrameOnly, VersusRelease));
     stages.push_back(MakeStage("versus: full boards, cursors three slices deep", 120,
                                VersusFullBoards, VersusFrameOnly, VersusRelease));
+    if (headless) {
+        static const char* const kNames[4] = {"", "easy", "normal", "hard"};
+        for (int32_t level : {kCpuEasy, kCpuNormal, kCpuHard}) {
+            static std::string names[4];
+            names[level] = std::string("versus: computer opponents, both ") + kNames[level];
+            stages.push_back(MakeStage(
+                names[level].c_str(), 3000, [level] { VersusCpuPlaying(level); }, VersusCpuFrame,
+                VersusCpuRelease));
+        }
+    }
     if (!headless)
         stages.push_back(
             MakeStage("stress: 3,000 model draws", 60, StressInit, StressFrame, StressRelease));
@@ -359,6 +400,18 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     std::printf("  start to the first presented frame: %.0f ms\n", firstFrame);
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
+    std::printf("Computer opponents' thinking (both sides of a frame, CPU time of the game "
+                "thread):\n");
+    for (const CpuCost& c : g_cpuCosts) {
+        double sum = 0;
+        for (double ms : c.ms) sum += ms;
+        double worst = c.ms.empty() ? 0 : *std::max_element(c.ms.begin(), c.ms.end());
+        std::printf("  %-7s %7.3f ms/frame median, %7.3f mean, %7.3f worst over %zu frames\n",
+                    c.level == kCpuEasy     ? "easy"
+                    : c.level == kCpuNormal ? "normal"
+                                            : "hard",
+                    Median(c.ms), c.ms.empty() ? 0 : sum / c.ms.size(), worst, c.ms.size());
+    }
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
     ReportPacing(paced);
     return 0;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -15,6 +16,9 @@
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
+#include "platform/random.h"
+#include "play/opponent.h"
+#include "ui/scene_id.h"
 
 using namespace platform;
 
@@ -238,6 +242,16 @@ void Harness::AfterFrame(int64_t frame) {
         scratch_.resize(static_cast<size_t>(Mixer::kRate / 60) * Mixer::kChannels);
         mixer_->Mix(scratch_.data(), Mixer::kRate / 60);
     }
+}
+
+void SetUpCpuVsCpu(const CommandLine& options) {
+    if (options.cpuLeft <= 0) return;
+    Opponents = {options.cpuLeft, options.cpuRight};
+    platform::srand(static_cast<uint32_t>(std::time(nullptr)));
+}
+
+int32_t Harness::StartScene() const {
+    return options_.cpuLeft > 0 ? scene::kVersusInit : scene::kTitleInit;
 }
 
 bool Harness::LimitReached(int64_t framesRun) const {

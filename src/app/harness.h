@@ -44,6 +44,10 @@ enum class RunEnd { kNone, kEscape, kClose, kQuit, kFrames, kStop, kCrash };
 class Recorder;
 class Replayer;
 
+// --cpu-vs-cpu: both versus sides to the computer at the asked levels, and the generator seeded
+// (from the clock unless --seed overrides it), as the skipped title would have.
+void SetUpCpuVsCpu(const CommandLine& options);
+
 // Writes an ARGB picture as PNG.
 bool WritePng(const std::string& path, const platform::Image& image);
 
@@ -101,6 +105,8 @@ class Harness {
     bool LimitReached(int64_t framesRun) const;
 
     bool Headless() const { return options_.headless; }
+    // The scene the run starts in: the versus mode for --cpu-vs-cpu, else the title.
+    int32_t StartScene() const;
     // True once a trace or screenshot file could not be written (the run exits non-zero).
     bool OutputFailed() const { return outputFailed_; }
 

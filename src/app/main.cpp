@@ -1,6 +1,7 @@
 // The entry point of tessarune: the command line, the choice of system services, the run.
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/replay.h"
 #include "app/solve.h"
 #include "app/version.h"
+#include "modes/versus/cpu.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
                      : !options.config.empty() ? options.config
                      : options.headless        ? std::string()
                                                : platform::UserConfigFolder());
+    SetUpCpuVsCpu(options);
 
     Harness harness(options, std::move(script));
     if ((!options.replay.empty() && !StartReplay(options, harness, error)) ||
@@ -87,6 +90,7 @@ int main(int argc, char** argv) {
     RunResult run = RunProgram(*backend, harness);
     if (!run.started) return 1; // the start-up failure was shown
     int exitCode = harness.OutputFailed() ? 1 : run.exitCode;
+    if (options.cpuLeft > 0) std::puts(CpuOutcomeText().c_str());
 
     if (!options.dump.empty()) {
         std::ofstream out(options.dump, std::ios::binary | std::ios::trunc);

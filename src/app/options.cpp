@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "play/opponent.h"
+
 namespace {
 
 template <typename T> bool ParseNumber(const std::string& text, T& out) {
@@ -82,6 +84,16 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
                 error = "--solve needs a challenge level from 1 to 15, not '" + v + "'";
                 return false;
             }
+        } else if (a == "--cpu-vs-cpu") {
+            std::string right;
+            if (!value(v) || !value(right)) return false;
+            out.cpuLeft = CpuLevelFromName(v);
+            out.cpuRight = CpuLevelFromName(right);
+            if (out.cpuLeft < 0 || out.cpuRight < 0) {
+                error = "--cpu-vs-cpu needs two levels of easy, normal and hard, not '" + v +
+                        "' '" + right + "'";
+                return false;
+            }
         } else if (a == "--trace" || a == "--screenshot") {
             if (!value(v)) return false;
             FrameFile f;
@@ -143,5 +155,7 @@ const char* UsageText() {
            "  --bench               measure frame times, start-up time and memory\n"
            "  --solve LEVEL         print a sequence of swaps that clears challenge level\n"
            "                        LEVEL (1..15), with the keys that play it\n"
+           "  --cpu-vs-cpu L R      a versus game from the start, both sides played by the\n"
+           "                        computer at levels L and R (easy, normal, hard)\n"
            "  --help, --version\n";
 }

@@ -28,6 +28,7 @@ struct CommandLine {
     std::string record;                 // --record FILE
     std::string replay;                 // --replay FILE
     bool replayAnyVersion = false;      // --replay-any-version
+    int32_t cpuLeft = 0, cpuRight = 0;  // --cpu-vs-cpu LEFT RIGHT (0 = not asked)
     bool help = false;
     bool version = false;
 };

@@ -60,7 +60,7 @@ intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t) {
 
 RunResult RunProgram(Backend& backend, Harness& harness) {
     RunResult result;
-    SceneId = 0;
+    SceneId = harness.StartScene();
     QuitFlag = 0;
     ResetMessages();
 

@@ -44,6 +44,7 @@ inline constexpr DataFile kDataFiles[] = {
     {"./bmp/タイトル.bmp", DataKind::Texture, "title logo", 1012, 256, datakey::kWhite},
     {"./bmp/タイトルの文字.bmp", DataKind::Texture, "title caption", 512, 128, datakey::kWhite},
     {"./bmp/セレクト.bmp", DataKind::Texture, "mode select board", 1012, 1012, datakey::kWhite},
+    {"./bmp/対戦相手.bmp", DataKind::Texture, "versus opponent labels", 256, 256, datakey::kWhite},
     {"./bmp/オプション.bmp", DataKind::Texture, "options screen", 880, 480, datakey::kWhite},
     {"./bmp/オプションの文字.bmp", DataKind::Texture, "options glyphs", 880, 480, datakey::kWhite},
     {"./bmp/カーソル.bmp", DataKind::Texture, "cursor frame 1", 512, 256, datakey::kBlack},

@@ -6,6 +6,7 @@
 #include "media/texture.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
+#include "play/opponent.h"
 #include "ui/menu.h"
 #include "ui/scene_id.h"
 
@@ -28,6 +29,32 @@ constexpr MarkerStep kDownStep[5] = {
 };
 constexpr MarkerMenu kMenu{kDownStep, 5, 0, 10, 1, true, VK_UP, VK_DOWN};
 
+constexpr int32_t kVersusItem = 1;
+// The opponent labels: 2 PLAYERS, CPU EASY, CPU NORMAL, CPU HARD, beside the versus item's
+// right marker.
+constexpr Rect kOpponentLabel[4] = {
+    {0, 0, 240, 48}, {0, 64, 240, 112}, {0, 128, 240, 176}, {0, 192, 240, 240}};
+constexpr float kLabelX = 560.0f, kLabelY = 122.0f;
+
+// Left / Right on the versus item step through the opponents, wrapping round, every 10 frames
+// while held.
+void StepOpponent() {
+    int32_t& choice = Opponents.right;
+    if (Select.OpponentWait >= 10 && Select.SelectItem == kVersusItem) {
+        if (GetAsyncKeyState(VK_LEFT) != 0) {
+            choice = choice <= kCpuOff ? kCpuHard : choice - 1;
+            Select.OpponentWait = 1;
+            return;
+        }
+        if (GetAsyncKeyState(VK_RIGHT) != 0) {
+            choice = choice >= kCpuHard ? kCpuOff : choice + 1;
+            Select.OpponentWait = 1;
+            return;
+        }
+    }
+    ++Select.OpponentWait;
+}
+
 } // namespace
 
 int32_t SelectInit() {
@@ -37,6 +64,11 @@ int32_t SelectInit() {
     Select.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
     LoadSound(Select.music, DataEntry("./bgm/title.WAV").path);
     SetVolume(Select.music, Vol);
+    Select.opponentLabels = LoadTexture(device, DataEntry("./bmp/対戦相手.bmp"));
+    if (Failed(CreateSprite(device, Select.labelSprite)) || !Select.labelSprite)
+        Select.labelSprite.reset();
+    else
+        Select.labelSprite->OnResetDevice();
 
     Select.MarkerLeft = {-10.5f, 8.3f, 0.0f};
     Select.MarkerRight = {10.5f, 8.3f, 0.0f};
@@ -53,6 +85,7 @@ void SelectUpdate() {
     Select.MarkerSpin += 3;
     StepMarkerMenu(kMenu, Select.SelectItem, Select.SelectWait, Select.MarkerLeft,
                    Select.MarkerRight);
+    StepOpponent();
 }
 
 void SelectDraw() {
@@ -72,6 +105,11 @@ void SelectDraw() {
     device.SetTransform(TS_WORLD, RotationY(spin) * Translation(r.x, r.y, r.z));
     DrawModel(Select.marker, Select.MarkerAlpha, device);
     device.SetRenderState(RS_LIGHTING, 0);
+    int32_t choice =
+        Opponents.right >= kCpuOff && Opponents.right <= kCpuHard ? Opponents.right : 0;
+    if (Select.labelSprite)
+        DrawSpriteAt(Select.labelSprite.get(), Select.opponentLabels.get(), kOpponentLabel[choice],
+                     kLabelX, kLabelY);
 }
 
 int32_t SelectFrame(PresentParameters params) {
@@ -100,6 +138,8 @@ void SelectRelease() {
     ReleaseModel(Select.marker);
     Select.board.reset();
     Select.background.reset();
+    Select.opponentLabels.reset();
+    Select.labelSprite.reset();
     StopAndRewind(Select.music);
     Select.music.reset();
 }
@@ -112,5 +152,7 @@ void SelectDump(JsonWriter& json) {
         .Field("MarkerSpin", Select.MarkerSpin)
         .Field("SelectKeyLatch", Select.SelectKeyLatch)
         .Field("SelectWait", Select.SelectWait)
+        .Field("Opponent", Opponents.right)
+        .Field("OpponentWait", Select.OpponentWait)
         .EndObject();
 }

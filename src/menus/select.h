@@ -18,6 +18,11 @@ struct SelectScene {
     float MarkerAlpha = 0.0f;
     int32_t SelectKeyLatch = 0; // 1 while a Z press must first be released
     int32_t SelectWait = 0;     // frames since the last accepted arrow key; kept between visits
+    // The versus opponent (Opponents.right, kept for the run), chosen with Left / Right on the
+    // versus item and shown beside it.
+    platform::TexturePtr opponentLabels;
+    platform::SpritePtr labelSprite;
+    int32_t OpponentWait = 0; // frames since the last accepted Left / Right; kept between visits
 };
 extern SelectScene Select;
 

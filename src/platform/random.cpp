@@ -7,10 +7,11 @@ namespace {
 uint32_t g_state = 1;
 bool g_overridden = false;
 uint32_t g_override = 0;
+uint32_t g_seed = 1;
 } // namespace
 
 void srand(uint32_t seed) {
-    g_state = g_overridden ? g_override : seed;
+    g_state = g_seed = g_overridden ? g_override : seed;
 }
 
 void OverrideSeed(uint32_t seed) {
@@ -20,6 +21,10 @@ void OverrideSeed(uint32_t seed) {
 
 void ClearSeedOverride() {
     g_overridden = false;
+}
+
+uint32_t LastSeed() {
+    return g_seed;
 }
 
 int rand() {

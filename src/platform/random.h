@@ -11,5 +11,7 @@ void srand(uint32_t seed);
 void OverrideSeed(uint32_t seed);
 void ClearSeedOverride();
 int rand();
+// The seed the generator was last seeded with (the game's seed).
+uint32_t LastSeed();
 
 } // namespace platform

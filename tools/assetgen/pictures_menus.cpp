@@ -101,7 +101,7 @@ void ModeSelectBoard() {
     };
     const Item items[6] = {
         {"ENDLESS", "the board keeps rising: chain for the high score", -10.5f, 8.3f, 10.5f, 8.3f},
-        {"VERSUS", "two players", -4.0f, 4.8f, 4.5f, 4.8f},
+        {"VERSUS", "a friend or the CPU", -4.0f, 4.8f, 4.5f, 4.8f},
         {"CHALLENGE", "fifteen puzzles with an exact number of swaps", -16.5f, 1.55f, 16.5f, 1.55f},
         {"OPTIONS", "music and effects volume", -8.0f, -1.7f, 10.5f, -1.7f},
         {"QUIT", "", -6.0f, -4.45f, 6.5f, -4.45f},
@@ -120,8 +120,36 @@ void ModeSelectBoard() {
                      {0, 0, 880, 480});
         MenuItem(screen, it.name, {440, l.y}, {440, r.y}, size, it.note);
     }
-    Hints(screen, {{"↑↓", "choose"}, {"Z", "start"}, {"Esc", "quit"}}, 440, 430, 13);
+    Hints(screen, {{"↑↓", "choose"}, {"←→", "versus opponent"}, {"Z", "start"}, {"Esc", "quit"}},
+          440, 430, 13);
     Save("./bmp/セレクト.bmp", TextureForQuad(screen, {20, 10, 0}, 1012, 1012), kInk);
+}
+
+// The versus item's opponent, beside its right marker: four labels of 240 x 48 at rows 0, 64,
+// 128 and 192, each a plate in the menu's style with the choice between two side arrows.
+void OpponentLabels() {
+    Canvas c(256, 256);
+    const char* names[4] = {"2 PLAYERS", "CPU EASY", "CPU NORMAL", "CPU HARD"};
+    const Color marks[4] = {kCream, kGood, kGold, kAlert};
+    for (int i = 0; i < 4; ++i) {
+        float top = 64.0f * i, cy = top + 24;
+        Box b{0, static_cast<int>(top), 256, static_cast<int>(top) + 64};
+        c.Shape(RoundRect(2, top + 2, 238, top + 46, 22), Hex(0x0A0E28, 0.85f), b);
+        c.Shape(Outline(RoundRect(2, top + 2, 238, top + 46, 22), 2), kGoldDeep, b);
+        for (float d : {-1.0f, 1.0f}) {
+            float x = 120 + d * 100;
+            auto tri = Polygon({x + d * 8, cy, x - d * 5, cy - 9, x - d * 5, cy + 9});
+            c.Shape(Inset(tri, -2), kInk, b);
+            c.Shape(tri, VerticalGradient(cy - 9, kGoldLight, cy + 9, kGoldDeep), b);
+        }
+        // A dot in the strength's colour before the name.
+        TextStyle s = Heading(20);
+        float w = TextWidth(names[i], s) + 16;
+        float x = 120 - w / 2;
+        c.Shape(Circle(x + 5, cy, 5), marks[i], b);
+        DrawTextCentered(c, names[i], x + 16, cy, Align::Left, s);
+    }
+    Save("./bmp/対戦相手.bmp", c, kInk);
 }
 
 void OptionsScreen() {
@@ -207,6 +235,7 @@ void MakeMenuPictures() {
     TitleLogo();
     TitleCaption();
     ModeSelectBoard();
+    OpponentLabels();
     OptionsScreen();
     OptionsGlyphs();
 }

@@ -1,4 +1,5 @@
 // The versus mode's part of the state dump: the shared phase and menus, then each side.
+#include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 
 using namespace platform;
@@ -52,5 +53,10 @@ void VersusDump(JsonWriter& json) {
     DumpSide(json, v.left);
     json.Key("right");
     DumpSide(json, v.right);
+    json.Key("cpu").BeginObject().Field("outcome", Cpu.outcome).Key("left");
+    CpuDump(json, Cpu.left);
+    json.Key("right");
+    CpuDump(json, Cpu.right);
+    json.EndObject();
     json.EndObject();
 }

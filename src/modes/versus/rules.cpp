@@ -1,5 +1,6 @@
 // The versus mode's rule step: both sides' keys, cursors and swaps, the puzzle core, the rise,
 // garbage sent across, the defeat test; the pause and end menus.
+#include "modes/versus/cpu.h"
 #include "modes/versus/garbage.h"
 #include "modes/versus/versus.h"
 #include "platform/keyboard.h"
@@ -77,6 +78,7 @@ constexpr MarkerMenu kEndMenu = {kEndSteps, 1, 1, 10, 1, false, VK_UP, VK_DOWN};
 
 void VersusUpdate() {
     VersusMode& v = Versus;
+    CpuStep(); // a computer opponent sets its keys before the rules read them
     switch (v.GameFlg) {
     case 2:
         PlayUpdate();

@@ -3,6 +3,7 @@
 
 #include "media/manifest.h"
 #include "media/texture.h"
+#include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 #include "platform/keyboard.h"
 #include "platform/random.h"
@@ -99,11 +100,13 @@ int32_t VersusInit() {
     Vector3 point{0.0f, -9.0f, 0.0f}, normal{0.0f, 1.0f, 0.0f};
     device.SetClipPlane(0, *PlaneFromPointNormal(&plane, &point, &normal));
     device.SetRenderState(RS_CLIPPLANEENABLE, CLIPPLANE0);
+    CpuStart();
     return scene::kVersusFrame;
 }
 
 void VersusRelease() {
     VersusMode& v = Versus;
+    CpuRelease();
     for (ModelRecord& m : v.models) ReleaseModel(m);
     for (TexturePtr* t : {&v.cursor, &v.background, &v.wall, &v.start, &v.divider, &v.pause,
                           &v.endScreen, &v.result})
