@@ -9,7 +9,7 @@
 
 using namespace platform;
 
-using boards::Cursor, boards::CursorOf;
+using boards::Cursor, boards::CursorTuple;
 
 constexpr CursorKeys kUp{.up = true}, kDown{.down = true}, kLeft{.left = true},
     kRight{.right = true};
@@ -45,7 +45,7 @@ TEST(CursorTable, TurnsTheCornerRefusesAtTheEdgesAndDepthMovesClampButAct) {
             std::tuple_cat(c.from);
         b.ModifierLatch = c.modifier;
         EXPECT_EQ(MoveCursor(b, c.keys), c.moves) << c.what;
-        EXPECT_EQ(CursorOf(b), c.to) << c.what;
+        EXPECT_EQ(CursorTuple(b), c.to) << c.what;
     }
 }
 

@@ -47,7 +47,7 @@ inline int Count(const PlayBoard& b, int32_t value) {
 
 // Block X, Y, Z, the face (0 front, 1 right) and the cut-away limits on the left and right.
 using Cursor = std::array<int, 6>;
-inline Cursor CursorOf(const PlayBoard& b) {
+inline Cursor CursorTuple(const PlayBoard& b) {
     return {b.BlockX, b.BlockY, b.BlockZ, b.CursorFlg, b.LeftClearFlg, b.RightClearFlg};
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 using boards::Cursor;
 Cursor Now() {
-    return boards::CursorOf(Endless);
+    return boards::CursorTuple(Endless);
 }
 
 // Runs `updates` updates; returns every cursor seen, the first included.

@@ -15,9 +15,9 @@ using boards::Cursor;
 std::vector<int> MovesIn(const VersusSide& s, int updates) {
     std::vector<int> at;
     for (int i = 1; i <= updates; ++i) {
-        Cursor before = CursorOf(s);
+        Cursor before = CursorTuple(s);
         VersusUpdate();
-        if (CursorOf(s) != before) at.push_back(i);
+        if (CursorTuple(s) != before) at.push_back(i);
     }
     return at;
 }
@@ -40,14 +40,14 @@ TEST_F(VersusTest, EachPlayerMovesOnlyTheirOwnCursorAndKRepeatsEvery10Frames) {
     l.BlockX = 4, l.BlockZ = 4, l.LeftClearFlg = 3, l.MoveWait = 16;
     Hold('N');
     VersusUpdate();
-    EXPECT_EQ(CursorOf(l), (Cursor{5, 0, 3, 1, -1, 6}))
+    EXPECT_EQ(CursorTuple(l), (Cursor{5, 0, 3, 1, -1, 6}))
         << "round the corner, the pair on the board";
-    EXPECT_EQ(CursorOf(r), (Cursor{0, 0, 0, 0, -1, 6})) << "N is the left player's";
+    EXPECT_EQ(CursorTuple(r), (Cursor{0, 0, 0, 0, -1, 6})) << "N is the left player's";
     ReleaseKeys();
     Hold(VK_SHIFT);
     Hold('G');
     EXPECT_EQ(MovesIn(l, 16), (std::vector<int>{16})) << "Shift + G: one slice deeper";
-    EXPECT_EQ(CursorOf(l), (Cursor{4, 0, 3, 1, -1, 5}));
+    EXPECT_EQ(CursorTuple(l), (Cursor{4, 0, 3, 1, -1, 5}));
     EXPECT_EQ(l.CursorPos.x, 4.0f);
 
     ReleaseKeys();
@@ -58,11 +58,11 @@ TEST_F(VersusTest, EachPlayerMovesOnlyTheirOwnCursorAndKRepeatsEvery10Frames) {
     Hold('K');
     Hold(VK_RETURN);
     EXPECT_EQ(MovesIn(r, 40), (std::vector<int>{1, 11, 21, 31})) << "K with Enter: deeper";
-    EXPECT_EQ(CursorOf(r), (Cursor{0, 2, 4, 0, 3, 6}));
+    EXPECT_EQ(CursorTuple(r), (Cursor{0, 2, 4, 0, 3, 6}));
     Hold(VK_RETURN, false);
     EXPECT_EQ(MovesIn(r, 10), (std::vector<int>{1})) << "K alone: shallower";
-    EXPECT_EQ(CursorOf(r), (Cursor{0, 2, 3, 0, 2, 6}));
-    EXPECT_EQ(CursorOf(l), (Cursor{4, 0, 3, 1, -1, 5})) << "the left cursor stayed";
+    EXPECT_EQ(CursorTuple(r), (Cursor{0, 2, 3, 0, 2, 6}));
+    EXPECT_EQ(CursorTuple(l), (Cursor{4, 0, 3, 1, -1, 5})) << "the left cursor stayed";
 }
 
 TEST_F(VersusTest, BoardsRiseARowIn1760IdleFramesOr587WithTheirKey) {

@@ -10,7 +10,7 @@
 #include "support/boards.h"
 #include "support/scene.h"
 
-using boards::Clear, boards::Count, boards::CursorOf, boards::FillColumn, boards::Model,
+using boards::Clear, boards::Count, boards::CursorTuple, boards::FillColumn, boards::Model,
     boards::Put;
 
 class VersusTest : public SceneTest {
