@@ -13,8 +13,8 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/record_folder.h"
-#include "app/settings.h"
 #include "app/replay.h"
+#include "app/settings.h"
 #include "app/solve.h"
 #include "app/version.h"
 #include "modes/versus/cpu.h"
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     // A headless run without --config neither reads nor writes the user's settings: its
     // result depends on its command line alone. Nor does a replay: it starts from the levels
     // its recording names, and must not write what the recorded player chose.
-    LoadUserSettings(!options.replay.empty() ? std::string()
+    LoadUserSettings(!options.replay.empty()   ? std::string()
                      : !options.config.empty() ? options.config
                      : options.headless        ? std::string()
                                                : platform::UserConfigFolder());

@@ -19,6 +19,7 @@
 #include "menus/title.h"
 #include "modes/challenge/challenge.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 #include "platform/clock.h"
 #include "platform/null_backend.h"
@@ -50,6 +51,7 @@ Outcome RunHeadless(const std::string& keys, int64_t frames, const std::string& 
                     const std::function<void(int64_t)>& hook = nullptr,
                     std::pair<int32_t, int32_t> levels = {3, 3}) {
     Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
+    Cpu = {}, Opponents = {};
     UseSoundLevels(levels.first, levels.second);
     ResetRecordFiles();
     TheKeyboard().Restore({});
@@ -295,4 +297,19 @@ TEST(Recording, AReplayStartsFromTheRecordedLevels) {
     std::string error;
     EXPECT_FALSE(ParseRecording(kHeader + "levels 4 0\n", r, error));
     EXPECT_NE(error.find("line 2: expected 'levels MUSIC EFFECTS'"), std::string::npos) << error;
+}
+
+// A game against the computer replays exactly: the opponent decides again from the boards and
+// its own generator, and the keys it holds come out the same.
+TEST(Recording, AGameAgainstTheComputerReplaysExactly) {
+    testfiles::DataDir data;
+    const std::string path = (data.path() / "cpu.txt").string();
+    // Versus with CPU NORMAL: Right twice on the versus item; the left player moves and swaps.
+    const std::string keys = "2 2 Z\n20 20 DOWN\n30 30 RIGHT\n45 45 RIGHT\n60 60 Z\n"
+                             "400 400 N\n420 420 A\n440 441 SHIFT G\n460 460 A\n";
+    Outcome played = RunHeadless(keys, 1500, path);
+    ASSERT_EQ(Opponents.right, kCpuNormal);
+    ASSERT_GT(Cpu.right.swaps, 0) << "the computer played";
+    Outcome replayed = RunHeadless("", 1500, "", path);
+    EXPECT_EQ(FirstDifference(replayed.dump, played.dump), "");
 }

@@ -15,6 +15,7 @@
 #include "modes/challenge/challenge.h"
 #include "modes/challenge/solver.h"
 #include "modes/endless/endless.h"
+#include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 #include "platform/clock.h"
 #include "platform/null_backend.h"
@@ -64,6 +65,7 @@ void AddTap(Events& events, int64_t frame, int vk) {
 
 void ResetProgramState() {
     Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
+    Cpu = {}, Opponents = {};
     Vol = SeVol = 0;
     ResetRecordFiles();
     TheKeyboard().Restore({});
