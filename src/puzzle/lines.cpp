@@ -148,9 +148,10 @@ void BreakGarbage(BlockGrid grid, int height) {
 
 // A marked cell stays for its counter's worth of further passes and is emptied in the pass
 // after the counter has gone below zero.
-void CountDown(BlockGrid grid, CellAnim pairs) {
+// Marked cells hold blocks, so none lies at `height` or above.
+void CountDown(BlockGrid grid, CellAnim pairs, int height) {
     for (int x = 0; x < kSlices; ++x) {
-        for (int y = 0; y < kRows; ++y) {
+        for (int y = 0; y < height; ++y) {
             for (int z = 0; z < kDepth; ++z) {
                 int32_t* pair = pairs[x][y][z];
                 if (pair[0] != 1) continue;
@@ -194,7 +195,7 @@ void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, const LineC
     const int height = Height(grid);
     if (ScanLines(grid, pairs, height, c)) PlayEffect(vanish.buffer);
     BreakGarbage(grid, height);
-    CountDown(grid, pairs);
+    CountDown(grid, pairs, height);
     c.chainFlag = SomethingToFall(grid, height) ? 1 : 0;
     c.lastCombo = c.combo;
     if (c.maxCombo < c.combo) c.maxCombo = c.combo;

@@ -728,22 +728,26 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.chain = chain;
     Search search(level, chain);
     std::ostringstream said;
-    // Fewest quiet swaps first; at rest before during falls, the first update of a stretch
-    // before its last one; a fresh run's waits before full ones.
+    // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
+    // only when the first ones cannot do it; a fresh run's waits before full ones.
     const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
     for (int primed = 0; primed < 2 && out.swaps.empty() && !exhausted; ++primed) {
-        for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
-            for (int mode = primed; mode < 3 && out.swaps.empty() && !exhausted; ++mode) {
-                if (search.Run(mode != 0, mode == 2, primed != 0, quiet, budget, out.swaps)) {
-                    out.duringFalls = mode != 0;
-                    out.primed = primed != 0;
+        for (int late = 0; late < 2 && out.swaps.empty() && !exhausted; ++late) {
+            for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
+                for (int falls = primed || late; falls < 2 && out.swaps.empty() && !exhausted;
+                     ++falls) {
+                    if (search.Run(falls != 0, late != 0, primed != 0, quiet, budget, out.swaps)) {
+                        out.duringFalls = falls != 0;
+                        out.primed = primed != 0;
+                    }
+                    exhausted = search.Exhausted();
+                    if (std::getenv("TESS_SOLVE_TRACE"))
+                        std::fprintf(stderr, "primed %d late %d quiet %d falls %d: %llu boards\n",
+                                     primed, late, quiet, falls,
+                                     (unsigned long long)search.States());
                 }
-                exhausted = search.Exhausted();
-                if (std::getenv("TESS_SOLVE_TRACE"))
-                    std::fprintf(stderr, "primed %d quiet %d mode %d: %llu boards\n", primed, quiet,
-                                 mode, (unsigned long long)search.States());
             }
         }
     }
