@@ -330,11 +330,14 @@ struct SwapCellsOf {
             if (cx == x[i] && cy == y && cz == z[i]) return now[i];
         return g[cx][cy][cz];
     }
-    // A block set over an empty cell, or an empty cell left under a block, starts a fall.
-    bool StartsFall(const BlockGrid g) const {
+    // A block set over an empty cell falls; a cell that turns from empty to a block or back
+    // under other blocks stops or starts their fall, and with it the support of their lines.
+    bool ChangesColumn(const BlockGrid g) const {
         for (int i = 0; i < 2; ++i) {
+            if ((now[i] == 0) == (now[1 - i] == 0)) continue;
             if (now[i] != 0 && y > 0 && g[x[i]][y - 1][z[i]] == 0) return true;
-            if (now[i] == 0 && y + 1 < kRows && g[x[i]][y + 1][z[i]] != 0) return true;
+            for (int above = y + 1; above < kRows; ++above)
+                if (g[x[i]][above][z[i]] != 0) return true;
         }
         return false;
     }
@@ -366,12 +369,17 @@ bool MayLine(const BlockGrid g, const SwapCellsOf& c, int i) {
     return column >= 2;
 }
 
+bool Matters(const BlockGrid g, const Swap& s) {
+    const SwapCellsOf cells(g, s);
+    return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
+}
+
 // A swap on a board at rest that makes no line and starts no fall changes the two cells and
 // nothing else: its update finds no line, counts nothing down and leaves the chain flag at 0.
 bool QuietAtRest(const BlockGrid g, const Swap& s) {
     const SwapCellsOf c(g, s);
     if (c.now[0] == c.now[1]) return true;
-    if (c.StartsFall(g)) return false;
+    if (c.ChangesColumn(g)) return false;
     // At rest every block stands on solid ground, so a run of three is a line.
     for (int i = 0; i < 2; ++i) {
         const int32_t kind = c.now[i];
@@ -571,10 +579,7 @@ class Search {
             // (with `late` also at the last update of the stretch).
             std::vector<std::pair<int64_t, Swap>> timed;
             for (const Swap& s : Candidates(st.play.grid)) {
-                const SwapCellsOf cells(st.play.grid, s);
-                const bool matters = cells.StartsFall(st.play.grid) ||
-                                     MayLine(st.play.grid, cells, 0) ||
-                                     MayLine(st.play.grid, cells, 1);
+                const bool matters = Matters(st.play.grid, s);
                 if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
@@ -762,6 +767,14 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.keys = KeysOf(out.swaps, out.primed);
     out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
     return out;
+}
+
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at) {
+    return QuietAtRest(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+bool SwapMayMatter(const BlockGrid grid, const CursorCell& at) {
+    return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,

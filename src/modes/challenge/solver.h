@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "puzzle/board.h"
+
 // A cursor cell as the mode holds it: BlockX, BlockY, BlockZ and CursorFlg (0 front face,
 // pair along X; 1 right face, pair along Z).
 struct CursorCell {
@@ -64,6 +66,14 @@ Solution SolveLevel(int level, int32_t chain = -1, const SolveLimits& limits = {
 // `restAt` receives the update after which the board rests.
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
                int64_t* restAt = nullptr);
+
+// The search's quick looks at a swap (the cursor cell and its partner), before any update:
+// true when, on a board at rest, it makes no line and starts no fall, so that its update only
+// exchanges the two cells;
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at);
+// false only when, on any board, its update can neither make a line through a moved block
+// nor start or stop a fall.
+bool SwapMayMatter(const BlockGrid grid, const CursorCell& at);
 
 // The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
 // `firstPlayFrame`.
