@@ -685,14 +685,6 @@ class Search {
     bool trace_ = std::getenv("TESS_SOLVE_TRACE") != nullptr;
 };
 
-std::vector<PlannedKey> KeysOf(const std::vector<PlannedSwap>& swaps, bool primed) {
-    Pace pace = Pace::Start(primed);
-    std::vector<PlannedKey> keys;
-    for (const PlannedSwap& s : swaps)
-        pace.SwapAt(s.at, int(CursorPath(pace.cursor, s.at).size()), s.update, &keys);
-    return keys;
-}
-
 } // namespace
 
 bool MoveCursorCell(CursorCell& c, CursorKey key) {
@@ -764,7 +756,7 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.states = search.States();
     out.searched = said.str();
     if (out.swaps.empty()) return out;
-    out.keys = KeysOf(out.swaps, out.primed);
+    out.keys = PlanKeys(out.swaps, out.primed);
     out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
     return out;
 }
@@ -775,6 +767,14 @@ bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at) {
 
 bool SwapMayMatter(const BlockGrid grid, const CursorCell& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed) {
+    Pace pace = Pace::Start(primed);
+    std::vector<PlannedKey> keys;
+    for (const PlannedSwap& s : swaps)
+        pace.SwapAt(s.at, int(CursorPath(pace.cursor, s.at).size()), s.update, &keys);
+    return keys;
 }
 
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,

@@ -61,6 +61,10 @@ struct SolveLimits {
 // the first update of play (`primed`: any earlier play of 16 updates in the run does that).
 Solution SolveLevel(int level, int32_t chain = -1, const SolveLimits& limits = {});
 
+// The cursor moves and swaps of a plan's swaps: each move as soon as the cursor may, by the
+// shortest way, staying put for the last swap's update.
+std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed);
+
 // Plays a plan on the real puzzle core from the level's first play update: true when the
 // board ends empty and at rest with `chain` as its longest chain and all swaps spent.
 // `restAt` receives the update after which the board rests.
