@@ -36,12 +36,12 @@ Approach ApproachLevel(int level) {
     return {keys, start + 171};
 }
 
-// Level 12's clearing with its chain of 5 takes the solver about 18 s of processor time
-// (`tessarune --solve 12` prints it), too long for a test on a shared machine: its swaps as
-// the solver printed them are checked on the puzzle core and replayed instead.
+// Level 12's clearing with its chain of 6 takes the solver over a minute of processor time
+// (`tessarune --solve 12` prints it), too long for a test: its swaps as the solver printed
+// them are checked on the puzzle core and replayed instead.
 const std::vector<PlannedSwap> kLevel12Swaps = {
-    {{1, 2, 2, 1}, 208}, {{1, 0, 0, 1}, 272}, {{3, 2, 0, 1}, 375}, {{3, 2, 1, 1}, 390},
-    {{0, 2, 1, 0}, 494}, {{0, 2, 1, 0}, 598}, {{0, 0, 2, 1}, 791}, {{0, 0, 0, 1}, 894}};
+    {{0, 2, 1, 1}, 208}, {{1, 2, 0, 0}, 310}, {{1, 2, 2, 0}, 327}, {{1, 0, 0, 1}, 519},
+    {{0, 2, 0, 1}, 567}, {{0, 1, 1, 1}, 621}, {{3, 1, 1, 1}, 654}, {{0, 0, 1, 0}, 782}};
 
 } // namespace
 
