@@ -38,14 +38,24 @@ struct Runs {
     int8_t along[3][kSlices][kRows][kDepth];
 };
 
-void FindRuns(const BlockGrid grid, Runs& runs) {
+// One above the highest row that holds anything: every row from it up is empty.
+int Height(const BlockGrid grid) {
+    for (int y = kRows; y > 0; --y)
+        for (int x = 0; x < kSlices; ++x)
+            for (int z = 0; z < kDepth; ++z)
+                if (grid[x][y - 1][z] != 0) return y;
+    return 0;
+}
+
+// Runs are found in rows below `height` only; the scan looks no higher.
+void FindRuns(const BlockGrid grid, int height, Runs& runs) {
     // Per column, the lowest empty row: a cell in row y stands on solid ground exactly when
     // y <= ground.
     int ground[kSlices][kDepth];
     for (int x = 0; x < kSlices; ++x) {
         for (int z = 0; z < kDepth; ++z) {
             int y = 0;
-            while (y < kRows && grid[x][y][z] != 0) ++y;
+            while (y < height && grid[x][y][z] != 0) ++y;
             ground[x][z] = y;
         }
     }
@@ -54,14 +64,14 @@ void FindRuns(const BlockGrid grid, Runs& runs) {
     auto& rz = runs.along[kAlongZ];
     // Backwards, so the run of the next cell along every axis is known.
     for (int x = kSlices - 1; x >= 0; --x) {
-        for (int y = kRows - 1; y >= 0; --y) {
+        for (int y = height - 1; y >= 0; --y) {
             for (int z = kDepth - 1; z >= 0; --z) {
                 const int32_t kind = std::abs(grid[x][y][z]);
                 const bool solid = y <= ground[x][z];
                 const int nx =
                     x + 1 < kSlices && std::abs(grid[x + 1][y][z]) == kind ? rx[x + 1][y][z] : 0;
                 const int ny =
-                    y + 1 < kRows && std::abs(grid[x][y + 1][z]) == kind ? ry[x][y + 1][z] : 0;
+                    y + 1 < height && std::abs(grid[x][y + 1][z]) == kind ? ry[x][y + 1][z] : 0;
                 const int nz =
                     z + 1 < kDepth && std::abs(grid[x][y][z + 1]) == kind ? rz[x][y][z + 1] : 0;
                 rx[x][y][z] = static_cast<int8_t>(solid ? std::min(nx + 1, kLongest) : 0);
@@ -93,12 +103,12 @@ void TakeLine(BlockGrid grid, CellAnim pairs, int x, int y, int z, const LineRul
 }
 
 // Finds, scores and marks every line; true when there was at least one.
-bool ScanLines(BlockGrid grid, CellAnim pairs, const LineCounters& c) {
+bool ScanLines(BlockGrid grid, CellAnim pairs, int height, const LineCounters& c) {
     Runs runs;
-    FindRuns(grid, runs);
+    FindRuns(grid, height, runs);
     bool found = false;
     for (int x = 0; x < kSlices; ++x) {
-        for (int y = 0; y < kRows; ++y) {
+        for (int y = 0; y < height; ++y) {
             for (int z = 0; z < kDepth; ++z) {
                 const int32_t value = grid[x][y][z];
                 if (value == 0 || value == kGarbage) continue;
@@ -118,11 +128,11 @@ bool ScanLines(BlockGrid grid, CellAnim pairs, const LineCounters& c) {
 
 // Garbage on a face of a vanishing cell becomes a block of kind 1..5, one draw per block, in
 // the order the cells and their neighbours are visited.
-void BreakGarbage(BlockGrid grid) {
+void BreakGarbage(BlockGrid grid, int height) {
     constexpr int kFaces[6][3] = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
                                   {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
     for (int x = 0; x < kSlices; ++x) {
-        for (int y = 0; y < kRows; ++y) {
+        for (int y = 0; y < height; ++y) {
             for (int z = 0; z < kDepth; ++z) {
                 if (grid[x][y][z] >= 0) continue;
                 for (const auto& f : kFaces) {
@@ -138,9 +148,10 @@ void BreakGarbage(BlockGrid grid) {
 
 // A marked cell stays for its counter's worth of further passes and is emptied in the pass
 // after the counter has gone below zero.
-void CountDown(BlockGrid grid, CellAnim pairs) {
+// Marked cells hold blocks, so none lies at `height` or above.
+void CountDown(BlockGrid grid, CellAnim pairs, int height) {
     for (int x = 0; x < kSlices; ++x) {
-        for (int y = 0; y < kRows; ++y) {
+        for (int y = 0; y < height; ++y) {
             for (int z = 0; z < kDepth; ++z) {
                 int32_t* pair = pairs[x][y][z];
                 if (pair[0] != 1) continue;
@@ -156,11 +167,11 @@ void CountDown(BlockGrid grid, CellAnim pairs) {
 }
 
 // True while some block or garbage has an empty or vanishing cell anywhere below it.
-bool SomethingToFall(const BlockGrid grid) {
+bool SomethingToFall(const BlockGrid grid, int height) {
     for (int x = 0; x < kSlices; ++x) {
         for (int z = 0; z < kDepth; ++z) {
             bool hole = false;
-            for (int y = 0; y < kRows; ++y) {
+            for (int y = 0; y < height; ++y) {
                 if (grid[x][y][z] <= 0)
                     hole = true;
                 else if (hole)
@@ -180,10 +191,12 @@ void MatchLines(BlockGrid grid, CellAnim pairs, SoundRecord& vanish, const LineC
     }
     // Every line found asks for the vanish sound; a sound still playing is not restarted, so
     // one request per pass is the same.
-    if (ScanLines(grid, pairs, c)) PlayEffect(vanish.buffer);
-    BreakGarbage(grid);
-    CountDown(grid, pairs);
-    c.chainFlag = SomethingToFall(grid) ? 1 : 0;
+    // Nothing here fills an empty cell, so the rows from `height` up stay empty throughout.
+    const int height = Height(grid);
+    if (ScanLines(grid, pairs, height, c)) PlayEffect(vanish.buffer);
+    BreakGarbage(grid, height);
+    CountDown(grid, pairs, height);
+    c.chainFlag = SomethingToFall(grid, height) ? 1 : 0;
     c.lastCombo = c.combo;
     if (c.maxCombo < c.combo) c.maxCombo = c.combo;
 }

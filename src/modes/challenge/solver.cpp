@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <queue>
 #include <sstream>
@@ -310,6 +312,119 @@ int Marked(const Play& p) {
     return n;
 }
 
+// ---- cheap looks at a swap ------------------------------------------------------------
+
+// The two cells of a swap and what each holds once it is made.
+struct SwapCellsOf {
+    int x[2], z[2], y;
+    int32_t now[2];
+    SwapCellsOf(const BlockGrid g, const Swap& s) {
+        x[0] = s.x, z[0] = s.z, y = s.y;
+        x[1] = s.dir == 0 ? s.x + 1 : s.x;
+        z[1] = s.dir == 1 ? s.z + 1 : s.z;
+        now[0] = g[x[1]][y][z[1]];
+        now[1] = g[x[0]][y][z[0]];
+    }
+    int32_t At(const BlockGrid g, int cx, int cy, int cz) const {
+        for (int i = 0; i < 2; ++i)
+            if (cx == x[i] && cy == y && cz == z[i]) return now[i];
+        return g[cx][cy][cz];
+    }
+    // A block set over an empty cell falls; a cell that turns from empty to a block or back
+    // under other blocks stops or starts their fall, and with it the support of their lines.
+    bool ChangesColumn(const BlockGrid g) const {
+        for (int i = 0; i < 2; ++i) {
+            if ((now[i] == 0) == (now[1 - i] == 0)) continue;
+            if (now[i] != 0 && y > 0 && g[x[i]][y - 1][z[i]] == 0) return true;
+            for (int above = y + 1; above < kRows; ++above)
+                if (g[x[i]][above][z[i]] != 0) return true;
+        }
+        return false;
+    }
+};
+
+// Whether the swapped-in value at cell i has two more of its kind beside it in a straight
+// run of three, counting cells one row up or down as well (the update's fall can move any of
+// them by a row before the lines are looked for). Never false for a swap that makes a line in
+// its own update.
+bool MayLine(const BlockGrid g, const SwapCellsOf& c, int i) {
+    const int32_t kind = c.now[i];
+    if (kind <= 0) return false;
+    const int cx = c.x[i], cy = c.y, cz = c.z[i];
+    auto same = [&](int x, int y, int z) {
+        if (x < 0 || x >= kSlices || y < 0 || y >= kRows || z < 0 || z >= kDepth) return false;
+        return std::abs(c.At(g, x, y, z)) == kind;
+    };
+    auto nearRow = [&](int x, int z) {
+        return same(x, cy - 1, z) || same(x, cy, z) || same(x, cy + 1, z);
+    };
+    for (int axis = 0; axis < 2; ++axis) {
+        bool at[5];
+        for (int d = -2; d <= 2; ++d)
+            at[d + 2] = d != 0 && (axis == 0 ? nearRow(cx + d, cz) : nearRow(cx, cz + d));
+        if ((at[0] && at[1]) || (at[1] && at[3]) || (at[3] && at[4])) return true;
+    }
+    int column = 0;
+    for (int d = -3; d <= 3; ++d) column += d != 0 && same(cx, cy + d, cz);
+    return column >= 2;
+}
+
+bool Matters(const BlockGrid g, const Swap& s) {
+    const SwapCellsOf cells(g, s);
+    return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
+}
+
+// A swap on a board at rest that makes no line and starts no fall changes the two cells and
+// nothing else: its update finds no line, counts nothing down and leaves the chain flag at 0.
+bool QuietAtRest(const BlockGrid g, const Swap& s) {
+    const SwapCellsOf c(g, s);
+    if (c.now[0] == c.now[1]) return true;
+    if (c.ChangesColumn(g)) return false;
+    // At rest every block stands on solid ground, so a run of three is a line.
+    for (int i = 0; i < 2; ++i) {
+        const int32_t kind = c.now[i];
+        if (kind <= 0) continue;
+        const int steps[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+        for (const auto& st : steps) {
+            int run = 1;
+            for (int dir = -1; dir <= 1; dir += 2)
+                for (int k = 1; k < 3; ++k) {
+                    const int x = c.x[i] + dir * k * st[0], y = c.y + dir * k * st[1],
+                              z = c.z[i] + dir * k * st[2];
+                    if (x < 0 || x >= kSlices || y < 0 || y >= kRows || z < 0 || z >= kDepth ||
+                        c.At(g, x, y, z) != kind)
+                        break;
+                    ++run;
+                }
+            if (run >= 3) return false;
+        }
+    }
+    return true;
+}
+
+// The state `k` updates on in a stretch where the cells stay as they are: such an update only
+// counts the vanishing cells down.
+void CountDownBy(Play& p, int64_t k) {
+    if (k <= 0) return;
+    for (auto& slice : p.pairs)
+        for (auto& row : slice)
+            for (auto& pair : row)
+                if (pair[0] == 1) pair[1] -= int32_t(k);
+}
+
+// The longest chain still within reach: every line scores with its own test cell, which it
+// marks, so a kind of n blocks at rest makes at most n - 2 more lines.
+int32_t ChainReach(const Play& p) {
+    int count[8] = {};
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z)
+                if (p.grid[x][y][z] > 0) ++count[p.grid[x][y][z]];
+    int32_t lines = 0;
+    for (int k = 1; k < 8; ++k) lines += std::max(0, count[k] - 2);
+    return std::max(p.maxCombo, p.combo + lines);
+}
+
 // ---- the search -------------------------------------------------------------------------
 
 // Depth-first over swap sequences, deepened by the number of quiet swaps allowed (swaps that
@@ -321,11 +436,13 @@ class Search {
 
     // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
     // vanish: in every stretch of updates in which the cells stay the same, at the first
-    // update the cursor and the swap wait allow; at most `quiet` of them quiet. False when
-    // nothing was found; Exhausted then says whether the budget ran out first.
-    bool Run(bool duringFalls, bool primed, int32_t quiet, uint64_t& budget,
+    // update the cursor and the swap wait allow (and, with `late`, also at the last one); at
+    // most `quiet` of them quiet. False when nothing was found; Exhausted then says whether
+    // the budget ran out first.
+    bool Run(bool duringFalls, bool late, bool primed, int32_t quiet, uint64_t& budget,
              std::vector<PlannedSwap>& out) {
         duringFalls_ = duringFalls;
+        late_ = late;
         budget_ = budget;
         exhausted_ = false;
         tried_.clear();
@@ -335,7 +452,14 @@ class Search {
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
         timed_.clear();
-        const bool found = Dfs(n);
+        bool found = false;
+        if (!duringFalls_) {
+            // The search at rest starts from the board as it settles.
+            n.t = Settle(n.play);
+            if (AtRest(n.play)) found = Dfs(n);
+        } else {
+            found = Dfs(n);
+        }
         budget = budget_;
         if (found) out = timed_;
         return found;
@@ -345,7 +469,7 @@ class Search {
 
   private:
     struct Node {
-        Play play; // before update t
+        Play play; // before update t; at rest when only swaps at rest are searched
         int64_t t = 0;
         int32_t swapsLeft = 0, quietLeft = 0;
         Pace pace;
@@ -354,8 +478,12 @@ class Search {
         int64_t from;
         Play play; // before update `from`
     };
+    // A child's board before update `next`: boards[board], or, for a quiet swap at rest
+    // (board -1), `base` with the two cells exchanged, made only when it is searched.
     struct Child {
-        Play play; // after the swap's update
+        int32_t board;
+        const Play* base;
+        int64_t next;
         Swap swap;
         int64_t at;
         bool busy;          // the swap set lines or falls going
@@ -398,63 +526,110 @@ class Search {
         return out;
     }
 
-    std::vector<Child> Children(const Node& n, const std::vector<Stretch>& stretches) const {
-        std::vector<Child> out;
+    // The children of a board at rest: a quiet swap only exchanges its two cells; any other
+    // is played on until the board rests again.
+    struct Family {
+        std::vector<Child> children;
+        std::vector<Play> boards;
+    };
+    static Play BoardOf(const Child& c, const Family& f) {
+        if (c.board >= 0) return f.boards[c.board];
+        Play p = *c.base;
+        int32_t left = 1;
+        SwapCells(Sounds().swap, &left, p.grid, c.swap.x, c.swap.y, c.swap.z, c.swap.dir);
+        return p;
+    }
+
+    void ChildrenAtRest(const Node& n, const Play& rest, int64_t from, Family& f) const {
+        Play p;
+        for (const Swap& s : Candidates(rest.grid)) {
+            const int64_t at = std::max(from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
+            Child c{-1, &rest, at + 1, s, at, false, false, false};
+            if (QuietAtRest(rest.grid, s)) {
+                if (n.quietLeft == 0) continue;
+                c.quiet = true;
+            } else {
+                p = rest;
+                int32_t left = 1;
+                Update(p, &s, &left);
+                // A block that drops a row and lands without a line is quiet all the same.
+                c.busy = !AtRest(p);
+                c.quiet = !c.busy;
+                if (c.quiet && n.quietLeft == 0) continue;
+                if (!duringFalls_) {
+                    // Only boards at rest are searched: play on to the next rest.
+                    while (!AtRest(p) && c.next - at < kSettleCap) c.next += Advance(p);
+                    if (!AtRest(p)) continue;
+                }
+                c.chain = p.maxCombo > rest.maxCombo;
+                if (p.maxCombo > target_) continue;
+                c.board = int32_t(f.boards.size());
+                f.boards.push_back(p);
+            }
+            f.children.push_back(c);
+        }
+    }
+
+    void Children(const Node& n, const std::vector<Stretch>& stretches, Family& f) const {
         const size_t last = stretches.size() - 1;
-        const size_t first = duringFalls_ ? 0 : last;
-        for (size_t i = first; i <= last; ++i) {
+        for (size_t i = 0; i < last; ++i) {
             const Stretch& st = stretches[i];
-            const int64_t end = i < last ? stretches[i + 1].from : INT64_MAX;
-            // The swaps in the order the cursor can make them; one board is run on to each
-            // update (a resting board stays as it is, however long the cursor takes).
+            const int64_t end = stretches[i + 1].from;
+            // The swaps in the order the cursor can make them, at the first update they can
+            // (with `late` also at the last update of the stretch).
             std::vector<std::pair<int64_t, Swap>> timed;
             for (const Swap& s : Candidates(st.play.grid)) {
+                const bool matters = Matters(st.play.grid, s);
+                if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
-                if (at < end) timed.push_back({at, s});
+                if (at >= end) continue;
+                timed.push_back({at, s});
+                if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s});
             }
             std::stable_sort(timed.begin(), timed.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; });
-            Play board = st.play, idle = st.play;
-            int64_t now = st.from, idleAt = -1;
+            // Without the swap the update would leave the stretch's cells as they are, or,
+            // in its last update, give the next stretch's.
+            const Play& next = stretches[i + 1].play;
+            const int markedIn = Marked(st.play), markedNext = Marked(next);
+            Play board, p;
+            int64_t boardAt = -1;
             for (const auto& [at, s] : timed) {
-                if (i != last)
-                    for (; now < at; ++now) Update(board, nullptr);
-                if (!Allowed(board.grid, s)) continue;
-                if (idleAt != at) {
-                    idle = board;
-                    Update(idle, nullptr);
-                    idleAt = at;
+                if (boardAt != at) {
+                    board = st.play;
+                    CountDownBy(board, at - st.from);
+                    boardAt = at;
                 }
-                Child c{board, s, at, false, false, false};
+                const bool lastUpdate = at + 1 == end;
+                const int idleMarked = lastUpdate ? markedNext : markedIn;
+                const int32_t idleCombo = lastUpdate ? next.combo : st.play.combo;
+                Child c{-1, nullptr, at + 1, s, at, false, false, false};
+                p = board;
                 int32_t left = 1;
-                Update(c.play, &s, &left);
-                if (i == last) {
-                    c.busy = !AtRest(c.play);
-                } else {
-                    // While the board moves, a swap counts when it makes a line at once; any
-                    // other swap is made at the earliest update the cursor allows.
-                    c.busy = Marked(c.play) > Marked(idle);
-                    c.chain = c.busy && c.play.combo > idle.combo;
-                }
+                Update(p, &s, &left);
+                // While the board moves, a swap counts when it makes a line at once; any
+                // other swap is made at the earliest update the cursor allows.
+                c.busy = Marked(p) > idleMarked;
+                c.chain = c.busy && p.combo > idleCombo;
                 c.quiet = !c.busy;
                 if (c.quiet && n.quietLeft == 0) continue;
-                out.push_back(c);
+                if (p.maxCombo > target_) continue;
+                c.board = int32_t(f.boards.size());
+                f.boards.push_back(p);
+                f.children.push_back(c);
             }
         }
-        // Lines that carry a chain on first, then whatever sets something going.
-        std::stable_partition(out.begin(), out.end(), [](const Child& c) { return c.busy; });
-        std::stable_partition(out.begin(), out.end(), [](const Child& c) { return c.chain; });
-        return out;
+        ChildrenAtRest(n, stretches[last].play, stretches[last].from, f);
     }
 
     bool Dfs(const Node& n) {
         if (n.swapsLeft == 0) {
             Play p = n.play;
-            Settle(p);
+            if (!AtRest(p)) Settle(p);
             return AtRest(p) && Empty(p.grid) && p.maxCombo == target_;
         }
-        if (n.play.maxCombo > target_) return false;
+        if (n.play.maxCombo > target_ || ChainReach(n.play) < target_) return false;
         if (Empty(n.play.grid) || Hopeless(n.play.grid)) return false;
         // A board tried before with as many quiet swaps allowed has nothing new to offer.
         auto [it, added] = tried_.try_emplace(NodeKey(n), n.quietLeft);
@@ -463,17 +638,33 @@ class Search {
             it->second = n.quietLeft;
         }
         ++states_;
+        if (trace_ && states_ % 20000 == 0)
+            std::fprintf(stderr, "  %llu boards, depth %d\n", (unsigned long long)states_,
+                         int(timed_.size()));
         if (budget_ == 0) {
             exhausted_ = true;
             return false;
         }
         --budget_;
 
-        const std::vector<Stretch> stretches = Stretches(n);
-        if (stretches.empty()) return false;
-        for (const Child& c : Children(n, stretches)) {
-            if (c.play.maxCombo > target_) continue;
-            Node next{c.play, c.at + 1, n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0), n.pace};
+        Family f;
+        std::vector<Stretch> stretches;
+        if (duringFalls_) {
+            stretches = Stretches(n);
+            if (stretches.empty()) return false;
+            Children(n, stretches, f);
+        } else {
+            ChildrenAtRest(n, n.play, n.t, f);
+        }
+        // Lines that carry a chain on first, then whatever sets something going.
+        std::vector<Child>& children = f.children;
+        std::stable_partition(children.begin(), children.end(),
+                              [](const Child& c) { return c.busy; });
+        std::stable_partition(children.begin(), children.end(),
+                              [](const Child& c) { return c.chain; });
+        for (const Child& c : children) {
+            Node next{BoardOf(c, f), c.next, n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
+                      n.pace};
             next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
             timed_.push_back({CellOf(c.swap), c.at});
             if (Dfs(next)) return true;
@@ -485,21 +676,14 @@ class Search {
 
     int level_;
     int32_t target_;
-    bool duringFalls_ = false;
+    bool duringFalls_ = false, late_ = false;
     std::vector<std::vector<int16_t>> dist_;
     std::unordered_map<uint64_t, int32_t> tried_;
     std::vector<PlannedSwap> timed_;
     uint64_t budget_ = 0, states_ = 0;
     bool exhausted_ = false;
+    bool trace_ = std::getenv("TESS_SOLVE_TRACE") != nullptr;
 };
-
-std::vector<PlannedKey> KeysOf(const std::vector<PlannedSwap>& swaps, bool primed) {
-    Pace pace = Pace::Start(primed);
-    std::vector<PlannedKey> keys;
-    for (const PlannedSwap& s : swaps)
-        pace.SwapAt(s.at, int(CursorPath(pace.cursor, s.at).size()), s.update, &keys);
-    return keys;
-}
 
 } // namespace
 
@@ -541,32 +725,56 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.chain = chain;
     Search search(level, chain);
     std::ostringstream said;
-    // Fewest quiet swaps first; at rest before during falls; a fresh run's waits before full
-    // ones.
+    // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
+    // only when the first ones cannot do it; a fresh run's waits before full ones.
     const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
     for (int primed = 0; primed < 2 && out.swaps.empty() && !exhausted; ++primed) {
-        for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
-            for (int falls = primed; falls < 2 && out.swaps.empty() && !exhausted; ++falls) {
-                if (search.Run(falls != 0, primed != 0, quiet, budget, out.swaps)) {
-                    out.duringFalls = falls != 0;
-                    out.primed = primed != 0;
+        for (int late = 0; late < 2 && out.swaps.empty() && !exhausted; ++late) {
+            for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
+                for (int falls = primed || late; falls < 2 && out.swaps.empty() && !exhausted;
+                     ++falls) {
+                    if (search.Run(falls != 0, late != 0, primed != 0, quiet, budget, out.swaps)) {
+                        out.duringFalls = falls != 0;
+                        out.primed = primed != 0;
+                    }
+                    exhausted = search.Exhausted();
+                    if (std::getenv("TESS_SOLVE_TRACE"))
+                        std::fprintf(stderr, "primed %d late %d quiet %d falls %d: %llu boards\n",
+                                     primed, late, quiet, falls,
+                                     (unsigned long long)search.States());
                 }
-                exhausted = search.Exhausted();
             }
         }
     }
     if (out.swaps.empty())
         said << (exhausted ? "gave up after " : "every sequence tried: ") << search.States()
-             << " boards (swaps at rest, then also during falls at the first update of every "
-                "stretch the cursor can reach)";
+             << " boards (swaps at rest; then also while blocks fall or vanish, at the first "
+                "and at the last update of every stretch of unchanged cells the cursor can "
+                "reach)";
     out.states = search.States();
     out.searched = said.str();
     if (out.swaps.empty()) return out;
-    out.keys = KeysOf(out.swaps, out.primed);
+    out.keys = PlanKeys(out.swaps, out.primed);
     out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
     return out;
+}
+
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at) {
+    return QuietAtRest(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+bool SwapMayMatter(const BlockGrid grid, const CursorCell& at) {
+    return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed) {
+    Pace pace = Pace::Start(primed);
+    std::vector<PlannedKey> keys;
+    for (const PlannedSwap& s : swaps)
+        pace.SwapAt(s.at, int(CursorPath(pace.cursor, s.at).size()), s.update, &keys);
+    return keys;
 }
 
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "puzzle/board.h"
+
 // A cursor cell as the mode holds it: BlockX, BlockY, BlockZ and CursorFlg (0 front face,
 // pair along X; 1 right face, pair along Z).
 struct CursorCell {
@@ -48,7 +50,7 @@ struct Solution {
 };
 
 struct SolveLimits {
-    uint64_t states = 400'000; // boards examined before the search gives up
+    uint64_t states = 1'000'000; // boards examined before the search gives up
 };
 
 // A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest
@@ -59,11 +61,23 @@ struct SolveLimits {
 // the first update of play (`primed`: any earlier play of 16 updates in the run does that).
 Solution SolveLevel(int level, int32_t chain = -1, const SolveLimits& limits = {});
 
+// The cursor moves and swaps of a plan's swaps: each move as soon as the cursor may, by the
+// shortest way, staying put for the last swap's update.
+std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed);
+
 // Plays a plan on the real puzzle core from the level's first play update: true when the
 // board ends empty and at rest with `chain` as its longest chain and all swaps spent.
 // `restAt` receives the update after which the board rests.
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
                int64_t* restAt = nullptr);
+
+// The search's quick looks at a swap (the cursor cell and its partner), before any update:
+// true when, on a board at rest, it makes no line and starts no fall, so that its update only
+// exchanges the two cells;
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at);
+// false only when, on any board, its update can neither make a line through a moved block
+// nor start or stop a fall.
+bool SwapMayMatter(const BlockGrid grid, const CursorCell& at);
 
 // The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
 // `firstPlayFrame`.

@@ -10,6 +10,7 @@
 
 #include "modes/challenge/levels.h"
 #include "modes/challenge/solver.h"
+#include "puzzle/board_fixture.h"
 
 namespace {
 
@@ -148,4 +149,106 @@ TEST(ChallengeSolver, PlansAreCheckedWithTheModesKeyPacing) {
 
     EXPECT_EQ(PlanKeyScript(good, 400), "416 416 RIGHT\n432 432 RIGHT X\n");
     EXPECT_EQ(PlanKeyScript({{3, K::ShiftUp}}, 0), "3 3 SHIFT UP\n");
+}
+
+namespace {
+
+// The update of play after the cursor, as the mode runs it: the swap (when given), gravity,
+// the lines; sounds are marked loaded and left empty.
+void PlayUpdate(Board& b, const CursorCell* swap) {
+    static SwapSound sound;
+    sound.loaded = 1;
+    gVanish.loaded = 1;
+    int32_t left = 1;
+    if (swap) SwapCells(sound, &left, b.grid, swap->x, swap->y, swap->z, swap->face);
+    FallStep(b.grid, b.pairs);
+    b.Match();
+}
+
+int MarkedCells(const Board& b) {
+    int n = 0;
+    for (const auto& slice : b.grid)
+        for (const auto& row : slice)
+            for (int32_t v : row) n += v < 0;
+    return n;
+}
+
+// Every swap the cursor can make, whether or not the cells allow it.
+std::vector<CursorCell> EverySwap() {
+    std::vector<CursorCell> out;
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                if (x + 1 < kSlices) out.push_back({x, y, z, 0});
+                if (z + 1 < kDepth) out.push_back({x, y, z, 1});
+            }
+    return out;
+}
+
+} // namespace
+
+// The search skips the update of a swap it judges quiet at rest, and never plays a swap in
+// motion that it judges unable to matter: both looks must agree with the real update.
+TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
+    RandomBoards random(11);
+    int quiet = 0, matters = 0;
+    for (int round = 0; round < 12; ++round) {
+        Board rest;
+        random.FillAtRest(rest);
+        for (auto& slice : rest.grid)
+            for (auto& row : slice)
+                for (int32_t& v : row)
+                    if (v == kGarbage) v = 1 + random.Below(5); // the mode has no garbage
+        PlayUpdate(rest, nullptr); // lines the fill left, gone; now truly at rest
+        for (int i = 0; i < 120; ++i) PlayUpdate(rest, nullptr);
+        if (rest.chainFlag != 0 || MarkedCells(rest) != 0) continue;
+        for (const CursorCell& s : EverySwap()) {
+            if (!SwapIsQuietAtRest(rest.grid, s)) continue;
+            ++quiet;
+            Board real = rest, shortcut = rest;
+            PlayUpdate(real, &s);
+            static SwapSound none;
+            none.loaded = 1;
+            SwapCells(none, nullptr, shortcut.grid, s.x, s.y, s.z, s.face);
+            ASSERT_TRUE(real.SameCells(shortcut))
+                << "round " << round << " swap " << s.x << s.y << s.z << s.face;
+            ASSERT_EQ(real.chainFlag, 0);
+            ASSERT_EQ(real.maxCombo, rest.maxCombo);
+        }
+
+        Board moving;
+        random.Fill(moving, 3);
+        for (auto& slice : moving.grid)
+            for (auto& row : slice)
+                for (int32_t& v : row)
+                    if (v == kGarbage) v = 0;
+        for (int u = 0; u < 12; ++u) {
+            for (const CursorCell& s : EverySwap()) {
+                Board with = moving, without = moving;
+                PlayUpdate(with, &s);
+                PlayUpdate(without, nullptr);
+                if (MarkedCells(with) <= MarkedCells(without)) continue;
+                ++matters;
+                ASSERT_TRUE(SwapMayMatter(moving.grid, s))
+                    << "round " << round << " update " << u << " swap " << s.x << s.y << s.z
+                    << s.face << " makes a line";
+            }
+            PlayUpdate(moving, nullptr);
+        }
+    }
+    EXPECT_GT(quiet, 300) << "too few boards at rest to judge";
+    EXPECT_GT(matters, 30) << "too few lines made to judge";
+}
+
+// A clearing that cannot exist is reported as not found, with what was searched.
+TEST(ChallengeSolver, AnImpossibleChainIsReportedNotFound) {
+    const Solution s = SolveLevel(1, 3); // six blocks make two lines at most
+    EXPECT_FALSE(s.found);
+    EXPECT_TRUE(s.swaps.empty());
+    EXPECT_NE(s.searched.find("every sequence tried"), std::string::npos) << s.searched;
+
+    const Solution one = SolveLevel(1);
+    ASSERT_TRUE(one.found);
+    EXPECT_EQ(one.chain, 2);
+    EXPECT_TRUE(CheckPlan(1, 2, one.keys, one.primed));
 }
