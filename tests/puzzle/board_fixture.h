@@ -86,4 +86,20 @@ struct RandomBoards {
                 }
             }
     }
+
+    // A board standing on solid ground with no line of three anywhere and nothing marked.
+    void FillAtRest(Board& b) {
+        b.Clear();
+        auto endsRun = [&](int x, int y, int z, int32_t v) {
+            return (x >= 2 && b.grid[x - 1][y][z] == v && b.grid[x - 2][y][z] == v) ||
+                   (y >= 2 && b.grid[x][y - 1][z] == v && b.grid[x][y - 2][z] == v) ||
+                   (z >= 2 && b.grid[x][y][z - 1] == v && b.grid[x][y][z - 2] == v);
+        };
+        for (int x = 0; x < kSlices; ++x)
+            for (int z = 0; z < kDepth; ++z)
+                for (int y = 0, height = Below(kRows + 1); y < height; ++y) {
+                    int32_t v = 1 + Below(6);
+                    b.Put(x, y, z, Below(8) == 0 || endsRun(x, y, z, v) ? kGarbage : v);
+                }
+    }
 };
