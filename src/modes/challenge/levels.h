@@ -18,9 +18,9 @@ struct ChallengeLevel {
 constexpr int kLevelCount = 15;
 
 // Level 12 comes without a demanded chain; this is the longest chain with which the solver
-// empties its board in exactly its eight swaps (chains 2 to 5 with swaps at rest, 6 and 7
+// empties its board in exactly its eight swaps (chains 2 to 5 with swaps at rest, 6 to 8
 // with swaps while blocks fall).
-constexpr int32_t kLevel12Chain = 7;
+constexpr int32_t kLevel12Chain = 8;
 
 // clang-format off
 inline constexpr ChallengeLevel kChallengeLevels[kLevelCount] = {
