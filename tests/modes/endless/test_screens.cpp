@@ -1,7 +1,6 @@
-// The endless mode's frame flow: phases and their frame counts, the Z key, the results
-// screen with its new-record labels. The score panel of play is compared call by call in the
-// recorded whole game's traces.
-#include <algorithm>
+// The endless mode's frame flow: phases and their frame counts, the Z key, the records the
+// results raise. The score panel of play and the results screen are compared call by call in
+// the recorded whole game's traces.
 #include <array>
 
 #include "endless_fixture.h"
@@ -10,33 +9,18 @@ using namespace platform;
 
 using EndlessFlowTest = EndlessTest;
 
-TEST_F(EndlessFlowTest, StartBannerRevealsThenHoldsBeforePlay) {
+// The frames of both banner phases, in a first game and a later one, are compared in the
+// recorded whole game; here the one frame between them that no trace shows.
+TEST_F(EndlessFlowTest, TheFrameThatCompletesTheRevealShowsBothHalvesAndCountsAWait) {
     EndlessInit();
-    device.ClearCalls();
-    Frame();
-    auto first = Calls(CallKind::Sprite, "./bmp/初め.bmp");
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(first[0].rect.right, 5) << "the upper half wipes in 5 pixels a frame";
-    EXPECT_EQ(At(first[0]), std::pair(200.0f, 125.0f));
-    EXPECT_EQ(FramesUntil(1, 138), -1);
+    ASSERT_EQ(FramesUntil(1, 139), -1);
     device.ClearCalls();
     ASSERT_EQ(FramesUntil(1, 1), 1) << "phase 0 lasts 140 frames";
     auto turn = Calls(CallKind::Sprite, "./bmp/初め.bmp");
-    ASSERT_EQ(turn.size(), 2u) << "the frame that completes the reveal holds the lower half too";
+    ASSERT_EQ(turn.size(), 2u);
     EXPECT_EQ(turn[0].rect.bottom, 256);
     EXPECT_EQ(turn[1].rect.top, 257);
-    EXPECT_EQ(Endless.StartWait, 1) << "and counts its first wait";
-    device.ClearCalls();
-    Frame();
-    auto second = Calls(CallKind::Sprite, "./bmp/初め.bmp");
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(second[0].rect.top, 257);
-    EXPECT_EQ(FramesUntil(2), 29) << "30 frames of phase 1 on a first game";
     EXPECT_EQ(Endless.StartWait, 1);
-
-    EndlessRelease();
-    EndlessInit();
-    EXPECT_EQ(FramesUntil(2), 140 + 29) << "one frame shorter in later games";
 }
 
 TEST_F(EndlessFlowTest, GameOverBannerSlidesDownRestsAndGivesWayToTheResults) {
@@ -104,33 +88,10 @@ TEST_F(EndlessFlowTest, ResultsLabelEveryFigureThatBeatsItsRecord) {
     SetDigits(Endless.Combo, 2);
     device.ClearCalls();
     Frame();
-    std::vector<std::pair<float, float>> at;
-    for (const auto& l : Calls(CallKind::Sprite, "./bmp/記録更新.bmp")) at.push_back(At(l));
-    EXPECT_EQ(at,
-              (std::vector<std::pair<float, float>>{{50, 130}, {500, 130}, {50, 290}, {500, 290}}))
-        << "score, chain, time, level";
+    EXPECT_EQ(device.Count(CallKind::Sprite, "./bmp/記録更新.bmp"), 4u) << "all four beaten now";
     const EndlessRecords& r = Records;
     EXPECT_EQ((std::array{r.RecScore, r.RecScoreKeta, r.RecSec, r.RecCombo}),
               (std::array{300, 3, 5, 2}));
-
-    // Large digits: the score's ones digit at x 350, its hundreds 76 pixels to the left.
-    auto digits = Calls(CallKind::Sprite, "./bmp/数字2.bmp");
-    ASSERT_FALSE(digits.empty());
-    EXPECT_EQ(digits[0].matrix.m[3][0], 350.0f - 2 * 38);
-    EXPECT_EQ(digits[0].rect.left, 121) << "the figure 3";
-    // The time: seconds' ones digit at 350, minutes' at 254, hours' at 153, colons lower.
-    auto is = [](const platform::RecordedCall& c, float x, float y) {
-        return At(c) == std::pair(x, y);
-    };
-    for (auto [x, y] : {std::pair(350.0f, 370.0f),
-                        {254.0f, 370.0f},
-                        {153.0f, 370.0f},
-                        {274.0f, 375.0f},
-                        {173.0f, 375.0f}})
-        EXPECT_EQ(
-            std::count_if(digits.begin(), digits.end(), [&](const auto& c) { return is(c, x, y); }),
-            1)
-            << x << ", " << y;
 }
 
 TEST_F(EndlessFlowTest, EndMenuPlaysAgainOrReturnsAndTheRecordsAreWritten) {
