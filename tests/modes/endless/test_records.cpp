@@ -84,23 +84,6 @@ TEST_F(EndlessTest, AFileThatCannotBeReadIsNeverReplaced) {
     EXPECT_EQ(ReadData("./notepad/Hi Score.txt"), "1230 4 5 0 12 7");
 }
 
-// A count below its record's digits (a missing or stale companion file) is raised to them; a
-// larger one is kept, as leading zeros, up to what the digit arrays hold.
-TEST_F(EndlessTest, DigitCountsShowEveryDigitOfTheirRecords) {
-    data.Put("notepad/Hi Score.txt", "310 12 5 0 1 2");
-    InitCapturingOutput(); // no counts at all
-    const EndlessRecords& r = Records;
-    EXPECT_EQ((std::array{r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}), (std::array{3, 2, 1}));
-
-    data.Put("notepad/Hi Score.txt", "42 0 7 0 1 2");
-    data.Put("notepad/Max keta.txt", "4 0 30");
-    EndlessInit();
-    EXPECT_EQ((std::array{r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}), (std::array{4, 0, 15}));
-    Endless.GameFlg = 6;
-    EndlessRelease();
-    EXPECT_EQ(ReadData("./notepad/Max keta.txt"), "4 0 15");
-}
-
 // Left-overs at the old temporary name are neither followed nor waited on.
 TEST_F(EndlessTest, TheWriteIgnoresWhateverLiesAtTheTemporaryName) {
     const std::string victim = data.Put("victim.txt", "keep me");
@@ -122,31 +105,33 @@ TEST_F(EndlessTest, TheWriteIgnoresWhateverLiesAtTheTemporaryName) {
     EXPECT_EQ(files, 4) << "nothing but the records and the two left-overs";
 }
 
-TEST_F(EndlessTest, ShortFilesReplaceOnlyTheNumbersTheyHold) {
-    Records.RecLevel = 7, Records.RecSec = 9;
-    data.Put("notepad/Hi Score.txt", "1230 4");
-    data.Put("notepad/Max keta.txt", "4\n");
-    EXPECT_EQ(InitCapturingOutput(), "");
-    const EndlessRecords& r = Records;
-    EXPECT_EQ((std::array{r.RecScore, r.RecCombo, r.RecLevel, r.RecSec, r.RecScoreKeta}),
-              (std::array{1230, 4, 7, 9, 4}));
-}
-
-TEST_F(EndlessTest, HostileNumbersAreMadeHarmless) {
-    data.Put("notepad/Hi Score.txt", "-50 99999999999999999999 12 -1 75 x 3");
-    data.Put("notepad/Max keta.txt", "40 -3 999999");
-    EndlessInit();
-    // Negative counts as 0, beyond the 32-bit range as its limit; reading stops at the first
-    // thing that is no number; counts within the digit arrays and all of their record's.
-    const EndlessRecords& r = Records;
-    EXPECT_EQ((std::array{r.RecScore, r.RecCombo, r.RecLevel, r.RecHour, r.RecMin, r.RecSec,
-                          r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}),
-              (std::array{0, 2147483647, 12, 0, 75, 0, 15, 10, 15}));
-    // The panel draws them without trouble.
-    Endless.GameFlg = 2;
-    device.ClearCalls();
-    Frame();
-    EXPECT_GT(device.Count(CallKind::Sprite), 0u);
+// Read over the records of earlier in the run: numbers replace only the fields they reach,
+// negative ones count as 0 and those beyond the 32-bit range as its limit, and reading stops
+// at the first thing that is no number. A digit count below its record's digits (a missing or
+// stale companion file) is raised to them; a larger one is kept, as leading zeros, up to what
+// the digit arrays hold.
+TEST(EndlessRecordFiles, WhateverTheyHoldEveryRecordCanBeShown) {
+    const struct {
+        const char *score, *keta;    // nullptr: no such file
+        std::array<int32_t, 9> read; // the six records, then the three digit counts
+    } cases[] = {
+        {"310 12 5 0 1 2", nullptr, {310, 12, 5, 0, 1, 2, 3, 2, 1}},
+        {"42 0 7 0 1 2", "4 0 30", {42, 0, 7, 0, 1, 2, 4, 0, 15}},
+        {"1230 4", "4\n", {1230, 4, 7, 0, 0, 9, 4, 1, 1}},
+        {"-50 99999999999999999999 12 -1 75 x 3",
+         "40 -3 999999",
+         {0, 2147483647, 12, 0, 75, 9, 15, 10, 15}},
+    };
+    for (const auto& c : cases) {
+        EndlessRecords r;
+        r.RecLevel = 7, r.RecSec = 9;
+        const std::string score = c.score, keta = c.keta ? c.keta : "";
+        ParseRecordFiles(r, &score, c.keta ? &keta : nullptr);
+        EXPECT_EQ((std::array{r.RecScore, r.RecCombo, r.RecLevel, r.RecHour, r.RecMin, r.RecSec,
+                              r.RecScoreKeta, r.RecComboKeta, r.RecLevelKeta}),
+                  c.read)
+            << c.score;
+    }
 }
 
 TEST_F(EndlessTest, ABrokenRecordSurvivesARestartWithAllItsDigits) {
