@@ -54,17 +54,3 @@ TEST(VersusGarbage, WaitsForTheSendersChainAndAQuietReceiver) {
     EXPECT_EQ(CountCells(b, kGarbage) + CountCells(top, kGarbage) + CountCells(vanishing, kGarbage),
               0);
 }
-
-TEST(VersusGarbage, TheNextRowWaitsUntilTheFirstHasLeftTheTopRow) {
-    Board b;
-    int32_t owed = 5;
-    ASSERT_TRUE(DropGarbage(b.grid, b.pairs, owed, 0));
-    EXPECT_EQ(owed, 2);
-    EXPECT_FALSE(DropGarbage(b.grid, b.pairs, owed, 0)) << "the first row is still in row 11";
-    FallStep(b.grid, b.pairs);
-    EXPECT_TRUE(RowIsGarbage(b, 10));
-    EXPECT_TRUE(DropGarbage(b.grid, b.pairs, owed, 0)) << "row 11 is free again";
-    EXPECT_EQ(owed, 0);
-    EXPECT_EQ(CountCells(b, kGarbage), 60);
-    EXPECT_TRUE(KeepsMarkRule(b));
-}
