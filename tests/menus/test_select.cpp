@@ -46,14 +46,6 @@ TEST_F(SelectTest, HoldingDownWalksToTheLastItemTenFramesApartOnTheFirstVisit) {
         EXPECT_EQ(Select.MarkerLeft.z, 0.0f);
     }
     EXPECT_EQ(moveFrames, (std::vector<int>{11, 21, 31, 41, 51})) << "eleventh frame earliest";
-
-    // Back up to the top: the same positions, reached by the opposite steps.
-    Hold(VK_DOWN, false);
-    Hold(VK_UP);
-    Frames(60);
-    EXPECT_EQ(Select.SelectItem, 0);
-    EXPECT_NEAR(Select.MarkerLeft.x, -10.5f, 1e-5f);
-    EXPECT_NEAR(Select.MarkerRight.y, 8.3f, 1e-5f);
 }
 
 TEST_F(SelectTest, TheWaitIsKeptBetweenVisitsAndRestartsAtTheEnds) {
