@@ -1,4 +1,6 @@
-// The rise of a rising board, its coming row and the defeat count under both rules.
+// The rise of a rising board, its coming row, the defeat count under both rules and the order of
+// falling and matching. The deal of a fresh board is compared in the recorded whole game (its
+// first trace shows the board as dealt).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,32 +38,6 @@ TEST(Defeat, ARowFreedWhileALineVanishesKeepsTheEndlessCountButResetsTheVersusOn
     EXPECT_EQ(b.EndCnt, 50) << "endless tests busy first";
     CountDefeat(b, true, true, DefeatRule::ResetWhenFree);
     EXPECT_EQ(b.EndCnt, 0) << "versus resets whenever row 11 is free";
-}
-
-TEST(Deal, BreaksUpLinesOfThreeAlongEveryAxisInRowOrder) {
-    platform::srand(11);
-    BlockGrid g = {};
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y <= 2; ++y)
-            for (int z = 0; z < kDepth; ++z) g[x][y][z] = 1;
-    BreakUpLines(g);
-    // The pass redraws each cell that starts a line until it differs from its next
-    // neighbour; the last cell of every run along X and Z is never redrawn.
-    for (int y = 0; y <= 2; ++y) EXPECT_NE(g[0][y][0], 1);
-    EXPECT_NE(g[5][0][4], 1) << "starts a line upwards";
-    EXPECT_EQ(g[5][1][4], 1) << "ends every line it is in";
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 3; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) EXPECT_EQ(g[x][y][z], 0);
-
-    platform::srand(11);
-    BlockGrid dealt;
-    DealBoard(dealt);
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z)
-                EXPECT_TRUE(y <= 2 ? dealt[x][y][z] >= 1 && dealt[x][y][z] <= 5
-                                   : dealt[x][y][z] == 0);
 }
 
 TEST(Settle, FallingFirstLetsALandingBlockCompleteItsLineInTheSameFrame) {
