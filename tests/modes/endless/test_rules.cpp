@@ -108,17 +108,10 @@ TEST_F(EndlessTest, TheGameEndsAtThe301stCountedUpdateVanishingPausesTheCount) {
     EXPECT_EQ(defeat, DSBSTATUS_PLAYING) << "the defeat sound plays once";
 }
 
-TEST_F(EndlessTest, ScoreCarriesLevelsClimbOnePerUpdateAndTheChainIsKept) {
+// Lines scoring into the score's digits and their carry are compared in the whole game's dump
+// and score panel.
+TEST_F(EndlessTest, LevelsClimbOnePerUpdateAndTheChainAndLevelAreShownCarried) {
     StartPlaying();
-    Endless.ScoreDigits.d[1] = 9; // 90
-    for (int x = 0; x < 4; ++x) Endless.grid[x][0][0] = 2;
-    EndlessUpdate();
-    EXPECT_EQ(Endless.ScoreValue, 110) << "a line of four on 90";
-    const Digits& d = Endless.ScoreDigits;
-    EXPECT_TRUE(d.count == 3 && d.d[0] == 0 && d.d[1] == 1 && d.d[2] == 1) << "carried";
-
-    Clear();
-    Endless.ScoreDigits = Digits{};
     Endless.ScoreDigits.d[2] = 9; // 900 at once
     std::vector<int> levels;
     for (int i = 0; i < 5; ++i) levels.push_back((EndlessUpdate(), Endless.LvSum));
