@@ -1,5 +1,5 @@
-// --cpu-vs-cpu: the option, and a headless game of the computer against itself that starts in
-// the versus mode and repeats exactly from its seed.
+// --cpu-vs-cpu (parsed in the command line test): a headless game of the computer against
+// itself that starts in the versus mode and repeats exactly from its seed.
 #include <gtest/gtest.h>
 
 #include "app/harness.h"
@@ -40,21 +40,6 @@ std::string CpuGame(const char* left, const char* right, uint32_t seed, int64_t 
 }
 
 } // namespace
-
-TEST(CpuVsCpu, TheOptionTakesTwoLevels) {
-    CommandLine o;
-    std::string error;
-    ASSERT_TRUE(ParseOptions({"--cpu-vs-cpu", "easy", "HARD"}, o, error)) << error;
-    EXPECT_EQ(o.cpuLeft, kCpuEasy);
-    EXPECT_EQ(o.cpuRight, kCpuHard);
-    for (auto bad : std::vector<std::vector<std::string>>{
-             {"--cpu-vs-cpu"}, {"--cpu-vs-cpu", "easy"}, {"--cpu-vs-cpu", "easy", "expert"}}) {
-        CommandLine b;
-        error.clear();
-        EXPECT_FALSE(ParseOptions(bad, b, error)) << bad.size();
-        EXPECT_FALSE(error.empty());
-    }
-}
 
 TEST(CpuVsCpu, AGameStartsInTheVersusModeAndRepeatsExactlyFromItsSeed) {
     testfiles::DataDir data;

@@ -41,6 +41,7 @@ TEST(RecordFolder, AReadOnlyDataFolderKeepsTheRecordsInTheUsersFolderAcrossResta
     RunResult r = RunScript("2 2 Z\n5 5 Z\n778 778 R\n1120 1120 Z\n1125 1135 DOWN\n"
                             "1145 1145 Z\n1160 1160 ESCAPE\n");
     ASSERT_TRUE(r.started);
+    EXPECT_EQ(SceneId, 3) << "back in the mode select after the end menu";
     EXPECT_EQ(Records.RecSec, 10) << "ten seconds of play beat three";
     EXPECT_EQ(testfiles::ReadText(notepad / "Hi Score.txt"), ScoreFileText(Records));
     EXPECT_EQ(testfiles::ReadText(data / "notepad/Hi Score.txt"), "0 0 0 0 0 3")

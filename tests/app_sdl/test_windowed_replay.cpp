@@ -157,8 +157,9 @@ class WindowedReplay : public ::testing::Test {
 };
 
 // Title by a tap of Z, the mode select and the options (Z held into them; both levels
-// changed), back, and the mode select's last item, which ends the game.
-TEST_F(WindowedReplay, MenusAndTheQuitItem) {
+// changed), back, and the mode select's last item, which ends the game. Watched in the window,
+// live keys change nothing and a live Escape ends the replay.
+TEST_F(WindowedReplay, MenusAndTheQuitItemAndWatchingInTheWindow) {
     Events events;
     AddTap(events, 1, 'Z');
     AddScript(events, "20 20 DOWN\n40 40 DOWN\n60 60 DOWN\n80 84 Z\n");
@@ -169,6 +170,21 @@ TEST_F(WindowedReplay, MenusAndTheQuitItem) {
     EXPECT_NE(Vol, 0);
     EXPECT_NE(text.find("\ntap 2 Z\n"), std::string::npos) << text;
     EXPECT_NE(text.find(" quit\n"), std::string::npos) << text;
+
+    Events live;
+    AddScript(live, "3 30 Z\n50 52 UP\n81 90 Z LEFT\n120 121 DOWN\n");
+    AddTap(live, 95, 'Z');
+    live.insert({99, {Event::kFocusLoss, 0}});
+    Outcome watched = Replay(600, false, live);
+    EXPECT_EQ(watched.result.frames, played.result.frames);
+    EXPECT_EQ(watched.result.end, RunEnd::kQuit);
+    EXPECT_EQ(FirstDifference(played.dump, watched.dump), "");
+
+    Events escape;
+    escape.insert({150, {Event::kDown, VK_ESCAPE}});
+    Outcome stopped = Replay(600, false, escape);
+    EXPECT_EQ(stopped.result.frames, 151);
+    EXPECT_EQ(stopped.result.end, RunEnd::kEscape);
 }
 
 // The first 1300 frames of the recorded whole endless game (its playing time comes from the
@@ -219,30 +235,6 @@ TEST_F(WindowedReplay, AVersusGameClosedByTheWindow) {
     Outcome played = RoundTrip(events, 1300, RunEnd::kClose, true);
     EXPECT_EQ(played.result.frames, 1101);
     EXPECT_NE(text.find(" debug-keys "), std::string::npos);
-}
-
-// Watching in the window: live keys change nothing, live Escape ends the replay.
-TEST_F(WindowedReplay, LiveKeysAreIgnoredButEscapeEndsTheReplay) {
-    Events events;
-    AddScript(events, "2 2 Z\n20 20 DOWN\n40 40 DOWN\n60 60 DOWN\n80 80 Z\n100 103 RIGHT\n");
-    AddScript(events, "300 300 ESCAPE\n");
-    Outcome played = Record(events, 600);
-    ASSERT_EQ(played.result.end, RunEnd::kEscape);
-
-    Events live;
-    AddScript(live, "3 30 Z\n50 52 UP\n81 90 Z LEFT\n");
-    AddTap(live, 95, 'Z');
-    live.insert({99, {Event::kFocusLoss, 0}});
-    Outcome watched = Replay(600, false, live);
-    EXPECT_EQ(watched.result.frames, played.result.frames);
-    EXPECT_EQ(watched.result.end, RunEnd::kEscape);
-    EXPECT_EQ(FirstDifference(played.dump, watched.dump), "");
-
-    Events escape;
-    escape.insert({150, {Event::kDown, VK_ESCAPE}});
-    Outcome stopped = Replay(600, false, escape);
-    EXPECT_EQ(stopped.result.frames, 151);
-    EXPECT_EQ(stopped.result.end, RunEnd::kEscape);
 }
 
 } // namespace

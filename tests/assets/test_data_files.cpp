@@ -2,7 +2,6 @@
 // game's loaders, the same bytes on every run; and the data check's reports.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <set>
 #include <sstream>
 
@@ -40,18 +39,16 @@ TEST_F(DataFolder, GenerationGivesTheSameBytesEveryTime) {
     }
 }
 
+// Each file once, found by its path, every picture with its size and colour key; how many
+// there are shows in the folder's contents and the data check's count.
 TEST(DataManifest, NamesEachFileOnceWithTheWayTheGameLoadsIt) {
     std::set<std::string> paths;
-    std::array<int, 3> counts{}; // models, textures, sounds
     for (const DataFile& f : kDataFiles) {
         EXPECT_TRUE(paths.insert(f.path).second) << f.path;
         EXPECT_EQ(FindDataFile(f.path), &f);
-        ++counts[static_cast<int>(f.kind)];
         EXPECT_TRUE(f.kind != DataKind::Texture || (f.width > 0 && f.height > 0 && f.colorKey))
             << f.path;
     }
-    EXPECT_EQ(counts, (std::array{13, 32, 6}));
-    EXPECT_EQ(FindDataFile("./bmp/nothing.bmp"), nullptr);
     EXPECT_EQ(FindDataFile("./bmp/背景.bm"), nullptr);
 }
 

@@ -184,13 +184,10 @@ TEST_F(Layout, LevelTilesStandWhereTheFrameGoes) {
     auto frame = Load("./bmp/枠.bmp");
     for (int n = 1; n <= 15; ++n) {
         int x = 6 + 176 * ((n - 1) % 5), y = 119 + 120 * ((n - 1) / 5);
-        // The level's number in gold at the tile's left, its blocks at the right.
+        // The level's number in gold at the tile's left, its blocks at the right; the swaps
+        // and chain lines stay in the column between the tile's rim and the preview.
         EXPECT_GT(Ink(*screen, x + 10, y + 15, x + 70, y + 55), 80) << "level " << n;
         EXPECT_GT(Ink(*screen, x + 75, y + 15, x + 160, y + 100), 10) << "level " << n;
-    }
-    // The swaps and chain lines stay in the column between the tile's rim and the preview.
-    for (int n = 1; n <= 15; ++n) {
-        int x = 6 + 176 * ((n - 1) % 5), y = 119 + 120 * ((n - 1) / 5);
         EXPECT_EQ(Ink(*screen, x + 7, y + 62, x + 12, y + 100), 0) << "level " << n;
         EXPECT_EQ(Ink(*screen, x + 68, y + 62, x + 72, y + 100), 0) << "level " << n;
     }

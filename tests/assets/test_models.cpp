@@ -177,16 +177,12 @@ TEST_F(Models, KindColoursStayApartForCommonColourVisionDeficiencies) {
             }
 }
 
-TEST_F(Models, KindsDifferInColourAndShapeAndVanishingKeepsTheShapeBrighter) {
+// How far apart the kinds' colours are is the colour-vision test's; here, their shapes.
+TEST_F(Models, KindsDifferInShapeAndVanishingKeepsTheShapeBrighter) {
     for (int a = 1; a <= 5; ++a)
-        for (int b = a + 1; b <= 5; ++b) {
-            XModel ma = Parse(a), mb = Parse(b);
-            const auto &ca = ma.materials[0].diffuse, &cb = mb.materials[0].diffuse;
-            float colour = std::fabs(ca.r - cb.r) + std::fabs(ca.g - cb.g) + std::fabs(ca.b - cb.b);
-            EXPECT_GT(colour, 0.3f) << "kinds " << a << " and " << b;
-            EXPECT_NE(ma.mesh.indices.size(), mb.mesh.indices.size())
+        for (int b = a + 1; b <= 5; ++b)
+            EXPECT_NE(Parse(a).mesh.indices.size(), Parse(b).mesh.indices.size())
                 << "kinds " << a << " and " << b << " look alike";
-        }
     for (int k = 1; k <= 5; ++k) {
         XModel block = Parse(k), flash = Parse(k + 8);
         EXPECT_EQ(block.mesh.indices.size(), flash.mesh.indices.size()) << "kind " << k;

@@ -110,15 +110,14 @@ TEST_F(Pictures, EverySourceRectangleTheGameDrawsHasContent) {
             << r.path << " (" << r.l << ", " << r.t << ", " << r.r << ", " << r.b << ")";
     // The middle band of the glyph sheet that no rectangle reaches stays clear.
     EXPECT_EQ(Sheet("./bmp/オプションの文字.bmp").Coverage(0, 64, 880, 129), 0.0);
-    // The five cursor pictures are frames of one animation: alike, but not the same.
+    // The five cursor pictures are frames of one animation: alike (how much each one moves is
+    // the layout test's).
     const char* frames[5] = {"./bmp/カーソル.bmp", "./bmp/カーソル２.bmp", "./bmp/カーソル３.bmp",
                              "./bmp/カーソル４.bmp", "./bmp/カーソル５.bmp"};
-    for (int i = 0; i < 5; ++i) {
-        Texel a = Sheet(frames[i]), b = Sheet(frames[(i + 1) % 5]);
-        double ca = a.Coverage(0, 0, 512, 256), cb = b.Coverage(0, 0, 512, 256);
-        EXPECT_NEAR(ca, cb, 0.05) << frames[i];
-        EXPECT_NE(a.texture->pixels, b.texture->pixels) << frames[i];
-    }
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(Sheet(frames[i]).Coverage(0, 0, 512, 256),
+                    Sheet(frames[(i + 1) % 5]).Coverage(0, 0, 512, 256), 0.05)
+            << frames[i];
 }
 
 // Digit cells of `width` texels side by side, the first from 0, the others from one past the

@@ -75,16 +75,6 @@ TEST_F(Sound, ReadsThePcmFormatAndTheDataInPieces) {
     EXPECT_TRUE(back == data);
 }
 
-TEST_F(Sound, NonPcmFormatKeepsItsExtraBytes) {
-    std::string fmt = PcmFormat(2, 22050, 4);
-    fmt[0] = 2; // ADPCM
-    ASSERT_EQ(OpenWave(reader, dir.Put("adpcm.wav", Wave(fmt + U16(5) + "extra", "d")).c_str()),
-              S_OK);
-    EXPECT_EQ(reader.format->cbSize, 5);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader.format + 1), 5), "extra");
-    EXPECT_EQ(reader.dataChunk.cksize, 1u);
-}
-
 TEST_F(Sound, DamagedFilesAreRefused) {
     const std::string pcm = PcmFormat(2, 44100, 16), good = Wave(pcm, "abcd");
     std::string adpcm = pcm;

@@ -85,7 +85,9 @@ TEST(Mmio, ChunkSizesFromTheFileAreNotTrusted) {
     mmioClose(f, 0);
 }
 
-TEST(Mmio, ReadsSeeksAndHandsOutItsBuffer) {
+// Reads through a small buffer and seeks. Handing the buffer to the caller (GetInfo, Advance,
+// SetInfo) is checked by the WAVE reader's tests, which read long data in pieces.
+TEST(Mmio, ReadsThroughASmallBufferAndSeeks) {
     DataDir dir;
     std::string content;
     for (int i = 0; i < 40; ++i) content += static_cast<char>(i);
@@ -100,32 +102,6 @@ TEST(Mmio, ReadsSeeksAndHandsOutItsBuffer) {
     EXPECT_EQ(mmioSeek(f, -1, SEEK_SET), -1);
     EXPECT_EQ(mmioSeek(f, 1, SEEK_END), -1);
     EXPECT_EQ(Tell(f), 4);
-
-    // The caller consumes the buffer directly, refilling it until the file ends.
-    MMIOINFO info;
-    ASSERT_EQ(mmioGetInfo(f, &info, 0), MMSYSERR_NOERROR);
-    got.clear();
-    for (;;) {
-        if (info.pchNext == info.pchEndRead) {
-            ASSERT_EQ(mmioAdvance(f, &info, MMIO_READ), MMSYSERR_NOERROR);
-            if (info.pchNext == info.pchEndRead) break;
-            EXPECT_EQ(info.lBufOffset, static_cast<int32_t>(4 + got.size()));
-        }
-        got += *info.pchNext++;
-    }
-    EXPECT_EQ(got, content.substr(4));
-
-    // What the caller consumed is taken back; a pointer past the read data (10 bytes of the
-    // 16) is refused.
-    ASSERT_EQ(mmioSeek(f, 30, SEEK_SET), 30);
-    ASSERT_EQ(mmioGetInfo(f, &info, 0), MMSYSERR_NOERROR);
-    ASSERT_EQ(mmioAdvance(f, &info, MMIO_READ), MMSYSERR_NOERROR);
-    info.pchNext += 3;
-    ASSERT_EQ(mmioSetInfo(f, &info, 0), MMSYSERR_NOERROR);
-    ASSERT_EQ(mmioRead(f, piece, 1), 1);
-    EXPECT_EQ(piece[0], content[33]);
-    info.pchNext = info.pchEndRead + 1;
-    EXPECT_EQ(mmioSetInfo(f, &info, 0), MMSYSERR_INVALPARAM);
     mmioClose(f, 0);
     EXPECT_EQ(Open("missing.bin"), nullptr);
 }

@@ -155,16 +155,21 @@ TEST_F(SdlPadTest, TwoPadsAreTheFirstAndSecondSlotsAndAFreedSlotIsTakenAgain) {
 
 TEST_F(SdlPadTest, FocusLossLetsGoOfPadsAndKeys) {
     SDL_Joystick* pad = Plug();
-    Button(pad, SDL_CONTROLLER_BUTTON_X, true);
-    ASSERT_TRUE(Held('X'));
+    Button(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
     SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_x;
+    SDL_PushEvent(&e);
+    Pump();
+    ASSERT_TRUE(Held(VK_DOWN) && Held('X'));
+    e = {};
     e.type = SDL_WINDOWEVENT;
     e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     for (Uint32 id = 1; id < 4096; ++id)
         if (SDL_GetWindowFromID(id)) e.window.windowID = id;
     SDL_PushEvent(&e);
     Pump();
-    EXPECT_FALSE(Held('X'));
+    EXPECT_FALSE(Held(VK_DOWN) || Held('X'));
 }
 
 } // namespace

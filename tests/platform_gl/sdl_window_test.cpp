@@ -1,4 +1,5 @@
-// The SDL window's events as messages and key states, and the audio output feeding the mixer.
+// The SDL window's events as messages and key states (the focus lost: the pad tests), and the
+// audio output feeding the mixer.
 #include <SDL2/SDL.h>
 
 #include <gtest/gtest.h>
@@ -96,16 +97,6 @@ TEST_F(SdlWindowTest, KeysBecomeVirtualKeysHeldAndPosted) {
     Key(SDLK_RSHIFT, false);
     Posted();
     EXPECT_FALSE(TheKeyboard().Held(VK_SHIFT));
-}
-
-TEST_F(SdlWindowTest, FocusLossReleasesEveryKey) {
-    Key(SDLK_x, true);
-    Key(SDLK_LEFT, true);
-    Posted();
-    ASSERT_TRUE(TheKeyboard().Held('X'));
-    WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    Posted();
-    EXPECT_FALSE(TheKeyboard().Held('X') || TheKeyboard().Held(VK_LEFT));
 }
 
 TEST_F(SdlWindowTest, F11AndAltEnterToggleFullScreenAndTheGameNeverSeesThem) {
