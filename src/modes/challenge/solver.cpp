@@ -205,6 +205,52 @@ bool Hopeless(const BlockGrid g) {
     return false;
 }
 
+// Cells the blocks of a kind must travel across the board before they can make a line, when
+// they are exactly three at rest and none of their kind vanishes (they can only vanish as
+// one line of all three): every swap moves a block by one cell along X or Z, and falling is
+// free. The fewest over the three directions of the line.
+int32_t AlignMoves(int n, const int (*at)[3]) {
+    if (n != 3) return 0;
+    auto spread = [&](int axis, int shift) {
+        int v[3];
+        for (int i = 0; i < 3; ++i) v[i] = at[i][axis];
+        std::sort(v, v + 3);
+        for (int i = 0; i < 3; ++i) v[i] -= shift * i; // a row of three: x, x + 1, x + 2
+        std::sort(v, v + 3);
+        return v[2] - v[0]; // the travel to the middle value
+    };
+    const int alongY = spread(0, 0) + spread(2, 0);
+    const int alongX = spread(0, 1) + spread(2, 0);
+    const int alongZ = spread(0, 0) + spread(2, 1);
+    return std::min({alongY, alongX, alongZ});
+}
+
+// Whether the swaps left can bring every kind of three blocks together: a swap moves at
+// most two blocks, and at most one of a kind (two equal blocks exchanged stay as they were).
+bool OutOfReach(const BlockGrid g, int32_t swapsLeft) {
+    int count[8] = {};
+    int marked[8] = {};
+    int at[8][3][3];
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                const int32_t v = g[x][y][z];
+                if (v < 0) ++marked[-v];
+                if (v <= 0 || v == kGarbage) continue;
+                if (count[v] < 3)
+                    at[v][count[v]][0] = x, at[v][count[v]][1] = y, at[v][count[v]][2] = z;
+                ++count[v];
+            }
+    int32_t moves = 0, most = 0;
+    for (int k = 1; k < kGarbage; ++k) {
+        if (marked[k] != 0) continue;
+        const int32_t m = AlignMoves(count[k], at[k]);
+        moves += m;
+        most = std::max(most, m);
+    }
+    return most > swapsLeft || moves > 2 * swapsLeft;
+}
+
 bool Allowed(const BlockGrid g, const Swap& s) {
     const int32_t a = g[s.x][s.y][s.z];
     const int32_t b = s.dir == 0 ? g[s.x + 1][s.y][s.z] : g[s.x][s.y][s.z + 1];
@@ -212,10 +258,9 @@ bool Allowed(const BlockGrid g, const Swap& s) {
 }
 
 // Every swap the board allows. Swaps of two equal blocks all leave the board as it is: only
-// the first is kept, to spend a swap on nothing.
-std::vector<Swap> Candidates(const BlockGrid g) {
+// the first is kept, to spend a swap on nothing, and only when `idle` asks for one.
+std::vector<Swap> Candidates(const BlockGrid g, bool idle) {
     std::vector<Swap> out;
-    bool idle = false;
     for (int x = 0; x < kSlices; ++x)
         for (int y = 0; y < kRows; ++y)
             for (int z = 0; z < kDepth; ++z)
@@ -225,8 +270,8 @@ std::vector<Swap> Candidates(const BlockGrid g) {
                     if (!Allowed(g, s)) continue;
                     const int32_t b = dir == 0 ? g[x + 1][y][z] : g[x][y][z + 1];
                     if (g[x][y][z] == b) {
-                        if (idle) continue;
-                        idle = true;
+                        if (!idle) continue;
+                        idle = false;
                     }
                     out.push_back(s);
                 }
@@ -369,6 +414,37 @@ bool MayLine(const BlockGrid g, const SwapCellsOf& c, int i) {
     return column >= 2;
 }
 
+// Whether the swapped-in block at cell i stands in a line once the swap is made, on a board
+// where the swap starts or stops no fall: a straight run of three of its kind (marked or not)
+// through it, along X or Z only over solid ground.
+bool LineThrough(const BlockGrid g, const SwapCellsOf& c, int i) {
+    const int32_t kind = c.now[i];
+    if (kind <= 0 || kind == kGarbage) return false;
+    const int cx = c.x[i], cy = c.y, cz = c.z[i];
+    auto solid = [&](int x, int z) {
+        for (int y = 0; y < cy; ++y)
+            if (g[x][y][z] == 0) return false;
+        return true;
+    };
+    auto holds = [&](int x, int y, int z, bool needsGround) {
+        if (x < 0 || x >= kSlices || y < 0 || y >= kRows || z < 0 || z >= kDepth) return false;
+        return std::abs(c.At(g, x, y, z)) == kind && (!needsGround || solid(x, z));
+    };
+    constexpr int kAxes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (const auto& a : kAxes) {
+        const bool ground = a[1] == 0;
+        if (ground && !solid(cx, cz)) continue;
+        int run = 1;
+        for (int dir = -1; dir <= 1; dir += 2)
+            for (int k = 1; k < 3 && holds(cx + dir * k * a[0], cy + dir * k * a[1],
+                                           cz + dir * k * a[2], ground);
+                 ++k)
+                ++run;
+        if (run >= 3) return true;
+    }
+    return false;
+}
+
 bool Matters(const BlockGrid g, const Swap& s) {
     const SwapCellsOf cells(g, s);
     return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
@@ -425,6 +501,13 @@ int32_t ChainReach(const Play& p) {
     return std::max(p.maxCombo, p.combo + lines);
 }
 
+// Whether the level's board as placed is at rest and stays so: nothing to fall, no line.
+bool StartsAtRest(const Play& placed) {
+    Play p = placed;
+    Update(p, nullptr);
+    return AtRest(p) && p.maxCombo == 0 && std::memcmp(p.grid, placed.grid, sizeof p.grid) == 0;
+}
+
 // ---- the search -------------------------------------------------------------------------
 
 // Depth-first over swap sequences, deepened by the number of quiet swaps allowed (swaps that
@@ -445,12 +528,19 @@ class Search {
         late_ = late;
         budget_ = budget;
         exhausted_ = false;
-        tried_.clear();
+        // A board that failed with as many quiet swaps allowed fails again when more are
+        // allowed elsewhere: what was learnt holds across the deepening, not across ways of
+        // timing the swaps.
+        if (late != lastLate_ || primed != lastPrimed_) {
+            for (auto& table : tried_) table.clear();
+            lastLate_ = late, lastPrimed_ = primed;
+        }
         Node n;
         n.play = PlacedLevel(level_);
         n.swapsLeft = kChallengeLevels[level_ - 1].swaps;
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
+        idleAnywhere_ = !StartsAtRest(n.play);
         timed_.clear();
         bool found = false;
         if (!duringFalls_) {
@@ -473,6 +563,8 @@ class Search {
         int64_t t = 0;
         int32_t swapsLeft = 0, quietLeft = 0;
         Pace pace;
+        // Only swaps that change nothing have been made, on the board at rest as placed.
+        bool opening = true;
     };
     struct Stretch {
         int64_t from;
@@ -489,6 +581,7 @@ class Search {
         bool busy;          // the swap set lines or falls going
         bool quiet;         // counts against the quiet swaps allowed
         bool chain = false; // it makes a line that carries a chain on
+        bool idle = false;  // it exchanges two equal blocks
     };
 
     void BuildDistances() {
@@ -501,7 +594,7 @@ class Search {
     }
 
     uint64_t NodeKey(const Node& n) const {
-        uint64_t h = Mix(PlayKey(n.play, true), uint64_t(n.swapsLeft));
+        uint64_t h = Mix(PlayKey(n.play, true), uint64_t(n.swapsLeft) << 1 | n.opening);
         if (!duringFalls_) return h; // at rest, when a swap is made changes nothing
         h = Mix(h, uint64_t(CursorIndex(n.pace.cursor)));
         h = Mix(h, uint64_t(std::clamp<int64_t>(n.pace.nextMove - n.t, -1, kMoveGap)));
@@ -542,9 +635,10 @@ class Search {
 
     void ChildrenAtRest(const Node& n, const Play& rest, int64_t from, Family& f) const {
         Play p;
-        for (const Swap& s : Candidates(rest.grid)) {
+        for (const Swap& s : Candidates(rest.grid, n.opening || idleAnywhere_)) {
             const int64_t at = std::max(from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
             Child c{-1, &rest, at + 1, s, at, false, false, false};
+            c.idle = SwapCellsOf(rest.grid, s).now[0] == SwapCellsOf(rest.grid, s).now[1];
             if (QuietAtRest(rest.grid, s)) {
                 if (n.quietLeft == 0) continue;
                 c.quiet = true;
@@ -577,31 +671,44 @@ class Search {
             const int64_t end = stretches[i + 1].from;
             // The swaps in the order the cursor can make them, at the first update they can
             // (with `late` also at the last update of the stretch).
-            std::vector<std::pair<int64_t, Swap>> timed;
-            for (const Swap& s : Candidates(st.play.grid)) {
+            // A swap that starts or stops no fall and makes no line through its own cells
+            // changes nothing but those cells in an update inside the stretch: with no quiet
+            // swap left it is passed over without playing the update.
+            struct Timed {
+                int64_t at;
+                Swap s;
+                bool still;
+            };
+            std::vector<Timed> timed;
+            for (const Swap& s : Candidates(st.play.grid, idleAnywhere_)) {
                 const bool matters = Matters(st.play.grid, s);
                 if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
                 if (at >= end) continue;
-                timed.push_back({at, s});
-                if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s});
+                const SwapCellsOf cells(st.play.grid, s);
+                const bool still = !cells.ChangesColumn(st.play.grid) &&
+                                   !LineThrough(st.play.grid, cells, 0) &&
+                                   !LineThrough(st.play.grid, cells, 1);
+                timed.push_back({at, s, still});
+                if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s, still});
             }
             std::stable_sort(timed.begin(), timed.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
+                             [](const Timed& a, const Timed& b) { return a.at < b.at; });
             // Without the swap the update would leave the stretch's cells as they are, or,
             // in its last update, give the next stretch's.
             const Play& next = stretches[i + 1].play;
             const int markedIn = Marked(st.play), markedNext = Marked(next);
             Play board, p;
             int64_t boardAt = -1;
-            for (const auto& [at, s] : timed) {
+            for (const auto& [at, s, still] : timed) {
+                const bool lastUpdate = at + 1 == end;
+                if (still && !lastUpdate && n.quietLeft == 0) continue;
                 if (boardAt != at) {
                     board = st.play;
                     CountDownBy(board, at - st.from);
                     boardAt = at;
                 }
-                const bool lastUpdate = at + 1 == end;
                 const int idleMarked = lastUpdate ? markedNext : markedIn;
                 const int32_t idleCombo = lastUpdate ? next.combo : st.play.combo;
                 Child c{-1, nullptr, at + 1, s, at, false, false, false};
@@ -631,8 +738,9 @@ class Search {
         }
         if (n.play.maxCombo > target_ || ChainReach(n.play) < target_) return false;
         if (Empty(n.play.grid) || Hopeless(n.play.grid)) return false;
+        if (OutOfReach(n.play.grid, n.swapsLeft)) return false;
         // A board tried before with as many quiet swaps allowed has nothing new to offer.
-        auto [it, added] = tried_.try_emplace(NodeKey(n), n.quietLeft);
+        auto [it, added] = tried_[duringFalls_].try_emplace(NodeKey(n), n.quietLeft);
         if (!added) {
             if (it->second >= n.quietLeft) return false;
             it->second = n.quietLeft;
@@ -663,8 +771,9 @@ class Search {
         std::stable_partition(children.begin(), children.end(),
                               [](const Child& c) { return c.chain; });
         for (const Child& c : children) {
-            Node next{BoardOf(c, f), c.next, n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
-                      n.pace};
+            Node next{BoardOf(c, f),   c.next,
+                      n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
+                      n.pace,          n.opening && c.idle};
             next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
             timed_.push_back({CellOf(c.swap), c.at});
             if (Dfs(next)) return true;
@@ -678,7 +787,11 @@ class Search {
     int32_t target_;
     bool duringFalls_ = false, late_ = false;
     std::vector<std::vector<int16_t>> dist_;
-    std::unordered_map<uint64_t, int32_t> tried_;
+    std::unordered_map<uint64_t, int32_t> tried_[2]; // by duringFalls_
+    bool lastLate_ = false, lastPrimed_ = false;
+    // Swaps of two equal blocks change nothing, so on a level that starts at rest they are
+    // spent first, before anything moves; elsewhere they are offered at every board.
+    bool idleAnywhere_ = false;
     std::vector<PlannedSwap> timed_;
     uint64_t budget_ = 0, states_ = 0;
     bool exhausted_ = false;
