@@ -27,27 +27,6 @@ constexpr int64_t kSettleCap = 4000;
 
 // ---- cursor ---------------------------------------------------------------------------
 
-constexpr int kCursorStates = 2 * kSlices * kRows * kDepth;
-
-int CursorIndex(const CursorCell& c) {
-    return ((c.face * kSlices + c.x) * kRows + c.y) * kDepth + c.z;
-}
-
-CursorCell CursorAt(int index) {
-    CursorCell c;
-    c.z = index % kDepth;
-    index /= kDepth;
-    c.y = index % kRows;
-    index /= kRows;
-    c.x = index % kSlices;
-    c.face = index / kSlices;
-    return c;
-}
-
-bool ValidCursor(const CursorCell& c) {
-    return c.face == 0 ? c.x <= 4 : c.z <= 3;
-}
-
 // Every cell the cursor can reach from one, breadth first: the fewest moves to each and the
 // last key on the way.
 struct CursorTree {
@@ -55,12 +34,12 @@ struct CursorTree {
     std::vector<int> parent;
     std::vector<CursorKey> via;
 };
-CursorTree Reach(const CursorCell& from);
+CursorTree Reach(const CursorState& from);
 
 constexpr CursorKey kCursorKeys[] = {CursorKey::Up,    CursorKey::Down,    CursorKey::Left,
                                      CursorKey::Right, CursorKey::ShiftUp, CursorKey::ShiftDown};
 
-CursorTree Reach(const CursorCell& from) {
+CursorTree Reach(const CursorState& from) {
     CursorTree t{std::vector<int16_t>(kCursorStates, -1), std::vector<int>(kCursorStates, -1),
                  std::vector<CursorKey>(kCursorStates)};
     std::queue<int> q;
@@ -70,7 +49,7 @@ CursorTree Reach(const CursorCell& from) {
         const int i = q.front();
         q.pop();
         for (CursorKey k : kCursorKeys) {
-            CursorCell c = CursorAt(i);
+            CursorState c = CursorOfIndex(i);
             if (!MoveCursorCell(c, k)) continue;
             const int j = CursorIndex(c);
             if (t.dist[j] >= 0) continue;
@@ -278,8 +257,8 @@ std::vector<Swap> Candidates(const BlockGrid g, bool idle) {
     return out;
 }
 
-CursorCell CellOf(const Swap& s) {
-    return {s.x, s.y, s.z, s.dir};
+CursorState CellOf(const Swap& s) {
+    return {s.dir, s.x, s.y, s.z};
 }
 
 // ---- state keys -------------------------------------------------------------------------
@@ -311,7 +290,7 @@ uint64_t PlayKey(const Play& p, bool withTimers) {
 
 // When the cursor may move and X may swap, and where the cursor stands.
 struct Pace {
-    CursorCell cursor;
+    CursorState cursor;
     int64_t nextMove = kMoveGap; // a run's first move acts at update 16,
     int64_t nextSwap = kSwapGap; // its first swap at update 15
     int64_t lastSwap = -1;
@@ -331,7 +310,7 @@ struct Pace {
 
     // Walks the `moves` steps to `to` and swaps there at update `at` (not earlier than
     // Earliest); appends the keys when asked.
-    void SwapAt(const CursorCell& to, int moves, int64_t at,
+    void SwapAt(const CursorState& to, int moves, int64_t at,
                 std::vector<PlannedKey>* keys = nullptr) {
         const int64_t first = std::max(nextMove, lastSwap + 1);
         if (keys) {
@@ -587,9 +566,9 @@ class Search {
     void BuildDistances() {
         dist_.resize(kCursorStates);
         for (int s = 0; s < kCursorStates; ++s)
-            if (ValidCursor(CursorAt(s))) dist_[s] = Reach(CursorAt(s)).dist;
+            if (ValidCursor(CursorOfIndex(s))) dist_[s] = Reach(CursorOfIndex(s)).dist;
     }
-    int Distance(const CursorCell& a, const CursorCell& b) const {
+    int Distance(const CursorState& a, const CursorState& b) const {
         return dist_[CursorIndex(a)][CursorIndex(b)];
     }
 
@@ -800,7 +779,7 @@ class Search {
 
 } // namespace
 
-bool MoveCursorCell(CursorCell& c, CursorKey key) {
+bool MoveCursorCell(CursorState& c, CursorKey key) {
     // The play layer's own cursor table, on a board that holds only the cursor.
     static PlayBoard board;
     board.BlockX = c.x, board.BlockY = c.y, board.BlockZ = c.z, board.CursorFlg = c.face;
@@ -813,11 +792,11 @@ bool MoveCursorCell(CursorCell& c, CursorKey key) {
     keys.left = key == CursorKey::Left;
     keys.right = key == CursorKey::Right;
     if (!MoveCursor(board, keys)) return false;
-    c = {board.BlockX, board.BlockY, board.BlockZ, board.CursorFlg};
+    c = {board.CursorFlg, board.BlockX, board.BlockY, board.BlockZ};
     return true;
 }
 
-std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to) {
+std::vector<CursorKey> CursorPath(const CursorState& from, const CursorState& to) {
     const CursorTree tree = Reach(from);
     std::vector<CursorKey> path;
     const int start = CursorIndex(from);
@@ -874,11 +853,11 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     return out;
 }
 
-bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at) {
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorState& at) {
     return QuietAtRest(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
-bool SwapMayMatter(const BlockGrid grid, const CursorCell& at) {
+bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
@@ -895,7 +874,7 @@ bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bo
     if (level < 1 || level > kLevelCount) return false;
     Play p = PlacedLevel(level);
     int32_t left = kChallengeLevels[level - 1].swaps;
-    CursorCell cursor;
+    CursorState cursor;
     int32_t moveWait = primed ? 16 : 0, swapWait = primed ? 15 : 0;
     size_t next = 0;
     const int64_t last = keys.empty() ? 0 : keys.back().update;
