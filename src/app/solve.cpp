@@ -1,6 +1,7 @@
 // `tessarune --solve LEVEL`: the solver's answer for a challenge level, in words and keys.
 #include "app/solve.h"
 
+#include <cstdlib>
 #include <ostream>
 
 #include "modes/challenge/levels.h"
@@ -8,7 +9,11 @@
 
 int PrintSolution(int level, std::ostream& out) {
     const ChallengeLevel& lv = kChallengeLevels[level - 1];
-    const Solution s = SolveLevel(level);
+    // TESS_SOLVE_BOARDS raises (or lowers) the boards looked at before the search gives up.
+    SolveLimits limits;
+    if (const char* boards = std::getenv("TESS_SOLVE_BOARDS"))
+        limits.states = std::strtoull(boards, nullptr, 10);
+    const Solution s = SolveLevel(level, -1, limits);
     out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
         << ", longest chain " << lv.chain << "\n";
     if (!s.found) {

@@ -424,6 +424,13 @@ bool LineThrough(const BlockGrid g, const SwapCellsOf& c, int i) {
     return false;
 }
 
+// A swap that starts or stops no fall and puts no block in a line: in an update that would
+// leave the cells as they are, it only exchanges its two cells.
+bool Still(const BlockGrid g, const Swap& s) {
+    const SwapCellsOf c(g, s);
+    return !c.ChangesColumn(g) && !LineThrough(g, c, 0) && !LineThrough(g, c, 1);
+}
+
 bool Matters(const BlockGrid g, const Swap& s) {
     const SwapCellsOf cells(g, s);
     return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
@@ -665,10 +672,7 @@ class Search {
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
                 if (at >= end) continue;
-                const SwapCellsOf cells(st.play.grid, s);
-                const bool still = !cells.ChangesColumn(st.play.grid) &&
-                                   !LineThrough(st.play.grid, cells, 0) &&
-                                   !LineThrough(st.play.grid, cells, 1);
+                const bool still = Still(st.play.grid, s);
                 timed.push_back({at, s, still});
                 if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s, still});
             }
@@ -855,6 +859,10 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
 
 bool SwapIsQuietAtRest(const BlockGrid grid, const CursorState& at) {
     return QuietAtRest(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at) {
+    return Still(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {

@@ -69,6 +69,9 @@ bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bo
 // true when, on a board at rest, it makes no line and starts no fall, so that its update only
 // exchanges the two cells;
 bool SwapIsQuietAtRest(const BlockGrid grid, const CursorState& at);
+// true when, in an update that leaves the cells as they are, it only exchanges its two cells
+// (it starts or stops no fall and puts no block in a line);
+bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at);
 // false only when, on any board, its update can neither make a line through a moved block
 // nor start or stop a fall.
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at);
