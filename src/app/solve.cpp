@@ -1,6 +1,7 @@
 // `tessarune --solve LEVEL`: the solver's answer for a challenge level, in words and keys.
 #include "app/solve.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -13,6 +14,9 @@ int PrintSolution(int level, std::ostream& out) {
     SolveLimits limits;
     if (const char* boards = std::getenv("TESS_SOLVE_BOARDS"))
         limits.states = std::strtoull(boards, nullptr, 10);
+    // TESS_SOLVE_TIMING=0, 1 or 2 searches only that timing of swaps in motion (SolveLimits).
+    if (const char* timing = std::getenv("TESS_SOLVE_TIMING"))
+        limits.fromTiming = limits.toTiming = std::clamp(std::atoi(timing), 0, 2);
     const Solution s = SolveLevel(level, -1, limits);
     out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
         << ", longest chain " << lv.chain << "\n";

@@ -505,21 +505,21 @@ class Search {
 
     // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
     // vanish: in every stretch of updates in which the cells stay the same, at the first
-    // update the cursor and the swap wait allow (and, with `late`, also at the last one); at
-    // most `quiet` of them quiet. False when nothing was found; Exhausted then says whether
-    // the budget ran out first.
-    bool Run(bool duringFalls, bool late, bool primed, int32_t quiet, uint64_t& budget,
+    // update the cursor and the swap wait allow (`timing` 0), also at the last one (1), or at
+    // every one (2) where that can make a difference; at most `quiet` of them quiet. False
+    // when nothing was found; Exhausted then says whether the budget ran out first.
+    bool Run(bool duringFalls, int32_t timing, bool primed, int32_t quiet, uint64_t& budget,
              std::vector<PlannedSwap>& out) {
         duringFalls_ = duringFalls;
-        late_ = late;
+        timing_ = timing;
         budget_ = budget;
         exhausted_ = false;
         // A board that failed with as many quiet swaps allowed fails again when more are
         // allowed elsewhere: what was learnt holds across the deepening, not across ways of
         // timing the swaps.
-        if (late != lastLate_ || primed != lastPrimed_) {
+        if (timing != lastTiming_ || primed != lastPrimed_) {
             for (auto& table : tried_) table.clear();
-            lastLate_ = late, lastPrimed_ = primed;
+            lastTiming_ = timing, lastPrimed_ = primed;
         }
         Node n;
         n.play = PlacedLevel(level_);
@@ -656,7 +656,7 @@ class Search {
             const Stretch& st = stretches[i];
             const int64_t end = stretches[i + 1].from;
             // The swaps in the order the cursor can make them, at the first update they can
-            // (with `late` also at the last update of the stretch).
+            // (and, as `timing_` asks, at the last update of the stretch or at every one).
             // A swap that starts or stops no fall and makes no line through its own cells
             // changes nothing but those cells in an update inside the stretch: with no quiet
             // swap left it is passed over without playing the update.
@@ -674,7 +674,14 @@ class Search {
                 if (at >= end) continue;
                 const bool still = Still(st.play.grid, s);
                 timed.push_back({at, s, still});
-                if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s, still});
+                if (!matters) continue;
+                if (timing_ == 2) {
+                    // Inside the stretch a still swap does the same at every update.
+                    for (int64_t u = at + 1; u < end; ++u)
+                        if (!still || u == end - 1) timed.push_back({u, s, still});
+                } else if (timing_ == 1 && end - 1 > at) {
+                    timed.push_back({end - 1, s, still});
+                }
             }
             std::stable_sort(timed.begin(), timed.end(),
                              [](const Timed& a, const Timed& b) { return a.at < b.at; });
@@ -768,10 +775,12 @@ class Search {
 
     int level_;
     int32_t target_;
-    bool duringFalls_ = false, late_ = false;
+    bool duringFalls_ = false;
+    int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
     std::unordered_map<uint64_t, int32_t> tried_[2]; // by duringFalls_
-    bool lastLate_ = false, lastPrimed_ = false;
+    int32_t lastTiming_ = 0;
+    bool lastPrimed_ = false;
     // Swaps of two equal blocks change nothing, so on a level that starts at rest they are
     // spent first, before anything moves; elsewhere they are offered at every board.
     bool idleAnywhere_ = false;
@@ -822,33 +831,45 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     Search search(level, chain);
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
-    // only when the first ones cannot do it; a fresh run's waits before full ones.
+    // only when the first ones cannot do it (every update only when asked); a fresh run's
+    // waits before full ones.
     const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
+    static const char* const kTimings[] = {"the first update", "the first and the last update",
+                                           "every update"};
+    std::string lastPass;
     for (int primed = 0; primed < 2 && out.swaps.empty() && !exhausted; ++primed) {
-        for (int late = 0; late < 2 && out.swaps.empty() && !exhausted; ++late) {
+        for (int32_t timing = limits.fromTiming;
+             timing <= limits.toTiming && out.swaps.empty() && !exhausted; ++timing) {
             for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
-                for (int falls = primed || late; falls < 2 && out.swaps.empty() && !exhausted;
+                for (int falls = primed || timing > 0; falls < 2 && out.swaps.empty() && !exhausted;
                      ++falls) {
-                    if (search.Run(falls != 0, late != 0, primed != 0, quiet, budget, out.swaps)) {
+                    if (search.Run(falls != 0, timing, primed != 0, quiet, budget, out.swaps)) {
                         out.duringFalls = falls != 0;
                         out.primed = primed != 0;
                     }
                     exhausted = search.Exhausted();
+                    std::ostringstream pass;
+                    if (falls)
+                        pass << "swaps also while blocks fall or vanish, at " << kTimings[timing]
+                             << " of every stretch of unchanged cells the cursor can reach";
+                    else
+                        pass << "swaps at rest only";
+                    pass << ", up to " << quiet << " quiet"
+                         << (primed ? ", the waits full at the start of play" : "");
+                    lastPass = pass.str();
                     if (std::getenv("TESS_SOLVE_TRACE"))
-                        std::fprintf(stderr, "primed %d late %d quiet %d falls %d: %llu boards\n",
-                                     primed, late, quiet, falls,
-                                     (unsigned long long)search.States());
+                        std::fprintf(stderr, "%s: %llu boards%s\n", lastPass.c_str(),
+                                     (unsigned long long)search.States(),
+                                     exhausted ? " (gave up)" : "");
                 }
             }
         }
     }
     if (out.swaps.empty())
         said << (exhausted ? "gave up after " : "every sequence tried: ") << search.States()
-             << " boards (swaps at rest; then also while blocks fall or vanish, at the first "
-                "and at the last update of every stretch of unchanged cells the cursor can "
-                "reach)";
+             << " boards (last pass: " << lastPass << ")";
     out.states = search.States();
     out.searched = said.str();
     if (out.swaps.empty()) return out;

@@ -45,6 +45,10 @@ struct Solution {
 
 struct SolveLimits {
     uint64_t states = 1'500'000; // boards examined before the search gives up
+    // How swaps while blocks fall or vanish are timed within a stretch of updates in which the
+    // cells stay the same: 0 at the first update the cursor allows, 1 also at the last, 2 at
+    // every update where that can make a difference. The passes run from one to the other.
+    int32_t fromTiming = 0, toTiming = 1;
 };
 
 // A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest
