@@ -17,9 +17,12 @@ int PrintSolution(int level, std::ostream& out) {
     // TESS_SOLVE_TIMING=0, 1 or 2 searches only that timing of swaps in motion (SolveLimits).
     if (const char* timing = std::getenv("TESS_SOLVE_TIMING"))
         limits.fromTiming = limits.toTiming = std::clamp(std::atoi(timing), 0, 2);
-    const Solution s = SolveLevel(level, -1, limits);
+    // TESS_SOLVE_CHAIN=N asks for another longest chain than the level's.
+    const char* chain = std::getenv("TESS_SOLVE_CHAIN");
+    const int32_t asked = chain ? std::atoi(chain) : lv.chain;
+    const Solution s = SolveLevel(level, asked, limits);
     out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
-        << ", longest chain " << lv.chain << "\n";
+        << ", longest chain " << asked << "\n";
     if (!s.found) {
         out << "no clearing found (" << s.searched << ")\n";
 
