@@ -1,6 +1,8 @@
 // `tessarune --solve LEVEL`: the solver's answer for a challenge level, in words and keys.
 #include "app/solve.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "modes/challenge/levels.h"
@@ -8,9 +10,19 @@
 
 int PrintSolution(int level, std::ostream& out) {
     const ChallengeLevel& lv = kChallengeLevels[level - 1];
-    const Solution s = SolveLevel(level);
+    // TESS_SOLVE_BOARDS raises (or lowers) the boards looked at before the search gives up.
+    SolveLimits limits;
+    if (const char* boards = std::getenv("TESS_SOLVE_BOARDS"))
+        limits.states = std::strtoull(boards, nullptr, 10);
+    // TESS_SOLVE_TIMING=0, 1 or 2 searches only that timing of swaps in motion (SolveLimits).
+    if (const char* timing = std::getenv("TESS_SOLVE_TIMING"))
+        limits.fromTiming = limits.toTiming = std::clamp(std::atoi(timing), 0, 2);
+    // TESS_SOLVE_CHAIN=N asks for another longest chain than the level's.
+    const char* chain = std::getenv("TESS_SOLVE_CHAIN");
+    const int32_t asked = chain ? std::atoi(chain) : lv.chain;
+    const Solution s = SolveLevel(level, asked, limits);
     out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
-        << ", longest chain " << lv.chain << "\n";
+        << ", longest chain " << asked << "\n";
     if (!s.found) {
         out << "no clearing found (" << s.searched << ")\n";
 

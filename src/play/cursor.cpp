@@ -17,6 +17,26 @@ bool Held(int vk) {
 }
 } // namespace
 
+int CursorIndex(const CursorState& c) {
+    return ((c.face * kSlices + c.x) * kRows + c.y) * kDepth + c.z;
+}
+
+CursorState CursorOfIndex(int index) {
+    CursorState c;
+    c.z = index % kDepth;
+    index /= kDepth;
+    c.y = index % kRows;
+    index /= kRows;
+    c.x = index % kSlices;
+    c.face = index / kSlices;
+    return c;
+}
+
+bool ValidCursor(const CursorState& c) {
+    if (c.y < 0 || c.y >= kRows || c.x < 0 || c.z < 0) return false;
+    return c.face == 0 ? c.x <= 4 && c.z <= 4 : c.face == 1 && c.x <= 5 && c.z <= 3;
+}
+
 CursorKeys ReadCursorKeys(const CursorKeyMap& map) {
     CursorKeys k;
     (k.up = Held(map.up)) || (k.down = Held(map.down)) || (k.left = Held(map.left)) ||

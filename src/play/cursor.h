@@ -6,6 +6,18 @@
 
 #include "play/board.h"
 
+// The cursor as a state of its move graph: face (CursorFlg), X, Y, Z; the cut-away follows
+// from them. The states are numbered 0 .. kCursorStates - 1 for tables over them.
+struct CursorState {
+    int face = 0, x = 0, y = 0, z = 0;
+    bool operator==(const CursorState&) const = default;
+};
+constexpr int kCursorStates = 2 * kSlices * kRows * kDepth;
+int CursorIndex(const CursorState& c);
+CursorState CursorOfIndex(int index);
+// Whether the cursor can stand there: pairs along X up to X 4, along Z up to Z 3.
+bool ValidCursor(const CursorState& c);
+
 // The virtual keys of one player's cursor.
 struct CursorKeyMap {
     int up, down, left, right;

@@ -267,38 +267,16 @@ int ChainWindow(const BlockGrid grid, const CellAnim pairs) {
 // The cursor move graph, built once from the game's cursor table.
 namespace {
 
-constexpr int kStates = 2 * kSlices * kRows * kDepth;
-
-int IndexOf(const CursorState& c) {
-    return ((c.face * kSlices + c.x) * kRows + c.y) * kDepth + c.z;
-}
-
-bool Valid(const CursorState& c) {
-    if (c.y < 0 || c.y >= kRows || c.x < 0 || c.z < 0) return false;
-    return c.face == 0 ? c.x <= 4 && c.z <= 4 : c.face == 1 && c.x <= 5 && c.z <= 3;
-}
-
-CursorState StateOfIndex(int i) {
-    CursorState c;
-    c.z = i % kDepth;
-    i /= kDepth;
-    c.y = i % kRows;
-    i /= kRows;
-    c.x = i % kSlices;
-    c.face = i / kSlices;
-    return c;
-}
-
 struct MoveGraph {
-    int16_t next[kStates][kCursorMoves];
-    std::vector<int16_t> prev[kStates];
+    int16_t next[kCursorStates][kCursorMoves];
+    std::vector<int16_t> prev[kCursorStates];
     MoveGraph() {
         static PlayBoard b;
-        for (int i = 0; i < kStates; ++i) {
-            CursorState c = StateOfIndex(i);
+        for (int i = 0; i < kCursorStates; ++i) {
+            CursorState c = CursorOfIndex(i);
             for (int m = 0; m < kCursorMoves; ++m) {
                 next[i][m] = -1;
-                if (!Valid(c)) continue;
+                if (!ValidCursor(c)) continue;
                 b.CursorFlg = c.face, b.BlockX = c.x, b.BlockY = c.y, b.BlockZ = c.z;
                 b.LeftClearFlg = c.face == 0 ? c.z - 1 : -1;
                 b.RightClearFlg = c.face == 1 ? c.x + 1 : 6;
@@ -327,9 +305,9 @@ struct MoveGraph {
                 else
                     MoveCursor(b, keys);
                 CursorState to{b.CursorFlg, b.BlockX, b.BlockY, b.BlockZ};
-                if (to == c || !Valid(to)) continue;
-                next[i][m] = static_cast<int16_t>(IndexOf(to));
-                prev[IndexOf(to)].push_back(static_cast<int16_t>(i));
+                if (to == c || !ValidCursor(to)) continue;
+                next[i][m] = static_cast<int16_t>(CursorIndex(to));
+                prev[CursorIndex(to)].push_back(static_cast<int16_t>(i));
             }
         }
     }
@@ -343,13 +321,13 @@ const MoveGraph& Graph() {
 // Breadth-first moves from `start` over the graph (`reverse`: moves to `start` from every
 // state); -1 where unreachable.
 void Distances(const CursorState& start, bool reverse, int8_t* dist) {
-    std::fill(dist, dist + kStates, int8_t{-1});
-    if (!Valid(start)) return;
+    std::fill(dist, dist + kCursorStates, int8_t{-1});
+    if (!ValidCursor(start)) return;
     const MoveGraph& g = Graph();
-    int16_t queue[kStates];
+    int16_t queue[kCursorStates];
     int head = 0, tail = 0;
-    queue[tail++] = static_cast<int16_t>(IndexOf(start));
-    dist[IndexOf(start)] = 0;
+    queue[tail++] = static_cast<int16_t>(CursorIndex(start));
+    dist[CursorIndex(start)] = 0;
     auto visit = [&](int from, int16_t to) {
         if (to >= 0 && dist[to] < 0)
             dist[to] = static_cast<int8_t>(dist[from] + 1), queue[tail++] = to;
@@ -374,9 +352,9 @@ CursorState TargetOf(const CpuSwap& s) {
 }
 
 CursorState AfterMove(const CursorState& from, CursorMove move) {
-    if (!Valid(from)) return from;
-    int n = Graph().next[IndexOf(from)][move];
-    return n < 0 ? from : StateOfIndex(n);
+    if (!ValidCursor(from)) return from;
+    int n = Graph().next[CursorIndex(from)][move];
+    return n < 0 ? from : CursorOfIndex(n);
 }
 
 CursorPaths::CursorPaths(const CursorState& target) {
@@ -384,7 +362,7 @@ CursorPaths::CursorPaths(const CursorState& target) {
 }
 
 int CursorPaths::MovesFrom(const CursorState& from) const {
-    return Valid(from) ? (&dist_[0][0][0][0])[IndexOf(from)] : -1;
+    return ValidCursor(from) ? (&dist_[0][0][0][0])[CursorIndex(from)] : -1;
 }
 
 bool CursorPaths::Leads(const CursorState& from, CursorMove move) const {
@@ -415,13 +393,13 @@ const std::vector<CpuSwap>& Swaps() {
 int FollowUpValue(const BlockGrid grid, const CpuSwap& first, int framesPerMove) {
     BlockGrid after;
     BoardAfterSwap(grid, first, after);
-    int8_t dist[kStates];
+    int8_t dist[kCursorStates];
     Distances(TargetOf(first), false, dist);
     // The first line vanishes for about 100 frames; the second swap waits 15 after the first.
     const int maxMoves = (100 - 16) / framesPerMove;
     int best = 0;
     for (const CpuSwap& s : Swaps()) {
-        int moves = dist[IndexOf(TargetOf(s))];
+        int moves = dist[CursorIndex(TargetOf(s))];
         if (moves < 0 || moves > maxMoves) continue;
         if (!SwapIsLegal(after, s)) continue;
         SwapOutlook o = LookAtSwap(after, s, false);
@@ -446,7 +424,7 @@ void SwapSearch::Start(const BlockGrid grid, const CellAnim pairs, const CursorS
 }
 
 void SwapSearch::Score(const BlockGrid grid, const CpuSwap& s) {
-    int moves = dist_[IndexOf(TargetOf(s))];
+    int moves = dist_[CursorIndex(TargetOf(s))];
     if (moves < 0 || !SwapIsLegal(grid, s)) return;
     SwapOutlook o = LookAtSwap(grid, s, sight_.chains);
     bool frees = danger_ && o.topFreed > 0;
@@ -499,11 +477,11 @@ bool SwapSearch::Step(const BlockGrid grid, int work, CpuPlan& out) {
 }
 
 CpuPlan RandomSwap(const BlockGrid grid, const CursorState& from, CpuRandom& rng) {
-    int8_t dist[kStates];
+    int8_t dist[kCursorStates];
     Distances(from, false, dist);
     std::vector<CpuSwap> legal;
     for (const CpuSwap& s : Swaps())
-        if (SwapIsLegal(grid, s) && dist[IndexOf(TargetOf(s))] >= 0) legal.push_back(s);
+        if (SwapIsLegal(grid, s) && dist[CursorIndex(TargetOf(s))] >= 0) legal.push_back(s);
     if (legal.empty()) return {};
     return {true, legal[static_cast<size_t>(rng.Below(static_cast<int>(legal.size())))], 0};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "play/board.h"
+#include "play/cursor.h"
 
 // Strengths of the opponent; 0 is a person.
 enum CpuLevel : int32_t { kCpuOff = 0, kCpuEasy = 1, kCpuNormal = 2, kCpuHard = 3 };
@@ -60,11 +61,6 @@ int StackHeight(const BlockGrid grid);
 // under a block (0 when nothing covered is vanishing).
 int ChainWindow(const BlockGrid grid, const CellAnim pairs);
 
-// The cursor as a state of the move graph: face, X, Y, Z (the cut-away follows from them).
-struct CursorState {
-    int face = 0, x = 0, y = 0, z = 0;
-    bool operator==(const CursorState&) const = default;
-};
 enum CursorMove { kMoveUp, kMoveDown, kMoveLeft, kMoveRight, kMoveDeeper, kMoveShallower };
 constexpr int kCursorMoves = 6;
 CursorState CursorOf(const PlayBoard& b);

@@ -27,27 +27,6 @@ constexpr int64_t kSettleCap = 4000;
 
 // ---- cursor ---------------------------------------------------------------------------
 
-constexpr int kCursorStates = 2 * kSlices * kRows * kDepth;
-
-int CursorIndex(const CursorCell& c) {
-    return ((c.face * kSlices + c.x) * kRows + c.y) * kDepth + c.z;
-}
-
-CursorCell CursorAt(int index) {
-    CursorCell c;
-    c.z = index % kDepth;
-    index /= kDepth;
-    c.y = index % kRows;
-    index /= kRows;
-    c.x = index % kSlices;
-    c.face = index / kSlices;
-    return c;
-}
-
-bool ValidCursor(const CursorCell& c) {
-    return c.face == 0 ? c.x <= 4 : c.z <= 3;
-}
-
 // Every cell the cursor can reach from one, breadth first: the fewest moves to each and the
 // last key on the way.
 struct CursorTree {
@@ -55,12 +34,12 @@ struct CursorTree {
     std::vector<int> parent;
     std::vector<CursorKey> via;
 };
-CursorTree Reach(const CursorCell& from);
+CursorTree Reach(const CursorState& from);
 
 constexpr CursorKey kCursorKeys[] = {CursorKey::Up,    CursorKey::Down,    CursorKey::Left,
                                      CursorKey::Right, CursorKey::ShiftUp, CursorKey::ShiftDown};
 
-CursorTree Reach(const CursorCell& from) {
+CursorTree Reach(const CursorState& from) {
     CursorTree t{std::vector<int16_t>(kCursorStates, -1), std::vector<int>(kCursorStates, -1),
                  std::vector<CursorKey>(kCursorStates)};
     std::queue<int> q;
@@ -70,7 +49,7 @@ CursorTree Reach(const CursorCell& from) {
         const int i = q.front();
         q.pop();
         for (CursorKey k : kCursorKeys) {
-            CursorCell c = CursorAt(i);
+            CursorState c = CursorOfIndex(i);
             if (!MoveCursorCell(c, k)) continue;
             const int j = CursorIndex(c);
             if (t.dist[j] >= 0) continue;
@@ -205,6 +184,52 @@ bool Hopeless(const BlockGrid g) {
     return false;
 }
 
+// Cells the blocks of a kind must travel across the board before they can make a line, when
+// they are exactly three at rest and none of their kind vanishes (they can only vanish as
+// one line of all three): every swap moves a block by one cell along X or Z, and falling is
+// free. The fewest over the three directions of the line.
+int32_t AlignMoves(int n, const int (*at)[3]) {
+    if (n != 3) return 0;
+    auto spread = [&](int axis, int shift) {
+        int v[3];
+        for (int i = 0; i < 3; ++i) v[i] = at[i][axis];
+        std::sort(v, v + 3);
+        for (int i = 0; i < 3; ++i) v[i] -= shift * i; // a row of three: x, x + 1, x + 2
+        std::sort(v, v + 3);
+        return v[2] - v[0]; // the travel to the middle value
+    };
+    const int alongY = spread(0, 0) + spread(2, 0);
+    const int alongX = spread(0, 1) + spread(2, 0);
+    const int alongZ = spread(0, 0) + spread(2, 1);
+    return std::min({alongY, alongX, alongZ});
+}
+
+// Whether the swaps left can bring every kind of three blocks together: a swap moves at
+// most two blocks, and at most one of a kind (two equal blocks exchanged stay as they were).
+bool OutOfReach(const BlockGrid g, int32_t swapsLeft) {
+    int count[8] = {};
+    int marked[8] = {};
+    int at[8][3][3];
+    for (int x = 0; x < kSlices; ++x)
+        for (int y = 0; y < kRows; ++y)
+            for (int z = 0; z < kDepth; ++z) {
+                const int32_t v = g[x][y][z];
+                if (v < 0) ++marked[-v];
+                if (v <= 0 || v == kGarbage) continue;
+                if (count[v] < 3)
+                    at[v][count[v]][0] = x, at[v][count[v]][1] = y, at[v][count[v]][2] = z;
+                ++count[v];
+            }
+    int32_t moves = 0, most = 0;
+    for (int k = 1; k < kGarbage; ++k) {
+        if (marked[k] != 0) continue;
+        const int32_t m = AlignMoves(count[k], at[k]);
+        moves += m;
+        most = std::max(most, m);
+    }
+    return most > swapsLeft || moves > 2 * swapsLeft;
+}
+
 bool Allowed(const BlockGrid g, const Swap& s) {
     const int32_t a = g[s.x][s.y][s.z];
     const int32_t b = s.dir == 0 ? g[s.x + 1][s.y][s.z] : g[s.x][s.y][s.z + 1];
@@ -212,10 +237,9 @@ bool Allowed(const BlockGrid g, const Swap& s) {
 }
 
 // Every swap the board allows. Swaps of two equal blocks all leave the board as it is: only
-// the first is kept, to spend a swap on nothing.
-std::vector<Swap> Candidates(const BlockGrid g) {
+// the first is kept, to spend a swap on nothing, and only when `idle` asks for one.
+std::vector<Swap> Candidates(const BlockGrid g, bool idle) {
     std::vector<Swap> out;
-    bool idle = false;
     for (int x = 0; x < kSlices; ++x)
         for (int y = 0; y < kRows; ++y)
             for (int z = 0; z < kDepth; ++z)
@@ -225,16 +249,16 @@ std::vector<Swap> Candidates(const BlockGrid g) {
                     if (!Allowed(g, s)) continue;
                     const int32_t b = dir == 0 ? g[x + 1][y][z] : g[x][y][z + 1];
                     if (g[x][y][z] == b) {
-                        if (idle) continue;
-                        idle = true;
+                        if (!idle) continue;
+                        idle = false;
                     }
                     out.push_back(s);
                 }
     return out;
 }
 
-CursorCell CellOf(const Swap& s) {
-    return {s.x, s.y, s.z, s.dir};
+CursorState CellOf(const Swap& s) {
+    return {s.dir, s.x, s.y, s.z};
 }
 
 // ---- state keys -------------------------------------------------------------------------
@@ -266,7 +290,7 @@ uint64_t PlayKey(const Play& p, bool withTimers) {
 
 // When the cursor may move and X may swap, and where the cursor stands.
 struct Pace {
-    CursorCell cursor;
+    CursorState cursor;
     int64_t nextMove = kMoveGap; // a run's first move acts at update 16,
     int64_t nextSwap = kSwapGap; // its first swap at update 15
     int64_t lastSwap = -1;
@@ -286,7 +310,7 @@ struct Pace {
 
     // Walks the `moves` steps to `to` and swaps there at update `at` (not earlier than
     // Earliest); appends the keys when asked.
-    void SwapAt(const CursorCell& to, int moves, int64_t at,
+    void SwapAt(const CursorState& to, int moves, int64_t at,
                 std::vector<PlannedKey>* keys = nullptr) {
         const int64_t first = std::max(nextMove, lastSwap + 1);
         if (keys) {
@@ -369,6 +393,44 @@ bool MayLine(const BlockGrid g, const SwapCellsOf& c, int i) {
     return column >= 2;
 }
 
+// Whether the swapped-in block at cell i stands in a line once the swap is made, on a board
+// where the swap starts or stops no fall: a straight run of three of its kind (marked or not)
+// through it, along X or Z only over solid ground.
+bool LineThrough(const BlockGrid g, const SwapCellsOf& c, int i) {
+    const int32_t kind = c.now[i];
+    if (kind <= 0 || kind == kGarbage) return false;
+    const int cx = c.x[i], cy = c.y, cz = c.z[i];
+    auto solid = [&](int x, int z) {
+        for (int y = 0; y < cy; ++y)
+            if (g[x][y][z] == 0) return false;
+        return true;
+    };
+    auto holds = [&](int x, int y, int z, bool needsGround) {
+        if (x < 0 || x >= kSlices || y < 0 || y >= kRows || z < 0 || z >= kDepth) return false;
+        return std::abs(c.At(g, x, y, z)) == kind && (!needsGround || solid(x, z));
+    };
+    constexpr int kAxes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (const auto& a : kAxes) {
+        const bool ground = a[1] == 0;
+        if (ground && !solid(cx, cz)) continue;
+        int run = 1;
+        for (int dir = -1; dir <= 1; dir += 2)
+            for (int k = 1; k < 3 && holds(cx + dir * k * a[0], cy + dir * k * a[1],
+                                           cz + dir * k * a[2], ground);
+                 ++k)
+                ++run;
+        if (run >= 3) return true;
+    }
+    return false;
+}
+
+// A swap that starts or stops no fall and puts no block in a line: in an update that would
+// leave the cells as they are, it only exchanges its two cells.
+bool Still(const BlockGrid g, const Swap& s) {
+    const SwapCellsOf c(g, s);
+    return !c.ChangesColumn(g) && !LineThrough(g, c, 0) && !LineThrough(g, c, 1);
+}
+
 bool Matters(const BlockGrid g, const Swap& s) {
     const SwapCellsOf cells(g, s);
     return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
@@ -425,6 +487,13 @@ int32_t ChainReach(const Play& p) {
     return std::max(p.maxCombo, p.combo + lines);
 }
 
+// Whether the level's board as placed is at rest and stays so: nothing to fall, no line.
+bool StartsAtRest(const Play& placed) {
+    Play p = placed;
+    Update(p, nullptr);
+    return AtRest(p) && p.maxCombo == 0 && std::memcmp(p.grid, placed.grid, sizeof p.grid) == 0;
+}
+
 // ---- the search -------------------------------------------------------------------------
 
 // Depth-first over swap sequences, deepened by the number of quiet swaps allowed (swaps that
@@ -436,21 +505,28 @@ class Search {
 
     // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
     // vanish: in every stretch of updates in which the cells stay the same, at the first
-    // update the cursor and the swap wait allow (and, with `late`, also at the last one); at
-    // most `quiet` of them quiet. False when nothing was found; Exhausted then says whether
-    // the budget ran out first.
-    bool Run(bool duringFalls, bool late, bool primed, int32_t quiet, uint64_t& budget,
+    // update the cursor and the swap wait allow (`timing` 0), also at the last one (1), or at
+    // every one (2) where that can make a difference; at most `quiet` of them quiet. False
+    // when nothing was found; Exhausted then says whether the budget ran out first.
+    bool Run(bool duringFalls, int32_t timing, bool primed, int32_t quiet, uint64_t& budget,
              std::vector<PlannedSwap>& out) {
         duringFalls_ = duringFalls;
-        late_ = late;
+        timing_ = timing;
         budget_ = budget;
         exhausted_ = false;
-        tried_.clear();
+        // A board that failed with as many quiet swaps allowed fails again when more are
+        // allowed elsewhere: what was learnt holds across the deepening, not across ways of
+        // timing the swaps.
+        if (timing != lastTiming_ || primed != lastPrimed_) {
+            for (auto& table : tried_) table.clear();
+            lastTiming_ = timing, lastPrimed_ = primed;
+        }
         Node n;
         n.play = PlacedLevel(level_);
         n.swapsLeft = kChallengeLevels[level_ - 1].swaps;
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
+        idleAnywhere_ = !StartsAtRest(n.play);
         timed_.clear();
         bool found = false;
         if (!duringFalls_) {
@@ -473,6 +549,8 @@ class Search {
         int64_t t = 0;
         int32_t swapsLeft = 0, quietLeft = 0;
         Pace pace;
+        // Only swaps that change nothing have been made, on the board at rest as placed.
+        bool opening = true;
     };
     struct Stretch {
         int64_t from;
@@ -489,19 +567,20 @@ class Search {
         bool busy;          // the swap set lines or falls going
         bool quiet;         // counts against the quiet swaps allowed
         bool chain = false; // it makes a line that carries a chain on
+        bool idle = false;  // it exchanges two equal blocks
     };
 
     void BuildDistances() {
         dist_.resize(kCursorStates);
         for (int s = 0; s < kCursorStates; ++s)
-            if (ValidCursor(CursorAt(s))) dist_[s] = Reach(CursorAt(s)).dist;
+            if (ValidCursor(CursorOfIndex(s))) dist_[s] = Reach(CursorOfIndex(s)).dist;
     }
-    int Distance(const CursorCell& a, const CursorCell& b) const {
+    int Distance(const CursorState& a, const CursorState& b) const {
         return dist_[CursorIndex(a)][CursorIndex(b)];
     }
 
     uint64_t NodeKey(const Node& n) const {
-        uint64_t h = Mix(PlayKey(n.play, true), uint64_t(n.swapsLeft));
+        uint64_t h = Mix(PlayKey(n.play, true), uint64_t(n.swapsLeft) << 1 | n.opening);
         if (!duringFalls_) return h; // at rest, when a swap is made changes nothing
         h = Mix(h, uint64_t(CursorIndex(n.pace.cursor)));
         h = Mix(h, uint64_t(std::clamp<int64_t>(n.pace.nextMove - n.t, -1, kMoveGap)));
@@ -542,9 +621,10 @@ class Search {
 
     void ChildrenAtRest(const Node& n, const Play& rest, int64_t from, Family& f) const {
         Play p;
-        for (const Swap& s : Candidates(rest.grid)) {
+        for (const Swap& s : Candidates(rest.grid, n.opening || idleAnywhere_)) {
             const int64_t at = std::max(from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
             Child c{-1, &rest, at + 1, s, at, false, false, false};
+            c.idle = SwapCellsOf(rest.grid, s).now[0] == SwapCellsOf(rest.grid, s).now[1];
             if (QuietAtRest(rest.grid, s)) {
                 if (n.quietLeft == 0) continue;
                 c.quiet = true;
@@ -576,32 +656,49 @@ class Search {
             const Stretch& st = stretches[i];
             const int64_t end = stretches[i + 1].from;
             // The swaps in the order the cursor can make them, at the first update they can
-            // (with `late` also at the last update of the stretch).
-            std::vector<std::pair<int64_t, Swap>> timed;
-            for (const Swap& s : Candidates(st.play.grid)) {
+            // (and, as `timing_` asks, at the last update of the stretch or at every one).
+            // A swap that starts or stops no fall and makes no line through its own cells
+            // changes nothing but those cells in an update inside the stretch: with no quiet
+            // swap left it is passed over without playing the update.
+            struct Timed {
+                int64_t at;
+                Swap s;
+                bool still;
+            };
+            std::vector<Timed> timed;
+            for (const Swap& s : Candidates(st.play.grid, idleAnywhere_)) {
                 const bool matters = Matters(st.play.grid, s);
                 if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
                 if (at >= end) continue;
-                timed.push_back({at, s});
-                if (late_ && matters && end - 1 > at) timed.push_back({end - 1, s});
+                const bool still = Still(st.play.grid, s);
+                timed.push_back({at, s, still});
+                if (!matters) continue;
+                if (timing_ == 2) {
+                    // Inside the stretch a still swap does the same at every update.
+                    for (int64_t u = at + 1; u < end; ++u)
+                        if (!still || u == end - 1) timed.push_back({u, s, still});
+                } else if (timing_ == 1 && end - 1 > at) {
+                    timed.push_back({end - 1, s, still});
+                }
             }
             std::stable_sort(timed.begin(), timed.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
+                             [](const Timed& a, const Timed& b) { return a.at < b.at; });
             // Without the swap the update would leave the stretch's cells as they are, or,
             // in its last update, give the next stretch's.
             const Play& next = stretches[i + 1].play;
             const int markedIn = Marked(st.play), markedNext = Marked(next);
             Play board, p;
             int64_t boardAt = -1;
-            for (const auto& [at, s] : timed) {
+            for (const auto& [at, s, still] : timed) {
+                const bool lastUpdate = at + 1 == end;
+                if (still && !lastUpdate && n.quietLeft == 0) continue;
                 if (boardAt != at) {
                     board = st.play;
                     CountDownBy(board, at - st.from);
                     boardAt = at;
                 }
-                const bool lastUpdate = at + 1 == end;
                 const int idleMarked = lastUpdate ? markedNext : markedIn;
                 const int32_t idleCombo = lastUpdate ? next.combo : st.play.combo;
                 Child c{-1, nullptr, at + 1, s, at, false, false, false};
@@ -631,8 +728,9 @@ class Search {
         }
         if (n.play.maxCombo > target_ || ChainReach(n.play) < target_) return false;
         if (Empty(n.play.grid) || Hopeless(n.play.grid)) return false;
+        if (OutOfReach(n.play.grid, n.swapsLeft)) return false;
         // A board tried before with as many quiet swaps allowed has nothing new to offer.
-        auto [it, added] = tried_.try_emplace(NodeKey(n), n.quietLeft);
+        auto [it, added] = tried_[duringFalls_].try_emplace(NodeKey(n), n.quietLeft);
         if (!added) {
             if (it->second >= n.quietLeft) return false;
             it->second = n.quietLeft;
@@ -663,8 +761,9 @@ class Search {
         std::stable_partition(children.begin(), children.end(),
                               [](const Child& c) { return c.chain; });
         for (const Child& c : children) {
-            Node next{BoardOf(c, f), c.next, n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
-                      n.pace};
+            Node next{BoardOf(c, f),   c.next,
+                      n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
+                      n.pace,          n.opening && c.idle};
             next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
             timed_.push_back({CellOf(c.swap), c.at});
             if (Dfs(next)) return true;
@@ -676,9 +775,15 @@ class Search {
 
     int level_;
     int32_t target_;
-    bool duringFalls_ = false, late_ = false;
+    bool duringFalls_ = false;
+    int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
-    std::unordered_map<uint64_t, int32_t> tried_;
+    std::unordered_map<uint64_t, int32_t> tried_[2]; // by duringFalls_
+    int32_t lastTiming_ = 0;
+    bool lastPrimed_ = false;
+    // Swaps of two equal blocks change nothing, so on a level that starts at rest they are
+    // spent first, before anything moves; elsewhere they are offered at every board.
+    bool idleAnywhere_ = false;
     std::vector<PlannedSwap> timed_;
     uint64_t budget_ = 0, states_ = 0;
     bool exhausted_ = false;
@@ -687,7 +792,7 @@ class Search {
 
 } // namespace
 
-bool MoveCursorCell(CursorCell& c, CursorKey key) {
+bool MoveCursorCell(CursorState& c, CursorKey key) {
     // The play layer's own cursor table, on a board that holds only the cursor.
     static PlayBoard board;
     board.BlockX = c.x, board.BlockY = c.y, board.BlockZ = c.z, board.CursorFlg = c.face;
@@ -700,11 +805,11 @@ bool MoveCursorCell(CursorCell& c, CursorKey key) {
     keys.left = key == CursorKey::Left;
     keys.right = key == CursorKey::Right;
     if (!MoveCursor(board, keys)) return false;
-    c = {board.BlockX, board.BlockY, board.BlockZ, board.CursorFlg};
+    c = {board.CursorFlg, board.BlockX, board.BlockY, board.BlockZ};
     return true;
 }
 
-std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to) {
+std::vector<CursorKey> CursorPath(const CursorState& from, const CursorState& to) {
     const CursorTree tree = Reach(from);
     std::vector<CursorKey> path;
     const int start = CursorIndex(from);
@@ -726,33 +831,45 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     Search search(level, chain);
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
-    // only when the first ones cannot do it; a fresh run's waits before full ones.
+    // only when the first ones cannot do it (every update only when asked); a fresh run's
+    // waits before full ones.
     const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
+    static const char* const kTimings[] = {"the first update", "the first and the last update",
+                                           "every update"};
+    std::string lastPass;
     for (int primed = 0; primed < 2 && out.swaps.empty() && !exhausted; ++primed) {
-        for (int late = 0; late < 2 && out.swaps.empty() && !exhausted; ++late) {
+        for (int32_t timing = limits.fromTiming;
+             timing <= limits.toTiming && out.swaps.empty() && !exhausted; ++timing) {
             for (int32_t quiet = 0; quiet <= swaps && out.swaps.empty() && !exhausted; ++quiet) {
-                for (int falls = primed || late; falls < 2 && out.swaps.empty() && !exhausted;
+                for (int falls = primed || timing > 0; falls < 2 && out.swaps.empty() && !exhausted;
                      ++falls) {
-                    if (search.Run(falls != 0, late != 0, primed != 0, quiet, budget, out.swaps)) {
+                    if (search.Run(falls != 0, timing, primed != 0, quiet, budget, out.swaps)) {
                         out.duringFalls = falls != 0;
                         out.primed = primed != 0;
                     }
                     exhausted = search.Exhausted();
+                    std::ostringstream pass;
+                    if (falls)
+                        pass << "swaps also while blocks fall or vanish, at " << kTimings[timing]
+                             << " of every stretch of unchanged cells the cursor can reach";
+                    else
+                        pass << "swaps at rest only";
+                    pass << ", up to " << quiet << " quiet"
+                         << (primed ? ", the waits full at the start of play" : "");
+                    lastPass = pass.str();
                     if (std::getenv("TESS_SOLVE_TRACE"))
-                        std::fprintf(stderr, "primed %d late %d quiet %d falls %d: %llu boards\n",
-                                     primed, late, quiet, falls,
-                                     (unsigned long long)search.States());
+                        std::fprintf(stderr, "%s: %llu boards%s\n", lastPass.c_str(),
+                                     (unsigned long long)search.States(),
+                                     exhausted ? " (gave up)" : "");
                 }
             }
         }
     }
     if (out.swaps.empty())
         said << (exhausted ? "gave up after " : "every sequence tried: ") << search.States()
-             << " boards (swaps at rest; then also while blocks fall or vanish, at the first "
-                "and at the last update of every stretch of unchanged cells the cursor can "
-                "reach)";
+             << " boards (last pass: " << lastPass << ")";
     out.states = search.States();
     out.searched = said.str();
     if (out.swaps.empty()) return out;
@@ -761,11 +878,15 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     return out;
 }
 
-bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at) {
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorState& at) {
     return QuietAtRest(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
-bool SwapMayMatter(const BlockGrid grid, const CursorCell& at) {
+bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at) {
+    return Still(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
@@ -782,7 +903,7 @@ bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bo
     if (level < 1 || level > kLevelCount) return false;
     Play p = PlacedLevel(level);
     int32_t left = kChallengeLevels[level - 1].swaps;
-    CursorCell cursor;
+    CursorState cursor;
     int32_t moveWait = primed ? 16 : 0, swapWait = primed ? 15 : 0;
     size_t next = 0;
     const int64_t last = keys.empty() ? 0 : keys.back().update;

@@ -7,27 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "play/cursor.h"
 #include "puzzle/board.h"
-
-// A cursor cell as the mode holds it: BlockX, BlockY, BlockZ and CursorFlg (0 front face,
-// pair along X; 1 right face, pair along Z).
-struct CursorCell {
-    int32_t x = 0, y = 0, z = 0, face = 0;
-    bool operator==(const CursorCell&) const = default;
-};
 
 // The keys of play that steer the cursor; the depth moves are Up and Down with Shift held.
 enum class CursorKey { Up, Down, Left, Right, ShiftUp, ShiftDown };
 
 // One cursor action as play applies it; false when the key is refused (it then does not count
 // as a move). A depth move at its limit counts as a move but stays where it is.
-bool MoveCursorCell(CursorCell& cell, CursorKey key);
+bool MoveCursorCell(CursorState& cell, CursorKey key);
 
 // The shortest key sequence from one cursor cell to another.
-std::vector<CursorKey> CursorPath(const CursorCell& from, const CursorCell& to);
+std::vector<CursorKey> CursorPath(const CursorState& from, const CursorState& to);
 
 struct PlannedSwap {
-    CursorCell at;  // the cursor cell; the partner is X + 1 (face 0) or Z + 1 (face 1)
+    CursorState at; // the cursor cell; the partner is X + 1 (face 0) or Z + 1 (face 1)
     int64_t update; // the play update in which X swaps, 0 = the first update of play
 };
 
@@ -51,6 +45,10 @@ struct Solution {
 
 struct SolveLimits {
     uint64_t states = 1'500'000; // boards examined before the search gives up
+    // How swaps while blocks fall or vanish are timed within a stretch of updates in which the
+    // cells stay the same: 0 at the first update the cursor allows, 1 also at the last, 2 at
+    // every update where that can make a difference. The passes run from one to the other.
+    int32_t fromTiming = 0, toTiming = 1;
 };
 
 // A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest
@@ -74,10 +72,13 @@ bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bo
 // The search's quick looks at a swap (the cursor cell and its partner), before any update:
 // true when, on a board at rest, it makes no line and starts no fall, so that its update only
 // exchanges the two cells;
-bool SwapIsQuietAtRest(const BlockGrid grid, const CursorCell& at);
+bool SwapIsQuietAtRest(const BlockGrid grid, const CursorState& at);
+// true when, in an update that leaves the cells as they are, it only exchanges its two cells
+// (it starts or stops no fall and puts no block in a line);
+bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at);
 // false only when, on any board, its update can neither make a line through a moved block
 // nor start or stop a fall.
-bool SwapMayMatter(const BlockGrid grid, const CursorCell& at);
+bool SwapMayMatter(const BlockGrid grid, const CursorState& at);
 
 // The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
 // `firstPlayFrame`.
