@@ -12,6 +12,7 @@
 #include "menus/options.h"
 #include "platform/files.h"
 #include "platform/input_map.h"
+#include "play/opponent.h"
 
 using namespace platform;
 
@@ -229,7 +230,7 @@ SettingsFile ParseSettings(std::string_view text) {
         }
         if (l.kind == Line::kSection) {
             section = l.section;
-            known = section == "sound" || section == "window" ||
+            known = section == "sound" || section == "window" || section == "versus" ||
                     (section.rfind("keys.", 0) == 0 && IsKeySection(section.substr(5)));
             skipping = !known;
             if (!known)
@@ -268,6 +269,16 @@ SettingsFile ParseSettings(std::string_view text) {
                 continue;
             }
             if (!ParseBool(l.value, v.fullscreen)) bad("fullscreen must be yes or no");
+        } else if (section == "versus" && l.name == "opponent") {
+            if (!fresh) {
+                again();
+                continue;
+            }
+            const int32_t level = CpuLevelFromName(l.value);
+            if (level < 0)
+                bad("opponent must be person, easy, normal or hard");
+            else
+                v.opponent = level;
         } else if (section.rfind("keys.", 0) == 0) {
             Candidate c;
             c.line = i;
@@ -311,7 +322,8 @@ std::string SettingsText(const std::vector<std::string>& lines, const SettingsVa
                           {"sound", "effects", std::to_string(values.effects)},
                           {"window", "width", std::to_string(values.width)},
                           {"window", "height", std::to_string(values.height)},
-                          {"window", "fullscreen", values.fullscreen ? "yes" : "no"}};
+                          {"window", "fullscreen", values.fullscreen ? "yes" : "no"},
+                          {"versus", "opponent", std::string(CpuLevelName(values.opponent))}};
     std::vector<std::string> out = lines;
     if (out.empty()) out.push_back("# Tessarune settings (README.md lists every one).");
     for (const Want& w : wants) {
@@ -363,6 +375,13 @@ struct Store {
     SettingsValues saved, values;
 } g;
 
+// The versus opponent chosen on the mode select; not one set for a computer-against-computer
+// run (the mode select only ever chooses the right side).
+void TakeOpponent() {
+    if (Opponents.left == kCpuOff)
+        g.values.opponent = std::clamp<int32_t>(Opponents.right, kCpuOff, kCpuHard);
+}
+
 void Save() {
     if (g.path.empty() || g.values == g.saved) return;
     if (!g.writable) {
@@ -386,6 +405,12 @@ void Save() {
 }
 
 } // namespace
+
+std::string SettingsFolder(const CommandLine& options) {
+    if (!options.replay.empty()) return "";
+    if (!options.config.empty()) return options.config;
+    return options.headless ? "" : UserConfigFolder();
+}
 
 void LoadUserSettings(const std::string& folder) {
     g = Store{};
@@ -421,6 +446,7 @@ void LoadUserSettings(const std::string& folder) {
 
     TheInputMap().SetBindings(InputMapTables(file.bindings));
     UseSoundLevels(g.values.music, g.values.effects);
+    Opponents.right = g.values.opponent;
 }
 
 void UseSoundLevels(int32_t music, int32_t effects) {
@@ -453,6 +479,11 @@ void SettingsAfterOptions() {
     Save();
 }
 
+void SettingsAfterSelect() {
+    TakeOpponent();
+    Save();
+}
+
 void KeepSettingsAtExit(const Window& window, bool inOptions) {
     int width = 0, height = 0;
     window.WindowedSize(width, height);
@@ -465,5 +496,6 @@ void KeepSettingsAtExit(const Window& window, bool inOptions) {
         g.values.music = Options.Sound;
         g.values.effects = Options.Se;
     }
+    TakeOpponent();
     Save();
 }
