@@ -312,18 +312,25 @@ SettingsFile ParseSettings(std::string_view text) {
     return file;
 }
 
-std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values) {
-    struct Want {
-        const char* section;
-        const char* name;
-        std::string value;
-    };
-    const Want wants[] = {{"sound", "music", std::to_string(values.music)},
-                          {"sound", "effects", std::to_string(values.effects)},
-                          {"window", "width", std::to_string(values.width)},
-                          {"window", "height", std::to_string(values.height)},
-                          {"window", "fullscreen", values.fullscreen ? "yes" : "no"},
-                          {"versus", "opponent", std::string(CpuLevelName(values.opponent))}};
+std::string BindingValue(const ActionBinding& binding) {
+    std::string out;
+    for (int key : binding.keys) out += (out.empty() ? "" : ", ") + PhysicalKeyName(key);
+    if (out.empty()) out = "none";
+    for (int pad : binding.pads) out += ", pad:" + std::string(PadInputName(pad));
+    if (binding.pads.empty()) out += ", pad:none";
+    return out;
+}
+
+std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values,
+                         const std::vector<SettingLine>& more) {
+    using Want = SettingLine;
+    std::vector<Want> wants = {{"sound", "music", std::to_string(values.music)},
+                               {"sound", "effects", std::to_string(values.effects)},
+                               {"window", "width", std::to_string(values.width)},
+                               {"window", "height", std::to_string(values.height)},
+                               {"window", "fullscreen", values.fullscreen ? "yes" : "no"},
+                               {"versus", "opponent", std::string(CpuLevelName(values.opponent))}};
+    wants.insert(wants.end(), more.begin(), more.end());
     std::vector<std::string> out = lines;
     if (out.empty()) out.push_back("# Tessarune settings (README.md lists every one).");
     for (const Want& w : wants) {
@@ -373,6 +380,7 @@ struct Store {
     bool refusedSaid = false;
     std::vector<std::string> lines;
     SettingsValues saved, values;
+    KeyBindings savedBindings, bindings;
 } g;
 
 // The versus opponent chosen on the mode select; not one set for a computer-against-computer
@@ -383,7 +391,7 @@ void TakeOpponent() {
 }
 
 void Save() {
-    if (g.path.empty() || g.values == g.saved) return;
+    if (g.path.empty() || (g.values == g.saved && g.bindings == g.savedBindings)) return;
     if (!g.writable) {
         if (!g.refusedSaid)
             std::fprintf(stderr,
@@ -395,13 +403,19 @@ void Save() {
     }
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(g.path).parent_path(), ec);
-    std::string text = SettingsText(g.lines, g.values);
+    std::vector<SettingLine> changed;
+    for (size_t i = 0; i < g.bindings.size(); ++i)
+        if (g.bindings[i] != g.savedBindings[i])
+            changed.push_back({"keys." + std::string(KeyActions()[i].section),
+                               std::string(KeyActions()[i].name), BindingValue(g.bindings[i])});
+    std::string text = SettingsText(g.lines, g.values, changed);
     if (!ReplaceFileAtomically(g.path, text)) {
         std::fprintf(stderr, "tessarune: cannot write the settings file '%s'\n", g.path.c_str());
         return;
     }
     g.lines = ParseSettings(text).lines;
     g.saved = g.values;
+    g.savedBindings = g.bindings;
 }
 
 } // namespace
@@ -443,6 +457,7 @@ void LoadUserSettings(const std::string& folder) {
                      file.messages.size() - kMaxMessages);
     g.lines = file.lines;
     g.saved = g.values = file.values;
+    g.savedBindings = g.bindings = file.bindings;
 
     TheInputMap().SetBindings(InputMapTables(file.bindings));
     UseSoundLevels(g.values.music, g.values.effects);
@@ -476,6 +491,16 @@ void ApplyWindowSettings(Window& window) {
 void SettingsAfterOptions() {
     g.values.music = Options.StartSound;
     g.values.effects = Options.StartSe;
+    Save();
+}
+
+const KeyBindings& UserKeyBindings() {
+    return g.bindings;
+}
+
+void UseKeyBindings(const KeyBindings& bindings) {
+    g.bindings = bindings;
+    TheInputMap().SetBindings(InputMapTables(bindings));
     Save();
 }
 

@@ -33,11 +33,19 @@ struct SettingsFile {
     std::vector<std::string> messages;
 };
 
+// A setting to put in place: [section] name = value.
+struct SettingLine {
+    std::string section, name, value;
+};
+// A binding line's value: "C, X, pad:west", "none, pad:none".
+std::string BindingValue(const ActionBinding& binding);
+
 // Reads a settings text; never fails: what it cannot use is reported and left at its default.
 SettingsFile ParseSettings(std::string_view text);
-// The text to write: `lines` with the values put in place of their old lines (or added to
-// their sections), every other line kept as it was.
-std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values);
+// The text to write: `lines` with the values and `more` put in place of their old lines (or
+// added to their sections), every other line kept as it was.
+std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values,
+                         const std::vector<SettingLine>& more = {});
 
 // The folder whose settings.ini a run uses: --config, else the user's own; none ("") for a
 // headless run without --config (its result depends on its command line alone) and for a
@@ -52,6 +60,10 @@ void LoadUserSettings(const std::string& folder);
 // The options levels (0..3) the run starts with, and their volumes.
 void UseSoundLevels(int32_t music, int32_t effects);
 const SettingsValues& UserSettings();
+// The run's key bindings; UseKeyBindings installs new ones in the input map and writes the
+// lines of the actions that changed (the key screen).
+const KeyBindings& UserKeyBindings();
+void UseKeyBindings(const KeyBindings& bindings);
 // The file the run reads and writes ("" when none).
 const std::string& UserSettingsPath();
 
