@@ -33,6 +33,7 @@ constexpr KeyAction kActions[] = {
     {"menus", "left", kMenu, VK_LEFT, kAny, {VK_LEFT, 0}, Pad(kPadLeft)},
     {"menus", "right", kMenu, VK_RIGHT, kAny, {VK_RIGHT, 0}, Pad(kPadRight)},
     {"menus", "confirm", kMenu, 'Z', kAny, {'Z', 0}, kConfirmPad},
+    {"menus", "keys", kMenu, 'K', kAny, {'K', 0}, kNoPad}, // the options open the key screen
     // Endless play and its menus.
     {"endless", "up", kEndless, VK_UP, kAny, {VK_UP, 0}, Pad(kPadUp)},
     {"endless", "down", kEndless, VK_DOWN, kAny, {VK_DOWN, 0}, Pad(kPadDown)},
@@ -130,8 +131,13 @@ int CollidingAction(const KeyBindings& bindings, int action) {
 std::vector<std::vector<Binding>> InputMapTables(const KeyBindings& bindings) {
     // Escape is itself everywhere (it quits; it cannot be rebound).
     std::vector<std::vector<Binding>> tables(kKeyContextCount, {{VK_ESCAPE, VK_ESCAPE, -1}});
+    for (int k = 1; k < 256; ++k)
+        if (k != VK_ESCAPE) tables[kKeyScreenKeys].push_back({k, k, -1});
     for (size_t i = 0; i < std::size(kActions); ++i) {
         const KeyAction& a = kActions[i];
+        if (a.contexts & kMenu)
+            for (int p : bindings[i].pads)
+                tables[kKeyScreenKeys].push_back({kPadBase + p, a.vk, a.pad});
         for (int c = 0; c < kKeyContextCount; ++c) {
             if (!(a.contexts >> c & 1)) continue;
             for (int k : bindings[i].keys) tables[c].push_back({k, a.vk, -1});
@@ -149,6 +155,9 @@ int KeyContextOf(int32_t sceneId) {
     case scene::kChallengeInit:
     case scene::kChallengeFrame:
         return kChallengeKeys;
+    case scene::kKeysInit:
+    case scene::kKeysFrame:
+        return kKeyScreenKeys;
     case scene::kVersusInit:
     case scene::kVersusFrame:
         return Versus.GameFlg == 5 || Versus.GameFlg == 6 ? kVersusMenuKeys : kVersusPlayKeys;

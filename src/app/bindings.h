@@ -19,6 +19,7 @@ enum KeyContext : int {
     kChallengeKeys,
     kVersusPlayKeys,
     kVersusMenuKeys,
+    kKeyScreenKeys, // every key is itself, so that any key can be chosen; pads as in the menus
     kKeyContextCount
 };
 

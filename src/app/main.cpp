@@ -70,13 +70,7 @@ int main(int argc, char** argv) {
     if (options.seed) platform::OverrideSeed(*options.seed);
     platform::EnableDebugKeys(options.debugKeys);
     if (options.headless) platform::UseVirtualClock(0);
-    // A headless run without --config neither reads nor writes the user's settings: its
-    // result depends on its command line alone. Nor does a replay: it starts from the levels
-    // its recording names, and must not write what the recorded player chose.
-    LoadUserSettings(!options.replay.empty()   ? std::string()
-                     : !options.config.empty() ? options.config
-                     : options.headless        ? std::string()
-                                               : platform::UserConfigFolder());
+    LoadUserSettings(SettingsFolder(options));
     SetUpCpuVsCpu(options);
 
     Harness harness(options, std::move(script));

@@ -89,7 +89,7 @@ bool ParseOptions(const std::vector<std::string>& args, CommandLine& out, std::s
             if (!value(v) || !value(right)) return false;
             out.cpuLeft = CpuLevelFromName(v);
             out.cpuRight = CpuLevelFromName(right);
-            if (out.cpuLeft < 0 || out.cpuRight < 0) {
+            if (out.cpuLeft <= 0 || out.cpuRight <= 0) {
                 error = "--cpu-vs-cpu needs two levels of easy, normal and hard, not '" + v +
                         "' '" + right + "'";
                 return false;

@@ -156,7 +156,8 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
         TheInputMap().SetContext(KeyContextOf(SceneId));
         const int32_t ran = SceneId;
         SceneId = RunScene(SceneId, PresentParams);
-        if (ran == scene::kOptionsFrame && SceneId == scene::kSelectInit) SettingsAfterOptions();
+        if (ran == scene::kOptionsFrame && SceneId != scene::kOptionsFrame) SettingsAfterOptions();
+        if (ran == scene::kSelectFrame && SceneId != scene::kSelectFrame) SettingsAfterSelect();
         harness.AfterFrame(result.frames);
         ++result.frames;
         if (harness.LimitReached(result.frames)) {

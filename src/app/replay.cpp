@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/random.h"
+#include "play/opponent.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -234,6 +235,9 @@ bool ParseRecording(const std::string& text, Recording& out, std::string& error)
         if (kind == "levels") {
             if (w.size() != 3 || !Number(w[1], out.music, 3) || !Number(w[2], out.effects, 3))
                 return bad("expected 'levels MUSIC EFFECTS', each from 0 to 3");
+        } else if (kind == "opponent") {
+            if (w.size() != 2 || (out.opponent = CpuLevelFromName(w[1])) < 0)
+                return bad("expected 'opponent person', 'easy', 'normal' or 'hard'");
         } else if (kind == "notepad") {
             NotepadFile file;
             if (w.size() < 3 || !Unescape(w[1], file.name) || file.name.empty() ||
@@ -343,6 +347,7 @@ bool Recorder::Start(const std::string& path, uint32_t seed, bool debugKeys, std
                        GameVersion() + "\n";
     head += "levels " + std::to_string(Options.StartSound) + " " + std::to_string(Options.StartSe) +
             "\n";
+    head += "opponent " + std::string(CpuLevelName(Opponents.right)) + "\n";
     for (const NotepadFile& f : notepad) {
         head += "notepad " + Escape(f.name, true);
         head += f.state == NotepadFile::kUnreadable ? " unreadable\n"
@@ -520,6 +525,7 @@ bool Replayer::Start(std::string& error) {
                 .write(f.text.data(), static_cast<std::streamsize>(f.text.size()));
     }
     UseSoundLevels(rec_.music, rec_.effects);
+    Opponents.right = rec_.opponent;
     playerRecords_ = RecordFolder();
     SetRecordFolder(notepad);
     OverrideSeed(rec_.seed);

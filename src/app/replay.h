@@ -3,6 +3,8 @@
 // A recording is text, a key script grown by a few line kinds:
 //   tessarune-replay 1 seed 1234 [debug-keys] game 0.1.0     the header: format, seed, version
 //   levels 3 2                               the options levels at start: music, effects
+//   opponent normal                          the versus opponent at start (person, easy,
+//                                            normal, hard); without the line a person
 //   notepad Hi\sScore.txt = 120 5 3 0 1 4    a record file as the run found it (or "missing",
 //                                            "unreadable"); \s \n \r \\ \xHH escapes
 //   12 40 X UP                               keys held during frames 12..40
@@ -44,6 +46,7 @@ struct Recording {
     bool debugKeys = false;
     std::string version;
     int32_t music = 3, effects = 3; // the options levels the run started with
+    int32_t opponent = 0;           // the versus opponent it started with (a CpuLevel)
     std::vector<NotepadFile> notepad;
     std::vector<KeyScriptLine> held;                // held runs, in file order
     std::vector<std::pair<int64_t, int>> taps;      // (frame, key), frames rising

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "app/key_screen.h"
 #include "menus/options.h"
 #include "menus/select.h"
 #include "menus/title.h"
@@ -14,7 +15,8 @@ namespace {
 
 using namespace scene;
 
-// In the shut-down order: title, mode select, endless, versus, challenge, options.
+// In the shut-down order: title, mode select, endless, versus, challenge, options, keys. The
+// key screen's state is not dumped (it is reached from the options only, by hand).
 constexpr SceneRow kScenes[] = {
     {"title", kTitleInit, TitleInit, TitleFrame, TitleRelease, nullptr, TitleDump},
     {"select", kSelectInit, SelectInit, SelectFrame, SelectRelease, nullptr, SelectDump},
@@ -24,6 +26,7 @@ constexpr SceneRow kScenes[] = {
     {"challenge", kChallengeInit, ChallengeInit, ChallengeFrame, ChallengeRelease,
      ChallengeReleaseRun, ChallengeDump},
     {"options", kOptionsInit, OptionsInit, OptionsFrame, OptionsRelease, nullptr, OptionsDump},
+    {"keys", kKeysInit, KeysInit, KeysFrame, KeysRelease, nullptr, nullptr},
 };
 
 std::array<SceneEntry, kSceneCount> DefaultTable() {
@@ -69,6 +72,7 @@ void ReleaseAllScenes() {
 
 void DumpScenes(platform::JsonWriter& json) {
     for (const SceneRow& row : kScenes) {
+        if (!row.dump) continue;
         json.Key(row.dumpKey);
         row.dump(json);
     }

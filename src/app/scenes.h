@@ -31,7 +31,7 @@ struct SceneRow {
     void (*dump)(platform::JsonWriter&);
 };
 
-// Entries for SceneIds 0..11; an empty entry runs nothing, like an unknown SceneId.
+// Entries for SceneIds 0..15; an empty entry runs nothing, like an unknown SceneId.
 // Tests may replace entries.
 SceneEntry& SceneAt(int32_t sceneId);
 void RestoreDefaultScenes();

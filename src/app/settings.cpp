@@ -12,6 +12,7 @@
 #include "menus/options.h"
 #include "platform/files.h"
 #include "platform/input_map.h"
+#include "play/opponent.h"
 
 using namespace platform;
 
@@ -229,7 +230,7 @@ SettingsFile ParseSettings(std::string_view text) {
         }
         if (l.kind == Line::kSection) {
             section = l.section;
-            known = section == "sound" || section == "window" ||
+            known = section == "sound" || section == "window" || section == "versus" ||
                     (section.rfind("keys.", 0) == 0 && IsKeySection(section.substr(5)));
             skipping = !known;
             if (!known)
@@ -268,6 +269,16 @@ SettingsFile ParseSettings(std::string_view text) {
                 continue;
             }
             if (!ParseBool(l.value, v.fullscreen)) bad("fullscreen must be yes or no");
+        } else if (section == "versus" && l.name == "opponent") {
+            if (!fresh) {
+                again();
+                continue;
+            }
+            const int32_t level = CpuLevelFromName(l.value);
+            if (level < 0)
+                bad("opponent must be person, easy, normal or hard");
+            else
+                v.opponent = level;
         } else if (section.rfind("keys.", 0) == 0) {
             Candidate c;
             c.line = i;
@@ -301,17 +312,25 @@ SettingsFile ParseSettings(std::string_view text) {
     return file;
 }
 
-std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values) {
-    struct Want {
-        const char* section;
-        const char* name;
-        std::string value;
-    };
-    const Want wants[] = {{"sound", "music", std::to_string(values.music)},
-                          {"sound", "effects", std::to_string(values.effects)},
-                          {"window", "width", std::to_string(values.width)},
-                          {"window", "height", std::to_string(values.height)},
-                          {"window", "fullscreen", values.fullscreen ? "yes" : "no"}};
+std::string BindingValue(const ActionBinding& binding) {
+    std::string out;
+    for (int key : binding.keys) out += (out.empty() ? "" : ", ") + PhysicalKeyName(key);
+    if (out.empty()) out = "none";
+    for (int pad : binding.pads) out += ", pad:" + std::string(PadInputName(pad));
+    if (binding.pads.empty()) out += ", pad:none";
+    return out;
+}
+
+std::string SettingsText(const std::vector<std::string>& lines, const SettingsValues& values,
+                         const std::vector<SettingLine>& more) {
+    using Want = SettingLine;
+    std::vector<Want> wants = {{"sound", "music", std::to_string(values.music)},
+                               {"sound", "effects", std::to_string(values.effects)},
+                               {"window", "width", std::to_string(values.width)},
+                               {"window", "height", std::to_string(values.height)},
+                               {"window", "fullscreen", values.fullscreen ? "yes" : "no"},
+                               {"versus", "opponent", std::string(CpuLevelName(values.opponent))}};
+    wants.insert(wants.end(), more.begin(), more.end());
     std::vector<std::string> out = lines;
     if (out.empty()) out.push_back("# Tessarune settings (README.md lists every one).");
     for (const Want& w : wants) {
@@ -361,10 +380,18 @@ struct Store {
     bool refusedSaid = false;
     std::vector<std::string> lines;
     SettingsValues saved, values;
+    KeyBindings savedBindings, bindings;
 } g;
 
+// The versus opponent chosen on the mode select; not one set for a computer-against-computer
+// run (the mode select only ever chooses the right side).
+void TakeOpponent() {
+    if (Opponents.left == kCpuOff)
+        g.values.opponent = std::clamp<int32_t>(Opponents.right, kCpuOff, kCpuHard);
+}
+
 void Save() {
-    if (g.path.empty() || g.values == g.saved) return;
+    if (g.path.empty() || (g.values == g.saved && g.bindings == g.savedBindings)) return;
     if (!g.writable) {
         if (!g.refusedSaid)
             std::fprintf(stderr,
@@ -376,16 +403,28 @@ void Save() {
     }
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(g.path).parent_path(), ec);
-    std::string text = SettingsText(g.lines, g.values);
+    std::vector<SettingLine> changed;
+    for (size_t i = 0; i < g.bindings.size(); ++i)
+        if (g.bindings[i] != g.savedBindings[i])
+            changed.push_back({"keys." + std::string(KeyActions()[i].section),
+                               std::string(KeyActions()[i].name), BindingValue(g.bindings[i])});
+    std::string text = SettingsText(g.lines, g.values, changed);
     if (!ReplaceFileAtomically(g.path, text)) {
         std::fprintf(stderr, "tessarune: cannot write the settings file '%s'\n", g.path.c_str());
         return;
     }
     g.lines = ParseSettings(text).lines;
     g.saved = g.values;
+    g.savedBindings = g.bindings;
 }
 
 } // namespace
+
+std::string SettingsFolder(const CommandLine& options) {
+    if (!options.replay.empty()) return "";
+    if (!options.config.empty()) return options.config;
+    return options.headless ? "" : UserConfigFolder();
+}
 
 void LoadUserSettings(const std::string& folder) {
     g = Store{};
@@ -418,9 +457,11 @@ void LoadUserSettings(const std::string& folder) {
                      file.messages.size() - kMaxMessages);
     g.lines = file.lines;
     g.saved = g.values = file.values;
+    g.savedBindings = g.bindings = file.bindings;
 
     TheInputMap().SetBindings(InputMapTables(file.bindings));
     UseSoundLevels(g.values.music, g.values.effects);
+    Opponents.right = g.values.opponent;
 }
 
 void UseSoundLevels(int32_t music, int32_t effects) {
@@ -453,6 +494,21 @@ void SettingsAfterOptions() {
     Save();
 }
 
+const KeyBindings& UserKeyBindings() {
+    return g.bindings;
+}
+
+void UseKeyBindings(const KeyBindings& bindings) {
+    g.bindings = bindings;
+    TheInputMap().SetBindings(InputMapTables(bindings));
+    Save();
+}
+
+void SettingsAfterSelect() {
+    TakeOpponent();
+    Save();
+}
+
 void KeepSettingsAtExit(const Window& window, bool inOptions) {
     int width = 0, height = 0;
     window.WindowedSize(width, height);
@@ -465,5 +521,6 @@ void KeepSettingsAtExit(const Window& window, bool inOptions) {
         g.values.music = Options.Sound;
         g.values.effects = Options.Se;
     }
+    TakeOpponent();
     Save();
 }

@@ -14,6 +14,7 @@ OptionsScene Options;
 
 namespace {
 
+using scene::kKeysInit;
 using scene::kOptionsFrame;
 using scene::kSelectInit;
 
@@ -80,6 +81,7 @@ int32_t OptionsInit() {
     Options.Sound = Options.StartSound;
     Options.OptionsRow = 0;
     Options.OptionsKeyLatch = 1;
+    Options.KeysLatch = 1;
     return kOptionsFrame;
 }
 
@@ -138,12 +140,16 @@ int32_t OptionsFrame(PresentParameters params) {
 
     bool z = Pressed('Z');
     if (z && Options.OptionsKeyLatch == 1) Options.OptionsKeyLatch = 0;
-    if (z && Options.OptionsKeyLatch == 0 && Options.OptionsRow == 2) {
+    const bool back = z && Options.OptionsKeyLatch == 0 && Options.OptionsRow == 2;
+    // K, newly pressed, opens the key screen; the levels are kept as on leaving.
+    const bool keys = Pressed('K') && Options.KeysLatch == 0;
+    if (!Pressed('K')) Options.KeysLatch = 0;
+    if (back || keys) {
         Options.StartSe = Options.Se;
         Options.StartSound = Options.Sound;
         OptionsRelease();
         device.EndScene();
-        return kSelectInit;
+        return back ? kSelectInit : kKeysInit;
     }
 
     EndStandardFrame(device, params);

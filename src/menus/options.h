@@ -24,6 +24,8 @@ struct OptionsScene {
     // The levels a visit starts with: those the player left with last (or those of the
     // settings file); kept between visits.
     int32_t StartSe = 3, StartSound = 3;
+    // K opens the key screen (SceneId 14); 1 while a K press must first be released.
+    int32_t KeysLatch = 0;
 };
 extern OptionsScene Options;
 
@@ -31,7 +33,8 @@ extern OptionsScene Options;
 constexpr int32_t LevelVolume[4] = {-5000, -1000, -500, 0};
 
 int32_t OptionsInit();                                    // -> 11
-int32_t OptionsFrame(platform::PresentParameters params); // -> 11, or 2 when the player leaves
+int32_t OptionsFrame(platform::PresentParameters params); // -> 11, 2 when the player leaves,
+                                                          // 14 for the key screen
 void OptionsUpdate();
 void OptionsDraw();
 void OptionsRelease();

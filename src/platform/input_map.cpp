@@ -131,6 +131,22 @@ int PhysicalKeyFromName(std::string_view name) {
     return -1;
 }
 
+std::string PhysicalKeyName(int key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return std::string(1, static_cast<char>(key));
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9)
+        return "NUM" + std::string(1, static_cast<char>('0' + key - VK_NUMPAD0));
+    for (const Named& n : kKeyNames)
+        if (n.code == key) return std::string(n.name);
+    return "";
+}
+
+std::string_view PadInputName(int input) {
+    for (const Named& n : kPadNames)
+        if (n.code == input) return n.name;
+    return "";
+}
+
 int PadInputFromName(std::string_view name) {
     for (const Named& n : kPadNames)
         if (n.name == name) return n.code;

@@ -87,8 +87,11 @@ InputMap& TheInputMap();
 // UP DOWN LEFT RIGHT SHIFT CTRL ALT RETURN SPACE TAB BACKSPACE INSERT DELETE HOME END PAGEUP
 // PAGEDOWN COMMA PERIOD SLASH SEMICOLON MINUS EQUALS NUM0..NUM9. -1 when unknown.
 int PhysicalKeyFromName(std::string_view name);
+// The name of a keyboard key as above; "" when it has none.
+std::string PhysicalKeyName(int key);
 // Names of pad inputs (after "pad:"): up down left right south east west north lshoulder
 // rshoulder ltrigger rtrigger select start lstick rstick. -1 when unknown.
 int PadInputFromName(std::string_view name);
+std::string_view PadInputName(int input); // "" when unknown
 
 } // namespace platform

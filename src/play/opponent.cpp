@@ -11,13 +11,20 @@
 
 OpponentChoice Opponents;
 
+namespace {
+constexpr std::string_view kLevelNames[] = {"person", "easy", "normal", "hard"};
+} // namespace
+
 int32_t CpuLevelFromName(std::string_view name) {
     std::string lower(name);
     for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    if (lower == "easy") return kCpuEasy;
-    if (lower == "normal") return kCpuNormal;
-    if (lower == "hard") return kCpuHard;
+    for (int32_t level = kCpuOff; level <= kCpuHard; ++level)
+        if (lower == kLevelNames[level]) return level;
     return -1;
+}
+
+std::string_view CpuLevelName(int32_t level) {
+    return kLevelNames[level >= kCpuOff && level <= kCpuHard ? level : kCpuOff];
 }
 
 void CpuRandom::Seed(uint32_t seed) {

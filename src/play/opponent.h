@@ -12,8 +12,10 @@
 
 // Strengths of the opponent; 0 is a person.
 enum CpuLevel : int32_t { kCpuOff = 0, kCpuEasy = 1, kCpuNormal = 2, kCpuHard = 3 };
-// "easy", "normal", "hard" (any case) -> the level; -1 for anything else.
+// "person", "easy", "normal", "hard" (any case) -> the level; -1 for anything else.
 int32_t CpuLevelFromName(std::string_view name);
+// The level's name as above ("person" for anything out of range).
+std::string_view CpuLevelName(int32_t level);
 
 // Who plays each versus side, kept for the run: the mode select chooses the right side,
 // --cpu-vs-cpu both.

@@ -20,6 +20,8 @@ enum SceneId : int32_t {
     kOptionsFrame = 11,
     kQuit = 12,
     kQuitToo = 13,
+    kKeysInit = 14, // the key screen, reached from the options
+    kKeysFrame = 15,
 };
-constexpr int32_t kSceneCount = 12; // SceneIds 0..11 run scene functions
+constexpr int32_t kSceneCount = 16; // SceneIds 0..11, 14 and 15 run scene functions
 } // namespace scene

@@ -45,14 +45,15 @@ struct Outcome {
     std::string dump;
 };
 
-// A headless run from program start: a key script, a recording made, or one replayed.
+// A headless run from program start: a key script, a recording made, or one replayed; with the
+// settings of the folder `settings` ("" none).
 Outcome RunHeadless(const std::string& keys, int64_t frames, const std::string& record = "",
                     const std::string& replay = "",
                     const std::function<void(int64_t)>& hook = nullptr,
-                    std::pair<int32_t, int32_t> levels = {3, 3}) {
+                    const std::string& settings = "") {
     Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
     Cpu = {}, Opponents = {};
-    UseSoundLevels(levels.first, levels.second);
+    LoadUserSettings(settings);
     ResetRecordFiles();
     TheKeyboard().Restore({});
     ClearSeedOverride();
@@ -116,6 +117,8 @@ TEST(Recording, DamagedFilesAreRefusedNamingTheLine) {
         {kHeader + "notepad ../x = 1\n", "line 2: expected 'notepad NAME"},
         {kHeader + "notepad a = 1\\x4\n", "line 2: bad escape"},
         {kHeader + "press 1 Z\n", "line 2: unknown line"},
+        {kHeader + "levels 4 0\n", "line 2: expected 'levels MUSIC EFFECTS'"},
+        {kHeader + "opponent 2\n", "line 2: expected 'opponent person'"},
         {"", "no header line"},
     };
     for (const Case& c : cases) {
@@ -278,38 +281,23 @@ TEST(Recording, AReplayKeepsToTheRecordsOfTheRecordedRun) {
         << "the records folder is the data folder's again";
 }
 
-// The options levels the player kept are part of what the run read: the replay starts from
-// them, whatever levels the one watching it keeps, and the options scene shows them.
-TEST(Recording, AReplayStartsFromTheRecordedLevels) {
+// The options levels and the versus opponent the player kept are part of what the run read:
+// the replay starts from them (it reads no settings of its own). Recorded against the computer,
+// it shows the opponent deciding again from the boards and its own generator.
+TEST(Recording, AReplayStartsFromTheRecordedLevelsAndOpponent) {
     testfiles::DataDir data;
-    const std::string path = (data.path() / "levels.txt").string();
-    const std::string keys = "2 2 Z\n10 10 DOWN\n20 20 DOWN\n30 30 DOWN\n50 50 Z\n";
-    Outcome played = RunHeadless(keys, 120, path, "", nullptr, {1, 2});
-    ASSERT_EQ(Options.Sound, 1) << "the options scene shows the kept music level";
-    ASSERT_NE(ReadText(path).find("\nlevels 1 2\n"), std::string::npos);
-
-    Outcome replayed = RunHeadless("", 120, "", path, nullptr, {3, 0});
-    EXPECT_EQ(FirstDifference(replayed.dump, played.dump), "");
-    EXPECT_EQ(Vol, LevelVolume[1]);
-    EXPECT_EQ(SeVol, LevelVolume[2]);
-
-    Recording r;
-    std::string error;
-    EXPECT_FALSE(ParseRecording(kHeader + "levels 4 0\n", r, error));
-    EXPECT_NE(error.find("line 2: expected 'levels MUSIC EFFECTS'"), std::string::npos) << error;
-}
-
-// A game against the computer replays exactly: the opponent decides again from the boards and
-// its own generator, and the keys it holds come out the same.
-TEST(Recording, AGameAgainstTheComputerReplaysExactly) {
-    testfiles::DataDir data;
+    data.Put("./player/settings.ini",
+             "[sound]\nmusic = 1\neffects = 2\n[versus]\nopponent = normal\n");
     const std::string path = (data.path() / "cpu.txt").string();
-    // Versus with CPU NORMAL: Right twice on the versus item; the left player moves and swaps.
-    const std::string keys = "2 2 Z\n20 20 DOWN\n30 30 RIGHT\n45 45 RIGHT\n60 60 Z\n"
+    // Versus as the settings left it; the left player moves and swaps.
+    const std::string keys = "2 2 Z\n20 20 DOWN\n30 30 Z\n"
                              "400 400 N\n420 420 A\n440 441 SHIFT G\n460 460 A\n";
-    Outcome played = RunHeadless(keys, 1500, path);
-    ASSERT_EQ(Opponents.right, kCpuNormal);
+    Outcome played = RunHeadless(keys, 1500, path, "", nullptr, (data / "./player").string());
+    ASSERT_EQ(Cpu.right.level, kCpuNormal);
     ASSERT_GT(Cpu.right.swaps, 0) << "the computer played";
+    const std::string text = ReadText(path);
+    ASSERT_NE(text.find("\nlevels 1 2\nopponent normal\n"), std::string::npos) << text;
+
     Outcome replayed = RunHeadless("", 1500, "", path);
     EXPECT_EQ(FirstDifference(replayed.dump, played.dump), "");
 }

@@ -1,14 +1,11 @@
 // The settings file: reading, rewriting in place, hostile files, bindings that collide, and
-// the options levels kept from one run to the next.
+// the options levels and the versus opponent kept from one run to the next.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/bindings.h"
 #include "app/program.h"
@@ -18,6 +15,7 @@
 #include "menus/select.h"
 #include "menus/title.h"
 #include "platform/input_map.h"
+#include "play/opponent.h"
 #include "support/files.h"
 #include "support/run.h"
 
@@ -25,10 +23,6 @@ using namespace platform;
 namespace fs = std::filesystem;
 
 namespace {
-
-void Write(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << text;
-}
 
 // Every message, joined, to look for parts in.
 std::string Said(const SettingsFile& f) {
@@ -43,34 +37,29 @@ int Action(const char* section, const char* name) {
     return a;
 }
 
-// A settings folder per test; the run's settings back to none afterwards.
+// A data folder per test with the settings folder in it; the run's settings back to none
+// afterwards.
 class SettingsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* t = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = testfiles::Area() /
-               ("settings." + std::string(t->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
     void TearDown() override {
         LoadUserSettings("");
         TheInputMap().SetBindings({});
         Options = OptionsScene{};
+        Opponents = {};
         Vol = SeVol = 0;
         std::error_code ignored;
-        fs::permissions(dir_ / "settings.ini", fs::perms::owner_all, ignored);
-        fs::remove_all(dir_, ignored);
+        fs::permissions(File(), fs::perms::owner_all, ignored);
     }
     // Loads the folder's settings; returns what was said on standard error.
     std::string Load() {
         ::testing::internal::CaptureStderr();
-        LoadUserSettings(dir_.string());
+        LoadUserSettings((data_.path() / "config").string());
         return ::testing::internal::GetCapturedStderr();
     }
-    fs::path File() const { return dir_ / "settings.ini"; }
+    fs::path File() const { return data_.path() / "config/settings.ini"; }
+    void Write(const std::string& text) const { data_.Put("./config/settings.ini", text); }
 
-    fs::path dir_;
+    testfiles::DataDir data_;
 };
 
 } // namespace
@@ -88,10 +77,12 @@ TEST(SettingsFile, EveryValueAndBindingIsReadAndTheRewriteKeepsEveryOtherLine) {
                              "fullscreen = yes\r\n"
                              "width = 1280\r\n"
                              "[keys.versus.left]\r\n"
-                             "rise = pad:none\r\n";
+                             "rise = pad:none\r\n"
+                             "[versus]\r\n"
+                             "opponent = Normal\r\n";
     SettingsFile f = ParseSettings(text);
     EXPECT_EQ(Said(f), "");
-    EXPECT_EQ(f.values, (SettingsValues{1, 2, 1280, 480, true}));
+    EXPECT_EQ(f.values, (SettingsValues{1, 2, 1280, 480, true, kCpuNormal}));
     const int swap = Action("endless", "swap"), pause = Action("endless", "pause");
     EXPECT_EQ(f.bindings[swap].keys, std::vector<int>{'C'});
     EXPECT_EQ(f.bindings[swap].pads, std::vector<int>{kPadSouth})
@@ -101,21 +92,17 @@ TEST(SettingsFile, EveryValueAndBindingIsReadAndTheRewriteKeepsEveryOtherLine) {
         << "keys not given keep their defaults";
     EXPECT_TRUE(f.bindings[Action("versus.left", "rise")].pads.empty());
 
-    const SettingsValues changed{3, 0, 1000, 700, false};
+    const SettingsValues changed{3, 0, 1000, 700, false, kCpuOff};
     const std::string again = SettingsText(f.lines, changed);
     SettingsFile g = ParseSettings(again);
     EXPECT_EQ(Said(g), "");
     EXPECT_EQ(g.values, changed);
     EXPECT_EQ(g.bindings, f.bindings);
-    for (const char* kept : {"# my settings\r\n", "pause = P, pad:start\r\n", "music = 3\n",
-                             "width = 1000\nheight = 700\n[keys.versus.left]"})
+    for (const char* kept :
+         {"# my settings\r\n", "pause = P, pad:start\r\n", "music = 3\n",
+          "width = 1000\nheight = 700\n[keys.versus.left]", "[versus]\r\nopponent = person\n"})
         EXPECT_NE(again.find(kept), std::string::npos) << kept << " in\n" << again;
     EXPECT_EQ(SettingsText(g.lines, changed), again) << "writing is stable";
-
-    // A file of nothing gets every section.
-    SettingsFile fresh = ParseSettings(SettingsText({}, changed));
-    EXPECT_EQ(Said(fresh), "");
-    EXPECT_EQ(fresh.values, changed);
 }
 
 TEST(SettingsFile, HostileLinesAreEachReportedByLineAndLeaveTheirDefaults) {
@@ -140,20 +127,24 @@ TEST(SettingsFile, HostileLinesAreEachReportedByLineAndLeaveTheirDefaults) {
                              "[sound\n"                          // 19
                              "\x01\x02\xff\xfe binary\n"         // 20
                              + std::string(600, 'x') + "\n" +    // 21
-                             "just words\n";                     // 22
+                             "just words\n"                      // 22
+                             "[versus]\n"                        // 23
+                             "opponent = expert\n"               // 24
+                             "opponent = hard\n";                // 25: again
     SettingsFile f = ParseSettings(text);
     EXPECT_EQ(f.values, SettingsValues{});
     EXPECT_EQ(f.bindings, DefaultKeyBindings());
     std::vector<int> lines;
     for (const auto& m : f.messages) lines.push_back(std::stoi(m.substr(5)));
-    EXPECT_EQ(lines,
-              (std::vector<int>{1, 3, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 16, 17, 19, 20, 21, 22}))
+    EXPECT_EQ(lines, (std::vector<int>{1,  3,  4,  5,  6,  8,  9,  10, 12, 13,
+                                       14, 15, 16, 17, 19, 20, 21, 22, 24, 25}))
         << Said(f);
     const std::string said = Said(f);
-    for (const char* part : {"line 3: music must be a level from 0 to 3",
-                             "line 5: given again; line 3 holds", "no key is called 'FOO'",
-                             "no pad button is called 'paddle'", "has no action called 'jump'",
-                             "line 20: not text: ???? binary", "line 21: longer than 512"})
+    for (const char* part :
+         {"line 3: music must be a level from 0 to 3", "line 5: given again; line 3 holds",
+          "no key is called 'FOO'", "no pad button is called 'paddle'",
+          "has no action called 'jump'", "line 20: not text: ???? binary",
+          "line 21: longer than 512", "line 24: opponent must be person, easy, normal or hard"})
         EXPECT_NE(said.find(part), std::string::npos) << part << " in\n" << said;
     EXPECT_EQ(said.find('\x01'), std::string::npos) << "nothing unprintable is echoed";
 }
@@ -178,9 +169,7 @@ TEST(SettingsFile, ABindingThatCollidesIsIgnoredTheLaterLineFirst) {
     const std::string said = Said(f);
     EXPECT_EQ(f.messages.size(), 4u) << said;
     for (const char* part :
-         {"line 2: collides with endless rise",
-          "line 7: collides with "
-          "versus.right swap",
+         {"line 2: collides with endless rise", "line 7: collides with versus.right swap",
           "line 8: collides with versus pause", "line 13: collides with versus.right down"})
         EXPECT_NE(said.find(part), std::string::npos) << part << " in\n" << said;
     EXPECT_EQ(f.bindings[Action("endless", "swap")].keys, std::vector<int>{'X'});
@@ -206,17 +195,17 @@ TEST_F(SettingsTest, HostileFilesGiveTheDefaultsAMessageAndAreNeverRewritten) {
         EXPECT_NE(said.find("is not rewritten"), std::string::npos) << what;
         EXPECT_EQ(said.find("is not rewritten"), said.rfind("is not rewritten")) << "once";
     };
-    fs::create_directory(File());
+    fs::create_directories(File());
     check("a folder");
     EXPECT_TRUE(fs::is_directory(File()));
     fs::remove(File());
 
-    Write(File(), "[sound]\nmusic = 1\n" + std::string(kMaxSettingsBytes, '#'));
+    Write("[sound]\nmusic = 1\n" + std::string(kMaxSettingsBytes, '#'));
     check("too large");
     EXPECT_EQ(fs::file_size(File()), kMaxSettingsBytes + 18);
 
     if (::geteuid() != 0) { // root reads anything
-        Write(File(), "[sound]\nmusic = 2\n");
+        Write("[sound]\nmusic = 2\n");
         fs::permissions(File(), fs::perms::none);
         check("unreadable");
         fs::permissions(File(), fs::perms::owner_all);
@@ -226,54 +215,60 @@ TEST_F(SettingsTest, HostileFilesGiveTheDefaultsAMessageAndAreNeverRewritten) {
     // Binary junk is read line by line: at most 20 messages and a count of the rest.
     std::string junk;
     for (int i = 0; i < 300; ++i) junk += std::string("\x7f\x80junk\x01\n");
-    Write(File(), junk);
+    Write(junk);
     std::string said = Load();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 21) << said;
     EXPECT_NE(said.find("280 more lines ignored"), std::string::npos) << said;
     EXPECT_EQ(UserSettings(), SettingsValues{});
 }
 
-TEST_F(SettingsTest, OptionsLevelsSurviveARestart) {
-    // First run: no file yet; music level 1 chosen and the options left.
-    fs::remove_all(dir_);
+TEST_F(SettingsTest, OptionsLevelsAndTheOpponentSurviveARestart) {
+    // First run, no file yet: CPU EASY chosen on the versus item, music level 1 in the options.
     EXPECT_EQ(Load(), "");
-    testfiles::DataDir data;
     Title = {}, Select = {}, Options = {};
-    const char* toOptions = "2 2 Z\n"                                // title
-                            "14 34 DOWN\n"                           // select: down to the options
-                            "36 36 Z\n";                             // options init at 37
-    RunResult r = RunScript(std::string(toOptions) + "49 49 DOWN\n"  // music row
-                                                     "55 55 RIGHT\n" // level 3 -> 0
-                                                     "70 70 RIGHT\n" // level 0 -> 1
-                                                     "80 80 DOWN\n"  // back row
-                                                     "85 85 Z\n",    // leave
-                            100);
+    // Title; the select's first move at 14: versus, CPU EASY, down to the options (init at 37).
+    const std::string toOptions = "2 2 Z\n14 14 DOWN\n16 16 RIGHT\n24 34 DOWN\n36 36 Z\n";
+    // The music row, level 3 -> 0 -> 1, back.
+    RunResult r =
+        RunScript(toOptions + "49 49 DOWN\n55 55 RIGHT\n70 70 RIGHT\n80 80 DOWN\n85 85 Z\n", 100);
     ASSERT_TRUE(r.started);
-    EXPECT_NE(testfiles::ReadText(File()).find("[sound]\nmusic = 1\neffects = 3\n"),
-              std::string::npos)
-        << testfiles::ReadText(File());
+    EXPECT_EQ(testfiles::ReadText(File()),
+              "# Tessarune settings (README.md lists every one).\n\n[sound]\nmusic = 1\n"
+              "effects = 3\n\n[window]\nwidth = 880\nheight = 480\nfullscreen = no\n\n"
+              "[versus]\nopponent = easy\n");
 
-    // Second run: the level is there at start and in the options.
-    Title = {}, Select = {}, Options = {};
+    // Second run: both are there at start; Left on the versus item gives 2 PLAYERS, kept when
+    // the mode select is left for the options, which open at music level 1.
+    Title = {}, Select = {}, Options = {}, Opponents = {};
     Vol = 0;
     EXPECT_EQ(Load(), "");
     EXPECT_EQ(Vol, -1000);
-    r = RunScript(toOptions, 40);
+    EXPECT_EQ(Opponents.right, kCpuEasy);
+    r = RunScript("2 2 Z\n14 14 DOWN\n16 16 LEFT\n24 34 DOWN\n36 36 Z\n", 40);
     EXPECT_EQ(SceneId, 11);
     EXPECT_EQ(Options.Sound, 1);
-    EXPECT_EQ(Vol, -1000);
-    EXPECT_NE(testfiles::ReadText(File()).find("music = 1"), std::string::npos)
-        << "nothing changed, kept";
+    const std::string text = testfiles::ReadText(File());
+    EXPECT_NE(text.find("opponent = person\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("music = 1\n"), std::string::npos) << text;
 }
 
-TEST_F(SettingsTest, HeadlessRunsWithoutAFolderNeitherReadNorWrite) {
-    Write(File(), "[sound]\nmusic = 0\n");
-    LoadUserSettings("");
-    EXPECT_EQ(UserSettingsPath(), "");
-    EXPECT_EQ(Vol, 0);
-    Options.StartSound = 2;
-    SettingsAfterOptions();
-    EXPECT_EQ(testfiles::ReadText(File()), "[sound]\nmusic = 0\n");
+TEST(SettingsFolder, OnlyAWindowedRunOrConfigUsesTheUsersFile) {
+    struct Case {
+        bool headless;
+        std::string config, replay, expected;
+    };
+    const std::string user = UserConfigFolder();
+    ASSERT_NE(user, "");
+    for (const Case& c : {Case{false, "", "", user}, Case{true, "", "", ""},
+                          Case{true, "/c", "", "/c"}, Case{false, "/c", "", "/c"},
+                          Case{false, "", "r.txt", ""}, Case{true, "/c", "r.txt", ""}}) {
+        CommandLine options;
+        options.headless = c.headless;
+        options.config = c.config;
+        options.replay = c.replay;
+        EXPECT_EQ(SettingsFolder(options), c.expected)
+            << c.headless << " '" << c.config << "' '" << c.replay << "'";
+    }
 }
 
 namespace {
@@ -296,7 +291,7 @@ class FakeWindow final : public Window {
 } // namespace
 
 TEST_F(SettingsTest, TheWindowStartsAsTheFileSaysAndIsKeptAsItWasLeft) {
-    Write(File(), "[window]\nwidth = 1000\nheight = 600\nfullscreen = yes\n");
+    Write("[window]\nwidth = 1000\nheight = 600\nfullscreen = yes\n");
     EXPECT_EQ(Load(), "");
     FakeWindow window;
     ApplyWindowSettings(window);
@@ -306,10 +301,11 @@ TEST_F(SettingsTest, TheWindowStartsAsTheFileSaysAndIsKeptAsItWasLeft) {
     window.full = false;
     window.width = 1200;
     window.height = 700;
+    Opponents = {kCpuEasy, kCpuHard}; // --cpu-vs-cpu: not the player's choice, not kept
     KeepSettingsAtExit(window, false);
     EXPECT_EQ(testfiles::ReadText(File()),
               "[window]\nwidth = 1200\nheight = 700\nfullscreen = no\n\n[sound]\nmusic = 3\n"
-              "effects = 3\n");
+              "effects = 3\n\n[versus]\nopponent = person\n");
 
     // A run without a window (headless) leaves the window's settings alone.
     window.width = window.height = 0;

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     models::MakeModels();
     lap("models");
     pics::MakeMenuPictures();
+    pics::MakeKeyPictures();
     lap("menus");
     pics::MakePlayPictures();
     lap("play");

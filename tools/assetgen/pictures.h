@@ -43,5 +43,6 @@ std::pair<theme::Point, theme::Point> Markers(float lx, float rx, float y, float
 void MakeMenuPictures();      // background, title, mode select, options
 void MakePlayPictures();      // cursor, wall, score panel, digits, banners, results, menus
 void MakeChallengePictures(); // level select, explanation, count, result banner, menus
+void MakeKeyPictures();       // the key screen
 
 } // namespace pics

@@ -159,7 +159,8 @@ void OptionsScreen() {
     Canvas screen(880, 480);
     Backdrop(screen);
     Title(screen, "OPTIONS", 440, 80, 54);
-    Hints(screen, {{"↑↓", "row"}, {"←→", "level"}, {"Z", "on Back to leave"}}, 440, 124, 14);
+    Hints(screen, {{"↑↓", "row"}, {"←→", "level"}, {"Z", "on Back to leave"}, {"K", "keys"}}, 440,
+          124, 14);
     struct Row {
         const char* name;
         const char* note;

@@ -254,8 +254,7 @@ void CpuRelease() {
 }
 
 std::string CpuOutcomeText() {
-    static const char* const kNames[4] = {"person", "easy", "normal", "hard"};
-    auto name = [](int32_t level) { return kNames[level >= 0 && level <= 3 ? level : 0]; };
+    auto name = [](int32_t level) { return std::string(CpuLevelName(level)); };
     std::string frames = std::to_string(std::max(Cpu.left.frame, Cpu.right.frame));
     if (Cpu.outcome == 0) return "cpu-vs-cpu: no winner after " + frames + " play frames";
     bool leftWon = Cpu.outcome == 4;
