@@ -25,6 +25,7 @@
 #include "modes/versus/versus.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
+#include "platform/startup.h"
 
 using namespace platform;
 using Clock = std::chrono::steady_clock;
@@ -263,6 +264,7 @@ struct Bench {
     bool paced = false;
     Clock::time_point processStart;
     double firstFrameMs = -1;
+    double firstFrameMb = 0; // peak memory when the first frame was presented
 } g_bench;
 
 int32_t BenchInit() {
@@ -299,7 +301,10 @@ int32_t BenchFrame(PresentParameters params) {
         f.update = f.ms;
     }
     s.times.push_back(f);
-    if (g_bench.firstFrameMs < 0) g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
+    if (g_bench.firstFrameMs < 0) {
+        g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
+        g_bench.firstFrameMb = PeakMemoryMb();
+    }
     if (countDraws) s.meshDraws = recorder->Count(CallKind::Mesh);
     if (recorder) recorder->SetRecording(false);
 
@@ -364,6 +369,20 @@ void ReportPacing(const std::vector<Stage>& stages) {
     }
 }
 
+// What the start-up did until the first picture, each step with its own time (what ran on
+// a thread of its own beside the first frames is marked so).
+void ReportStartup(const std::vector<StartupMark>& marks) {
+    std::printf("  start-up, ms since the program started (each step's own time):\n");
+    Clock::time_point last = g_bench.processStart;
+    for (const StartupMark& m : marks) {
+        std::string what = m.what;
+        if (size_t slash = what.rfind('/'); slash != std::string::npos) what.erase(0, slash + 1);
+        std::printf("    %7.1f %6.1f  %s\n", Ms(m.at - g_bench.processStart), Ms(m.at - last),
+                    what.c_str());
+        last = m.at;
+    }
+}
+
 RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
     g_bench.stages = Stages(run);
     g_bench.recordDraws = recordDraws;
@@ -383,9 +402,11 @@ RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
 int RunBench(Backend& backend, Clock::time_point processStart) {
     g_bench.processStart = processStart;
     SetFramePacing(false);
+    RestartStartupMarks();
     RunResult windowed = RunStages(backend, Run::Windowed, false);
     if (!windowed.started) return 1;
     double firstFrame = g_bench.firstFrameMs;
+    std::vector<StartupMark> startup = StartupMarks();
     std::vector<Stage> real = std::move(g_bench.stages);
 
     auto null = CreateNullBackend();
@@ -403,7 +424,9 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
         "Per scene: median and worst wall time of a frame, the median CPU time of the whole\n"
         "process (the renderer's threads too), the shares of the scene's update, its drawing\n"
         "calls and presenting (the renderer finishing), model draws, peak memory after it.\n");
-    std::printf("  start to the first presented frame: %.0f ms\n", firstFrame);
+    std::printf("  start to the first presented frame: %.0f ms, peak memory then %.1f MB\n",
+                firstFrame, g_bench.firstFrameMb);
+    ReportStartup(startup);
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
     std::printf("Computer opponents' thinking (both sides of a frame, CPU time of the game "
