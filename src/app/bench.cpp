@@ -23,6 +23,7 @@
 #include "modes/endless/endless.h"
 #include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
+#include "platform/mixer.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
 #include "platform/startup.h"
@@ -49,6 +50,10 @@ struct Stage {
     std::vector<FrameTimes> times;
     size_t meshDraws = 0; // model subsets drawn in the last frame
     double peakMb = 0;    // peak resident memory of the run so far, after the stage
+    // Resident memory in the stage's last frame: all of it, the part that maps files (the
+    // program and its libraries: the renderer's LLVM is most of it), and of the rest what
+    // the game holds itself: textures (kept by the renderer) and sound buffers.
+    double residentMb = 0, filesMb = 0, texturesMb = 0, soundMb = 0;
 };
 
 double ThreadCpuMs() {
@@ -250,6 +255,29 @@ std::vector<Stage> Stages(Run run) {
     return stages;
 }
 
+// The resident memory now and the part of it that maps files, in MB (0 where /proc has none).
+void ResidentMemoryMb(double& resident, double& files) {
+    resident = files = 0;
+    FILE* f = std::fopen("/proc/self/smaps_rollup", "r");
+    if (!f) return;
+    char line[256];
+    double anonymous = 0;
+    while (std::fgets(line, sizeof line, f)) {
+        long kb = 0;
+        if (std::sscanf(line, "Rss: %ld kB", &kb) == 1) resident = kb / 1024.0;
+        if (std::sscanf(line, "Anonymous: %ld kB", &kb) == 1) anonymous = kb / 1024.0;
+    }
+    std::fclose(f);
+    files = resident - anonymous;
+}
+
+void TakeMemory(Stage& s) {
+    ResidentMemoryMb(s.residentMb, s.filesMb);
+    s.texturesMb = static_cast<double>(Texture::LiveBytes()) / (1 << 20);
+    auto* mixer = dynamic_cast<Mixer*>(Sound());
+    s.soundMb = mixer ? static_cast<double>(mixer->BufferBytes()) / (1 << 20) : 0;
+}
+
 double PeakMemoryMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -310,6 +338,7 @@ int32_t BenchFrame(PresentParameters params) {
 
     bool minute = g_bench.paced && f.start - s.times.front().start >= kPacedMs;
     if (++g_bench.frame < s.frames && !minute) return 1;
+    TakeMemory(s);
     s.release();
     s.peakMb = PeakMemoryMb();
     g_bench.frame = 0;
@@ -345,6 +374,17 @@ void Report(const char* heading, const std::vector<Stage>& stages) {
                     s.name, Median(ms), worst, Median(cpu), 100 * sum.update / whole,
                     100 * sum.submit / whole, 100 * sum.render / whole, s.meshDraws, s.peakMb);
     }
+}
+
+void ReportMemory(const std::vector<Stage>& stages) {
+    std::printf("Memory in each scene's last frame (resident; files: the program and its "
+                "libraries mapped,\nthe renderer's LLVM most of it; the game's own: textures "
+                "the renderer keeps, sound buffers):\n");
+    for (const Stage& s : stages)
+        std::printf("  %-46s %6.1f MB: files %5.1f, anonymous %5.1f (textures %4.1f, sound "
+                    "%4.1f, the rest %5.1f)\n",
+                    s.name, s.residentMb, s.filesMb, s.residentMb - s.filesMb, s.texturesMb,
+                    s.soundMb, s.residentMb - s.filesMb - s.texturesMb - s.soundMb);
 }
 
 // Frame starts of a paced run: updates a second, the spread of the time from one start to the
@@ -442,6 +482,7 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
                     Median(c.ms), c.ms.empty() ? 0 : sum / c.ms.size(), worst, c.ms.size());
     }
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
+    ReportMemory(real);
     ReportPacing(paced);
     return 0;
 }
