@@ -23,6 +23,7 @@
 #include "modes/endless/endless.h"
 #include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
+#include "platform/clock.h"
 #include "platform/mixer.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
@@ -39,6 +40,9 @@ namespace {
 struct FrameTimes {
     double start = 0; // since the program started
     double ms = 0, cpu = 0, update = 0, submit = 0, render = 0;
+    // Paced: when its picture was presented and when the next frame's slot began (since the
+    // program started; -1 when the frame did not present).
+    double presented = -1, slot = -1;
 };
 
 struct Stage {
@@ -328,6 +332,13 @@ int32_t BenchFrame(PresentParameters params) {
     } else {
         f.update = f.ms;
     }
+    if (g_bench.paced) {
+        FrameSlotNote note = LastFrameSlot();
+        if (note.finished > t0) {
+            f.presented = Ms(note.finished - g_bench.processStart);
+            f.slot = Ms(note.slot - g_bench.processStart);
+        }
+    }
     s.times.push_back(f);
     if (g_bench.firstFrameMs < 0) {
         g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
@@ -406,6 +417,27 @@ void ReportPacing(const std::vector<Stage>& stages) {
                     s.name, 1000.0 * gaps.size() / span, s.times.size(), Median(gaps),
                     std::sqrt(var / gaps.size()), *std::max_element(gaps.begin(), gaps.end()),
                     static_cast<size_t>(over));
+        // Each gap is the frame's own work (update, drawing, rendering until presented) and
+        // the wait for the next slot, which may end late.
+        size_t longest = 6, overran = 0, lateWakes = 0;
+        double worstLate = 0;
+        for (size_t i = 6; i < s.times.size(); ++i) {
+            const FrameTimes& a = s.times[i - 1];
+            if (a.presented < 0) continue;
+            if (s.times[i].start - a.start > s.times[longest].start - s.times[longest - 1].start)
+                longest = i;
+            overran += a.presented - a.start > 1000.0 / 60.0;
+            double late = s.times[i].start - std::max(a.slot, a.presented);
+            lateWakes += late > 1.0;
+            worstLate = std::max(worstLate, late);
+        }
+        const FrameTimes& a = s.times[longest - 1];
+        std::printf("  %-46s longest gap: the frame's work %.2f ms (update and drawing %.2f, "
+                    "rendering %.2f), then %.2f ms to the next start; %zu frames overran their "
+                    "slot, %zu woke over 1 ms late (latest %.2f ms)\n",
+                    "", a.presented - a.start, a.update + a.submit,
+                    a.presented - a.start - a.update - a.submit,
+                    s.times[longest].start - a.presented, overran, lateWakes, worstLate);
     }
 }
 
