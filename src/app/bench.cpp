@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <mutex>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/harness.h"
@@ -24,9 +27,11 @@
 #include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
 #include "platform/clock.h"
+#include "platform/keyboard.h"
 #include "platform/mixer.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
+#include "platform/sdl/synthetic_events.h"
 #include "platform/startup.h"
 
 using namespace platform;
@@ -191,6 +196,60 @@ void VersusCpuRelease() {
     Opponents = {};
 }
 
+// Input latency: a key pushed into SDL's event queue, as the window system would, at a random
+// moment of a frame of the mode select, and the first presented picture that shows it (the
+// marker on the next item). A press every half second, Down or Up.
+struct LatencyProbe {
+    std::mutex mutex;
+    bool pending = false; // pushed, not yet seen
+    Clock::time_point pushedAt;
+    std::thread thread;
+    std::mt19937 random{14};
+    // Each press seen: when it was pushed, the frame that took it.
+    std::vector<std::pair<Clock::time_point, size_t>> seen;
+    size_t frames = 0;
+} g_latency;
+
+void LatencyRelease() {
+    if (g_latency.thread.joinable()) g_latency.thread.join();
+    SelectRelease();
+}
+
+void LatencyInit() {
+    g_latency.seen.clear();
+    g_latency.frames = 0;
+    g_latency.pending = false;
+    SelectInit();
+}
+
+void LatencyFrame(PresentParameters p) {
+    const size_t frame = g_latency.frames++;
+    if (frame % 30 == 10) {
+        if (g_latency.thread.joinable()) g_latency.thread.join();
+        const int vk = Select.SelectItem < 3 ? VK_DOWN : VK_UP;
+        const auto delay = std::chrono::microseconds(
+            std::uniform_int_distribution<int>(0, 16666)(g_latency.random));
+        g_latency.thread = std::thread([vk, delay] {
+            std::this_thread::sleep_for(delay);
+            {
+                std::lock_guard<std::mutex> hold(g_latency.mutex);
+                g_latency.pending = true;
+                g_latency.pushedAt = Clock::now();
+            }
+            PushSyntheticKey(vk, true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            PushSyntheticKey(vk, false);
+        });
+    }
+    const int32_t item = Select.SelectItem;
+    SelectFrame(p);
+    std::lock_guard<std::mutex> hold(g_latency.mutex);
+    if (Select.SelectItem != item && g_latency.pending) {
+        g_latency.pending = false;
+        g_latency.seen.push_back({g_latency.pushedAt, frame});
+    }
+}
+
 Stage MakeStage(const char* name, int frames, std::function<void()> init,
                 std::function<void(PresentParameters)> frame, std::function<void()> release) {
     Stage s;
@@ -220,6 +279,8 @@ std::vector<Stage> Stages(Run run) {
             TitleRelease));
         stages.push_back(MakeStage("endless: typical game (three rows)", kPacedFrames,
                                    EndlessPlaying, EndlessFrameHeld, EndlessRelease));
+        stages.push_back(MakeStage("mode select: keys pushed into the event queue", 600,
+                                   LatencyInit, LatencyFrame, LatencyRelease));
         return stages;
     }
     if (!headless) {
@@ -455,6 +516,32 @@ void ReportStartup(const std::vector<StartupMark>& marks) {
     }
 }
 
+// From each key's push to the picture that shows it: in ms, and in frames started since.
+void ReportLatency(const Stage& s) {
+    std::vector<double> ms;
+    std::vector<size_t> frames;
+    for (const auto& [at, frame] : g_latency.seen) {
+        const double pushed = Ms(at - g_bench.processStart);
+        if (frame >= s.times.size() || s.times[frame].presented < 0) continue;
+        ms.push_back(s.times[frame].presented - pushed);
+        size_t started = 0;
+        for (size_t i = 0; i <= frame; ++i) started += s.times[i].start >= pushed;
+        frames.push_back(started);
+    }
+    std::printf("Input latency (a key pushed into SDL's queue at a random moment -> the first "
+                "picture that shows it):\n");
+    if (ms.empty()) {
+        std::printf("  no key was seen\n");
+        return;
+    }
+    auto most = *std::max_element(frames.begin(), frames.end());
+    auto inFirst = std::count(frames.begin(), frames.end(), size_t{1});
+    std::printf("  %zu keys: median %.1f ms, worst %.1f ms; %zu shown by the first frame that "
+                "started after the key, none later than frame %zu after it\n",
+                ms.size(), Median(ms), *std::max_element(ms.begin(), ms.end()),
+                static_cast<size_t>(inFirst), most);
+}
+
 RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
     g_bench.stages = Stages(run);
     g_bench.recordDraws = recordDraws;
@@ -516,5 +603,6 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
     ReportMemory(real);
     ReportPacing(paced);
+    ReportLatency(paced.back());
     return 0;
 }
