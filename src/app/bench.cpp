@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <mutex>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/harness.h"
@@ -23,8 +26,13 @@
 #include "modes/endless/endless.h"
 #include "modes/versus/cpu.h"
 #include "modes/versus/versus.h"
+#include "platform/clock.h"
+#include "platform/keyboard.h"
+#include "platform/mixer.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
+#include "platform/sdl/synthetic_events.h"
+#include "platform/startup.h"
 
 using namespace platform;
 using Clock = std::chrono::steady_clock;
@@ -37,6 +45,9 @@ namespace {
 struct FrameTimes {
     double start = 0; // since the program started
     double ms = 0, cpu = 0, update = 0, submit = 0, render = 0;
+    // Paced: when its picture was presented and when the next frame's slot began (since the
+    // program started; -1 when the frame did not present).
+    double presented = -1, slot = -1;
 };
 
 struct Stage {
@@ -48,6 +59,10 @@ struct Stage {
     std::vector<FrameTimes> times;
     size_t meshDraws = 0; // model subsets drawn in the last frame
     double peakMb = 0;    // peak resident memory of the run so far, after the stage
+    // Resident memory in the stage's last frame: all of it, the part that maps files (the
+    // program and its libraries: the renderer's LLVM is most of it), and of the rest what
+    // the game holds itself: textures (kept by the renderer) and sound buffers.
+    double residentMb = 0, filesMb = 0, texturesMb = 0, soundMb = 0;
 };
 
 double ThreadCpuMs() {
@@ -181,6 +196,60 @@ void VersusCpuRelease() {
     Opponents = {};
 }
 
+// Input latency: a key pushed into SDL's event queue, as the window system would, at a random
+// moment of a frame of the mode select, and the first presented picture that shows it (the
+// marker on the next item). A press every half second, Down or Up.
+struct LatencyProbe {
+    std::mutex mutex;
+    bool pending = false; // pushed, not yet seen
+    Clock::time_point pushedAt;
+    std::thread thread;
+    std::mt19937 random{14};
+    // Each press seen: when it was pushed, the frame that took it.
+    std::vector<std::pair<Clock::time_point, size_t>> seen;
+    size_t frames = 0;
+} g_latency;
+
+void LatencyRelease() {
+    if (g_latency.thread.joinable()) g_latency.thread.join();
+    SelectRelease();
+}
+
+void LatencyInit() {
+    g_latency.seen.clear();
+    g_latency.frames = 0;
+    g_latency.pending = false;
+    SelectInit();
+}
+
+void LatencyFrame(PresentParameters p) {
+    const size_t frame = g_latency.frames++;
+    if (frame % 30 == 10) {
+        if (g_latency.thread.joinable()) g_latency.thread.join();
+        const int vk = Select.SelectItem < 3 ? VK_DOWN : VK_UP;
+        const auto delay = std::chrono::microseconds(
+            std::uniform_int_distribution<int>(0, 16666)(g_latency.random));
+        g_latency.thread = std::thread([vk, delay] {
+            std::this_thread::sleep_for(delay);
+            {
+                std::lock_guard<std::mutex> hold(g_latency.mutex);
+                g_latency.pending = true;
+                g_latency.pushedAt = Clock::now();
+            }
+            PushSyntheticKey(vk, true);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            PushSyntheticKey(vk, false);
+        });
+    }
+    const int32_t item = Select.SelectItem;
+    SelectFrame(p);
+    std::lock_guard<std::mutex> hold(g_latency.mutex);
+    if (Select.SelectItem != item && g_latency.pending) {
+        g_latency.pending = false;
+        g_latency.seen.push_back({g_latency.pushedAt, frame});
+    }
+}
+
 Stage MakeStage(const char* name, int frames, std::function<void()> init,
                 std::function<void(PresentParameters)> frame, std::function<void()> release) {
     Stage s;
@@ -210,6 +279,8 @@ std::vector<Stage> Stages(Run run) {
             TitleRelease));
         stages.push_back(MakeStage("endless: typical game (three rows)", kPacedFrames,
                                    EndlessPlaying, EndlessFrameHeld, EndlessRelease));
+        stages.push_back(MakeStage("mode select: keys pushed into the event queue", 600,
+                                   LatencyInit, LatencyFrame, LatencyRelease));
         return stages;
     }
     if (!headless) {
@@ -249,6 +320,29 @@ std::vector<Stage> Stages(Run run) {
     return stages;
 }
 
+// The resident memory now and the part of it that maps files, in MB (0 where /proc has none).
+void ResidentMemoryMb(double& resident, double& files) {
+    resident = files = 0;
+    FILE* f = std::fopen("/proc/self/smaps_rollup", "r");
+    if (!f) return;
+    char line[256];
+    double anonymous = 0;
+    while (std::fgets(line, sizeof line, f)) {
+        long kb = 0;
+        if (std::sscanf(line, "Rss: %ld kB", &kb) == 1) resident = kb / 1024.0;
+        if (std::sscanf(line, "Anonymous: %ld kB", &kb) == 1) anonymous = kb / 1024.0;
+    }
+    std::fclose(f);
+    files = resident - anonymous;
+}
+
+void TakeMemory(Stage& s) {
+    ResidentMemoryMb(s.residentMb, s.filesMb);
+    s.texturesMb = static_cast<double>(Texture::LiveBytes()) / (1 << 20);
+    auto* mixer = dynamic_cast<Mixer*>(Sound());
+    s.soundMb = mixer ? static_cast<double>(mixer->BufferBytes()) / (1 << 20) : 0;
+}
+
 double PeakMemoryMb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -263,6 +357,7 @@ struct Bench {
     bool paced = false;
     Clock::time_point processStart;
     double firstFrameMs = -1;
+    double firstFrameMb = 0; // peak memory when the first frame was presented
 } g_bench;
 
 int32_t BenchInit() {
@@ -298,13 +393,24 @@ int32_t BenchFrame(PresentParameters params) {
     } else {
         f.update = f.ms;
     }
+    if (g_bench.paced) {
+        FrameSlotNote note = LastFrameSlot();
+        if (note.finished > t0) {
+            f.presented = Ms(note.finished - g_bench.processStart);
+            f.slot = Ms(note.slot - g_bench.processStart);
+        }
+    }
     s.times.push_back(f);
-    if (g_bench.firstFrameMs < 0) g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
+    if (g_bench.firstFrameMs < 0) {
+        g_bench.firstFrameMs = Ms(t1 - g_bench.processStart);
+        g_bench.firstFrameMb = PeakMemoryMb();
+    }
     if (countDraws) s.meshDraws = recorder->Count(CallKind::Mesh);
     if (recorder) recorder->SetRecording(false);
 
     bool minute = g_bench.paced && f.start - s.times.front().start >= kPacedMs;
     if (++g_bench.frame < s.frames && !minute) return 1;
+    TakeMemory(s);
     s.release();
     s.peakMb = PeakMemoryMb();
     g_bench.frame = 0;
@@ -342,6 +448,17 @@ void Report(const char* heading, const std::vector<Stage>& stages) {
     }
 }
 
+void ReportMemory(const std::vector<Stage>& stages) {
+    std::printf("Memory in each scene's last frame (resident; files: the program and its "
+                "libraries mapped,\nthe renderer's LLVM most of it; the game's own: textures "
+                "the renderer keeps, sound buffers):\n");
+    for (const Stage& s : stages)
+        std::printf("  %-46s %6.1f MB: files %5.1f, anonymous %5.1f (textures %4.1f, sound "
+                    "%4.1f, the rest %5.1f)\n",
+                    s.name, s.residentMb, s.filesMb, s.residentMb - s.filesMb, s.texturesMb,
+                    s.soundMb, s.residentMb - s.filesMb - s.texturesMb - s.soundMb);
+}
+
 // Frame starts of a paced run: updates a second, the spread of the time from one start to the
 // next, the longest such gap and how many exceed 20 ms. A key event is taken in before the
 // update of the next frame, so the gap bounds how long it waits to be read.
@@ -361,7 +478,68 @@ void ReportPacing(const std::vector<Stage>& stages) {
                     s.name, 1000.0 * gaps.size() / span, s.times.size(), Median(gaps),
                     std::sqrt(var / gaps.size()), *std::max_element(gaps.begin(), gaps.end()),
                     static_cast<size_t>(over));
+        // Each gap is the frame's own work (update, drawing, rendering until presented) and
+        // the wait for the next slot, which may end late.
+        size_t longest = 6, overran = 0, lateWakes = 0;
+        double worstLate = 0;
+        for (size_t i = 6; i < s.times.size(); ++i) {
+            const FrameTimes& a = s.times[i - 1];
+            if (a.presented < 0) continue;
+            if (s.times[i].start - a.start > s.times[longest].start - s.times[longest - 1].start)
+                longest = i;
+            overran += a.presented - a.start > 1000.0 / 60.0;
+            double late = s.times[i].start - std::max(a.slot, a.presented);
+            lateWakes += late > 1.0;
+            worstLate = std::max(worstLate, late);
+        }
+        const FrameTimes& a = s.times[longest - 1];
+        std::printf("  %-46s longest gap: the frame's work %.2f ms (update and drawing %.2f, "
+                    "rendering %.2f), then %.2f ms to the next start; %zu frames overran their "
+                    "slot, %zu woke over 1 ms late (latest %.2f ms)\n",
+                    "", a.presented - a.start, a.update + a.submit,
+                    a.presented - a.start - a.update - a.submit,
+                    s.times[longest].start - a.presented, overran, lateWakes, worstLate);
     }
+}
+
+// What the start-up did until the first picture, each step with its own time (what ran on
+// a thread of its own beside the first frames is marked so).
+void ReportStartup(const std::vector<StartupMark>& marks) {
+    std::printf("  start-up, ms since the program started (each step's own time):\n");
+    Clock::time_point last = g_bench.processStart;
+    for (const StartupMark& m : marks) {
+        std::string what = m.what;
+        if (size_t slash = what.rfind('/'); slash != std::string::npos) what.erase(0, slash + 1);
+        std::printf("    %7.1f %6.1f  %s\n", Ms(m.at - g_bench.processStart), Ms(m.at - last),
+                    what.c_str());
+        last = m.at;
+    }
+}
+
+// From each key's push to the picture that shows it: in ms, and in frames started since.
+void ReportLatency(const Stage& s) {
+    std::vector<double> ms;
+    std::vector<size_t> frames;
+    for (const auto& [at, frame] : g_latency.seen) {
+        const double pushed = Ms(at - g_bench.processStart);
+        if (frame >= s.times.size() || s.times[frame].presented < 0) continue;
+        ms.push_back(s.times[frame].presented - pushed);
+        size_t started = 0;
+        for (size_t i = 0; i <= frame; ++i) started += s.times[i].start >= pushed;
+        frames.push_back(started);
+    }
+    std::printf("Input latency (a key pushed into SDL's queue at a random moment -> the first "
+                "picture that shows it):\n");
+    if (ms.empty()) {
+        std::printf("  no key was seen\n");
+        return;
+    }
+    auto most = *std::max_element(frames.begin(), frames.end());
+    auto inFirst = std::count(frames.begin(), frames.end(), size_t{1});
+    std::printf("  %zu keys: median %.1f ms, worst %.1f ms; %zu shown by the first frame that "
+                "started after the key, none later than frame %zu after it\n",
+                ms.size(), Median(ms), *std::max_element(ms.begin(), ms.end()),
+                static_cast<size_t>(inFirst), most);
 }
 
 RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
@@ -383,9 +561,11 @@ RunResult RunStages(Backend& backend, Run run, bool recordDraws) {
 int RunBench(Backend& backend, Clock::time_point processStart) {
     g_bench.processStart = processStart;
     SetFramePacing(false);
+    RestartStartupMarks();
     RunResult windowed = RunStages(backend, Run::Windowed, false);
     if (!windowed.started) return 1;
     double firstFrame = g_bench.firstFrameMs;
+    std::vector<StartupMark> startup = StartupMarks();
     std::vector<Stage> real = std::move(g_bench.stages);
 
     auto null = CreateNullBackend();
@@ -403,7 +583,9 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
         "Per scene: median and worst wall time of a frame, the median CPU time of the whole\n"
         "process (the renderer's threads too), the shares of the scene's update, its drawing\n"
         "calls and presenting (the renderer finishing), model draws, peak memory after it.\n");
-    std::printf("  start to the first presented frame: %.0f ms\n", firstFrame);
+    std::printf("  start to the first presented frame: %.0f ms, peak memory then %.1f MB\n",
+                firstFrame, g_bench.firstFrameMb);
+    ReportStartup(startup);
     Report("Whole frames on this machine's renderer:", real);
     Report("Headless (update plus drawing into the recording device):", headless);
     std::printf("Computer opponents' thinking (both sides of a frame, CPU time of the game "
@@ -419,6 +601,8 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
                     Median(c.ms), c.ms.empty() ? 0 : sum / c.ms.size(), worst, c.ms.size());
     }
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
+    ReportMemory(real);
     ReportPacing(paced);
+    ReportLatency(paced.back());
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/random.h"
+#include "platform/startup.h"
 #include "play/opponent.h"
 #include "ui/scene_id.h"
 
@@ -152,6 +153,7 @@ HRESULT HarnessDevice::Present() {
     marks_.presentStart = std::chrono::steady_clock::now();
     HRESULT hr = RecordingDevice::Present();
     marks_.presentEnd = std::chrono::steady_clock::now();
+    if (hr == platform::S_OK) platform::EndStartup();
     return hr;
 }
 

@@ -9,12 +9,15 @@
 #include "app/scenes.h"
 #include "app/settings.h"
 #include "media/frame.h"
+#include "media/preload.h"
 #include "media/sound.h"
+#include "menus/title.h"
 #include "platform/clock.h"
 #include "platform/input_map.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/mixer.h"
+#include "platform/startup.h"
 
 using namespace platform;
 
@@ -60,14 +63,20 @@ intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t) {
 
 RunResult RunProgram(Backend& backend, Harness& harness) {
     RunResult result;
+    MarkStartup("command line, settings and records");
     SceneId = harness.StartScene();
     QuitFlag = 0;
     ResetMessages();
 
-    // Start-up.
+    // Start-up. The title's pictures are read while the window and the device are made.
+    if (SceneId == scene::kTitleInit) PreloadPictures(TitlePictures());
+    struct PreloadEnd {
+        ~PreloadEnd() { EndPreload(); }
+    } preloadEnd; // what was not taken is dropped when the run ends
     SetWindowProc(WindowProc);
     std::unique_ptr<Window> window = backend.CreateMainWindow(kTitle, kWidth, kHeight);
     if (!window) return result;
+    MarkStartup("window");
     window->Show();
     window->SetClientSize(kWidth, kHeight);
     ApplyWindowSettings(*window);
@@ -80,6 +89,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
         SetEventPump(nullptr);
         return result;
     }
+    MarkStartup("graphics library");
     FillPresentParams(backend.DisplayModeFormat());
     std::unique_ptr<GraphicsDevice> made;
     for (DeviceType type : {DeviceType::HardwareVertexProcessing,
@@ -94,6 +104,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
         SetEventPump(nullptr);
         return result;
     }
+    MarkStartup("graphics device");
     GraphicsDevice* device = harness.Wrap(std::move(made));
     SetDevice(device);
     SetFixedRenderState(*device);
@@ -115,6 +126,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
     if (primary) primary->SetFormat(&output);
     SetSound(mixer.get());
     harness.SetMixer(mixer.get(), !harness.Headless() && backend.StartSoundOutput(*mixer));
+    MarkStartup("sound output");
     result.started = true;
 
     // The loop: one pending message per pass, a frame only when none is waiting.

@@ -6,6 +6,7 @@
 #include "media/texture.h"
 #include "media/xfile.h"
 #include "platform/files.h"
+#include "platform/startup.h"
 
 namespace {
 constexpr size_t kMaxModelBytes = 64u << 20;
@@ -36,6 +37,7 @@ void LoadModel(ModelRecord& record, const char* path, platform::GraphicsDevice& 
     }
     record.mesh = device.CreateMesh(std::move(model.mesh), path);
     if (!record.mesh) ReleaseModel(record);
+    platform::MarkStartup(path);
 }
 
 void DrawModel(const ModelRecord& record, float alpha, platform::GraphicsDevice& device) {

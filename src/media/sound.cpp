@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/startup.h"
 #include "platform/system.h"
 
 using platform::E_FAIL;
@@ -175,6 +176,7 @@ void LoadSound(SoundVar& var, const char* path) {
         var->Unlock(ptr1, bytes1, ptr2, bytes2);
     }
     CloseWave(reader);
+    platform::MarkStartup(path);
 }
 
 void ReleaseSoundRecord(SoundRecord& record) {

@@ -5,7 +5,9 @@
 #include <bit>
 #include <cstdio>
 
+#include "media/preload.h"
 #include "platform/files.h"
+#include "platform/startup.h"
 
 namespace {
 
@@ -125,8 +127,14 @@ bool BmpSize(const uint8_t* data, size_t size, int& width, int& height) {
     return true;
 }
 
-bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out, int maxWidth,
-               int maxHeight) {
+namespace {
+
+// Decodes at most maxWidth x maxHeight of the picture's top left (0: no limit) into the top
+// left of `out`, made outWidth x outHeight (0: the decoded size) with transparent black where
+// the picture does not reach; with `key`, texels of that colour become transparent black.
+// One pass over the picture, straight into the texture's own texels.
+bool Decode(const uint8_t* data, size_t size, platform::Image& out, int maxWidth, int maxHeight,
+            int outWidth, int outHeight, const uint32_t* key) {
     out = platform::Image{};
     if (!data || size < 14 + 4 || data[0] != 'B' || data[1] != 'M') return false;
     BmpInfo info;
@@ -146,17 +154,19 @@ bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out, int maxWi
     if (offset > size || stride * height > size - offset) return false;
 
     // Only the part that will be used is decoded.
-    const size_t outWidth = maxWidth > 0 ? std::min(width, static_cast<size_t>(maxWidth)) : width;
-    const size_t outHeight =
-        maxHeight > 0 ? std::min(height, static_cast<size_t>(maxHeight)) : height;
-    out.width = static_cast<int>(outWidth);
-    out.height = static_cast<int>(outHeight);
-    out.pixels.resize(outWidth * outHeight);
-    for (size_t y = 0; y < outHeight; ++y) {
+    const size_t w = maxWidth > 0 ? std::min(width, static_cast<size_t>(maxWidth)) : width;
+    const size_t h = maxHeight > 0 ? std::min(height, static_cast<size_t>(maxHeight)) : height;
+    out.width = outWidth > 0 ? outWidth : static_cast<int>(w);
+    out.height = outHeight > 0 ? outHeight : static_cast<int>(h);
+    const auto outStride = static_cast<size_t>(out.width);
+    out.pixels.resize(outStride * static_cast<size_t>(out.height));
+    const size_t rows = std::min(h, static_cast<size_t>(out.height));
+    const size_t columns = std::min(w, outStride);
+    for (size_t y = 0; y < rows; ++y) {
         const size_t fileRow = info.height < 0 ? y : height - 1 - y;
         const uint8_t* row = data + offset + fileRow * stride;
-        uint32_t* dst = out.pixels.data() + y * outWidth;
-        for (size_t x = 0; x < outWidth; ++x) {
+        uint32_t* dst = out.pixels.data() + y * outStride;
+        for (size_t x = 0; x < columns; ++x) {
             uint32_t index = 0;
             switch (info.bits) {
             case 1:
@@ -181,17 +191,25 @@ bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out, int maxWi
             // Indices past a short palette show black.
             dst[x] = index < palette.size() ? palette[index] : kOpaque;
         }
+        if (key)
+            for (size_t x = 0; x < columns; ++x)
+                if (dst[x] == *key) dst[x] = 0;
     }
     return true;
 }
 
+} // namespace
+
+bool DecodeBmp(const uint8_t* data, size_t size, platform::Image& out, int maxWidth,
+               int maxHeight) {
+    return Decode(data, size, out, maxWidth, maxHeight, 0, 0, nullptr);
+}
+
 namespace {
 
-// The picture of a file, at most maxWidth x maxHeight of its top left (0: no limit) and,
-// with `maxSide`, refused (and said) when wider or taller than that.
-bool ReadBmpFile(const char* path, platform::Image& image, int maxWidth, int maxHeight,
-                 int maxSide = 0) {
-    std::vector<uint8_t> bytes;
+// The bytes of a picture file; with `maxSide`, refused (and said) when the picture is wider or
+// taller than that.
+bool ReadBmpBytes(const char* path, std::vector<uint8_t>& bytes, int maxSide) {
     if (!path || !platform::ReadFileBytes(path, bytes, kMaxFileBytes)) return false;
     int width = 0, height = 0;
     if (maxSide > 0 && BmpSize(bytes.data(), bytes.size(), width, height) &&
@@ -200,39 +218,48 @@ bool ReadBmpFile(const char* path, platform::Image& image, int maxWidth, int max
                      height, maxSide, maxSide);
         return false;
     }
-    return DecodeBmp(bytes.data(), bytes.size(), image, maxWidth, maxHeight);
+    return true;
 }
 
 } // namespace
 
+bool ReadTextureFile(const char* path, int width, int height, uint32_t colorKey,
+                     platform::Image& out) {
+    out = platform::Image{};
+    if (width > kMaxSide || height > kMaxSide) return false;
+    const bool ownSize = width <= 0 || height <= 0;
+    std::vector<uint8_t> bytes;
+    if (!ReadBmpBytes(path, bytes, ownSize ? kMaxOwnSizeTexture : 0)) return false;
+    // A size of 0 takes the bitmap's own.
+    return Decode(bytes.data(), bytes.size(), out, std::max(width, 0), std::max(height, 0),
+                  std::max(width, 0), std::max(height, 0), &colorKey);
+}
+
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* path, int width,
                                  int height, uint32_t colorKey) {
-    platform::Image image;
-    const bool ownSize = width <= 0 || height <= 0;
-    if (!ReadBmpFile(path, image, std::max(width, 0), std::max(height, 0),
-                     ownSize ? kMaxOwnSizeTexture : 0))
-        return nullptr;
-    // A size of 0 takes the bitmap's own.
-    if (width <= 0) width = image.width;
-    if (height <= 0) height = image.height;
-    if (width > kMaxSide || height > kMaxSide) return nullptr;
-
-    std::vector<uint32_t> texels(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-    const int w = std::min(width, image.width), h = std::min(height, image.height);
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* src = image.pixels.data() + static_cast<size_t>(y) * image.width;
-        uint32_t* dst = texels.data() + static_cast<size_t>(y) * width;
-        for (int x = 0; x < w; ++x) dst[x] = src[x] == colorKey ? 0 : src[x];
-    }
-    return device.CreateTexture(width, height, std::move(texels), path);
+    platform::Image texels;
+    if (!ReadTextureFile(path, width, height, colorKey, texels)) return nullptr;
+    return device.CreateTexture(texels.width, texels.height, std::move(texels.pixels), path);
 }
 
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const DataFile& file) {
-    return LoadTexture(device, file.path, file.width, file.height, file.colorKey);
+    platform::Image texels;
+    if (!TakePreloadedTexture(file, texels) &&
+        !ReadTextureFile(file.path, file.width, file.height, file.colorKey, texels)) {
+        platform::MarkStartup(file.path);
+        return nullptr;
+    }
+    platform::TexturePtr texture =
+        device.CreateTexture(texels.width, texels.height, std::move(texels.pixels), file.path);
+    platform::MarkStartup(file.path);
+    return texture;
 }
 
 platform::TexturePtr LoadTextureFile(platform::GraphicsDevice& device, const char* path) {
+    std::vector<uint8_t> bytes;
     platform::Image image;
-    if (!ReadBmpFile(path, image, 0, 0, kMaxOwnSizeTexture)) return nullptr;
+    if (!ReadBmpBytes(path, bytes, kMaxOwnSizeTexture) ||
+        !DecodeBmp(bytes.data(), bytes.size(), image))
+        return nullptr;
     return device.CreateTexture(image.width, image.height, std::move(image.pixels), path);
 }

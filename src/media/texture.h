@@ -19,12 +19,17 @@ bool BmpSize(const uint8_t* data, size_t size, int& width, int& height);
 // The largest side of a picture loaded at its own size (a model's texture).
 constexpr int kMaxOwnSizeTexture = 2048;
 
-// The bitmap copied unscaled into the top left of a width x height texture, transparent black
-// outside it; every texel whose colour (taken as opaque ARGB) equals `colorKey` becomes
-// transparent black. Null when the file cannot be read.
+// The texels of a width x height texture (0: the picture's own size) holding the bitmap file
+// unscaled in its top left, transparent black outside it; every texel whose colour (taken as
+// opaque ARGB) equals `colorKey` becomes transparent black. False when the file cannot be read.
+bool ReadTextureFile(const char* path, int width, int height, uint32_t colorKey,
+                     platform::Image& out);
+
+// The texels of ReadTextureFile made a texture. Null when the file cannot be read.
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const char* path, int width,
                                  int height, uint32_t colorKey);
-// A data file loaded as its manifest entry says: its texture size and colour key.
+// A data file loaded as its manifest entry says: its texture size and colour key (taken from
+// the pictures read ahead when it is one of them).
 platform::TexturePtr LoadTexture(platform::GraphicsDevice& device, const DataFile& file);
 // A material's texture: the file at its own size, no colour key. Pictures wider or taller than
 // kMaxOwnSizeTexture are refused with a message on standard error.

@@ -19,12 +19,18 @@ using scene::kSelectInit;
 using scene::kTitleFrame;
 } // namespace
 
+std::vector<const DataFile*> TitlePictures() {
+    return {&DataEntry("./bmp/背景.bmp"), &DataEntry("./bmp/タイトル.bmp"),
+            &DataEntry("./bmp/タイトルの文字.bmp")};
+}
+
 int32_t TitleInit() {
     GraphicsDevice& device = *Device();
     LoadModel(Title.block, DataEntry("./xFile/パズル用図形１.x").path, device);
-    Title.background = LoadTexture(device, DataEntry("./bmp/背景.bmp"));
-    Title.logo = LoadTexture(device, DataEntry("./bmp/タイトル.bmp"));
-    Title.caption = LoadTexture(device, DataEntry("./bmp/タイトルの文字.bmp"));
+    const std::vector<const DataFile*> pictures = TitlePictures();
+    Title.background = LoadTexture(device, *pictures[0]);
+    Title.logo = LoadTexture(device, *pictures[1]);
+    Title.caption = LoadTexture(device, *pictures[2]);
     LoadSound(Title.music, DataEntry("./bgm/title.WAV").path);
 
     platform::srand(timeGetTime());

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "media/manifest.h"
 #include "media/model.h"
 #include "media/sound.h"
 #include "platform/graphics.h"
@@ -19,6 +21,8 @@ struct TitleScene {
 };
 extern TitleScene Title;
 
+// The pictures TitleInit loads, in its order (read ahead while the game starts).
+std::vector<const DataFile*> TitlePictures();
 int32_t TitleInit();                                    // -> 1
 int32_t TitleFrame(platform::PresentParameters params); // -> 1, or 2 when Z is accepted
 void TitleUpdate();

@@ -50,6 +50,17 @@ uint32_t timeEndPeriod(uint32_t) {
     return 0;
 }
 
+namespace {
+FrameSlotNote g_lastSlot;
+}
+
+FrameSlotNote LastFrameSlot() {
+    return g_lastSlot;
+}
+void NoteFrameSlot(const FrameSlotNote& note) {
+    g_lastSlot = note;
+}
+
 void UseVirtualClock(uint32_t startMs) {
     State().isVirtual = true;
     State().virtualStart = startMs;

@@ -22,6 +22,15 @@ void AdvanceFrame();
 // keeps the readings, a replay gives back the recorded ones. Empty: the clock's own reading.
 void SetClockFilter(std::function<uint32_t(uint32_t)> filter);
 
+// The last slot a FrameSlots handed out: when the frame before it finished (its picture
+// presented) and when the slot begins. The bench splits each gap between frames into the
+// frame's own work and how late the next one woke.
+struct FrameSlotNote {
+    std::chrono::steady_clock::time_point finished, slot;
+};
+FrameSlotNote LastFrameSlot();
+void NoteFrameSlot(const FrameSlotNote& note);
+
 // Slots of 1/60 s for the frames of a window that does not wait for the display. Each frame
 // starts when its slot begins, counted from the slot before it, so waking a little late never
 // adds up; a frame that overran its slot starts the next one where it ended (the game runs
@@ -36,6 +45,7 @@ class FrameSlots {
     Clock::time_point Next(Clock::time_point now) {
         Clock::time_point start = now < due_ ? due_ : now;
         due_ = start + kPeriod;
+        NoteFrameSlot({now, start});
         return start;
     }
 

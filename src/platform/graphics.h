@@ -2,6 +2,8 @@
 // designed against. Implemented by the OpenGL device (sdl/) and the recording device.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,14 +25,22 @@ struct Image {
 class Texture {
   public:
     Texture(int width, int height, std::string name)
-        : width(width), height(height), name(std::move(name)) {}
-    virtual ~Texture() = default;
+        : width(width), height(height), name(std::move(name)) {
+        liveBytes_ += Bytes();
+    }
+    virtual ~Texture() { liveBytes_ -= Bytes(); }
+    // The texels of every texture alive, 4 bytes each (what the renderer holds for the game).
+    static int64_t LiveBytes() { return liveBytes_; }
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    int width, height;
+    const int width, height;
     std::string name;
     std::vector<uint32_t> pixels;
+
+  private:
+    int64_t Bytes() const { return width > 0 && height > 0 ? int64_t{width} * height * 4 : 0; }
+    inline static std::atomic<int64_t> liveBytes_{0};
 };
 using TexturePtr = std::unique_ptr<Texture>;
 

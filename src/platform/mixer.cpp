@@ -172,6 +172,8 @@ class SecondaryBuffer final : public SoundBuffer {
     HRESULT Restore() override { return S_OK; }
     HRESULT SetFormat(const WaveFormat*) override { return E_FAIL; }
 
+    uint32_t Bytes() const { return bytes_; }
+
     // Adds `frames` output frames of this buffer to `acc` (interleaved stereo) and advances.
     // A buffer that is locked is being written by the game and is skipped.
     void MixInto(int32_t* acc, size_t frames) {
@@ -272,6 +274,13 @@ void Mixer::Mix(int16_t* out, size_t frames) {
         out += 2 * n;
         frames -= n;
     }
+}
+
+size_t Mixer::BufferBytes() const {
+    std::lock_guard lock(state_->mutex);
+    size_t bytes = 0;
+    for (const SecondaryBuffer* buffer : state_->buffers) bytes += buffer->Bytes();
+    return bytes;
 }
 
 WaveFormat Mixer::PrimaryFormat() const {

@@ -29,6 +29,9 @@ class Mixer final : public SoundDevice {
     // advancing their positions. Called from the audio thread.
     void Mix(int16_t* out, size_t frames);
 
+    // The bytes of every secondary buffer alive (the sound the game holds in memory).
+    size_t BufferBytes() const;
+
     // The format last given to the primary buffer (all zero until then). The mix itself
     // stays 44100 Hz 16-bit stereo whatever is asked for.
     WaveFormat PrimaryFormat() const;

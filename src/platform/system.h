@@ -44,8 +44,9 @@ class Backend {
     virtual std::unique_ptr<GraphicsDevice> CreateDevice(Window& window, DeviceType type,
                                                          const PresentParameters& params) = 0;
     virtual void ReleaseGraphics() = 0;
-    // Starts feeding the mixer's output to the speakers; false when there is no output
-    // (the mixer then runs silent).
+    // Starts feeding the mixer's output to the speakers: the device may be opened on a thread
+    // of its own, the mixer pulled once it is open. False when there is no output (the mixer
+    // then runs silent, pulled by the loop).
     virtual bool StartSoundOutput(Mixer& mixer) = 0;
     virtual void StopSoundOutput() = 0;
     // The start-up error box (also written to standard error).

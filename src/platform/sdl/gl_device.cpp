@@ -9,12 +9,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/clock.h"
 #include "platform/d3dmath.h"
 #include "platform/sdl/gl_program.h"
 #include "platform/sdl/gl_resources.h"
+#include "platform/startup.h"
 #include "platform/system.h"
 
 namespace platform {
@@ -218,6 +220,7 @@ bool GlDevice::MakeContext() {
                         type_ == DeviceType::HardwareVertexProcessing ? 1 : -1);
     context_ = SDL_GL_CreateContext(window_.get());
     if (!context_) return false;
+    MarkStartup("GL context");
     KeepDriverLoaded();
     if (!epoxy_is_desktop_gl() || epoxy_gl_version() < 33) {
         DropContext();
@@ -604,6 +607,7 @@ bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
     if (!program) {
         program = BuildProgram(gl_->uniforms[k], rgb, alpha);
         if (!program) return false;
+        MarkStartup("shader program " + std::to_string(k));
     } else {
         glUseProgram(program);
     }

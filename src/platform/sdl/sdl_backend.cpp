@@ -4,10 +4,12 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <thread>
 
 #include "platform/mixer.h"
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/startup.h"
 
 namespace platform {
 
@@ -57,27 +59,24 @@ class SdlBackend final : public Backend {
         graphics_ = false;
     }
 
+    // Opening the sound device can take a tenth of a second or more (a sound server that
+    // does not answer, drivers tried one after another): it is opened on a thread of its own
+    // while the game starts. The mixer is pulled once it is open; until then its buffers wait.
     bool StartSoundOutput(Mixer& mixer) override {
         StopSoundOutput();
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-            audio_ = Audio::Subsystem;
-            if (Open(mixer)) return true;
-        }
-        // No usable device: SDL's dummy driver still pulls the mix at the real rate.
-        if (SDL_AudioInit("dummy") == 0) {
-            if (audio_ == Audio::None) audio_ = Audio::Dummy;
-            if (Open(mixer)) return true;
-        }
-        StopSoundOutput();
-        return false;
+        opener_ = std::thread([this, &mixer] {
+            OpenOutput(mixer);
+            MarkStartup(device_ ? "sound output open" : "no sound output", true);
+        });
+        return true;
     }
 
     void StopSoundOutput() override {
+        if (opener_.joinable()) opener_.join();
         if (device_) SDL_CloseAudioDevice(device_);
         device_ = 0;
-        if (audio_ == Audio::Subsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        if (audio_ == Audio::Dummy) SDL_AudioQuit();
-        audio_ = Audio::None;
+        if (audio_) SDL_AudioQuit();
+        audio_ = false;
     }
 
     void MessageBox(const std::string& text, const std::string& title) override {
@@ -86,9 +85,21 @@ class SdlBackend final : public Backend {
     }
 
   private:
-    // How the audio driver was started: through SDL's subsystem count, or the dummy driver
-    // alone after the subsystem failed to start.
-    enum class Audio { None, Subsystem, Dummy };
+    // The audio drivers are started without SDL's subsystem count, which the main thread
+    // keeps: the first that starts and opens a device, else SDL's dummy driver, which still
+    // pulls the mix at the real rate.
+    void OpenOutput(Mixer& mixer) {
+        if (SDL_AudioInit(nullptr) == 0) {
+            audio_ = true;
+            if (Open(mixer)) return;
+            SDL_AudioQuit();
+        }
+        audio_ = SDL_AudioInit("dummy") == 0;
+        if (audio_ && Open(mixer)) return;
+        if (audio_) SDL_AudioQuit();
+        audio_ = false;
+        std::fprintf(stderr, "tessarune: no sound output: %s\n", SDL_GetError());
+    }
 
     bool Open(Mixer& mixer) {
         SDL_AudioSpec want{};
@@ -105,8 +116,10 @@ class SdlBackend final : public Backend {
     }
 
     bool graphics_ = false;
-    Audio audio_ = Audio::None;
+    // Written by the opening thread, read only after it has been joined.
+    bool audio_ = false;
     SDL_AudioDeviceID device_ = 0;
+    std::thread opener_;
 };
 
 } // namespace
