@@ -122,7 +122,7 @@ for mode in "${modes[@]}"; do
         > /dev/null 2> "$work/$mode.err" ||
         rc=$?
     reports=$(grep -c 'WARNING: ThreadSanitizer' "$work/$mode.err" || true)
-    frame=$(grep -o '"frame":[0-9]*' "$work/$mode.json" 2> /dev/null | cut -d: -f2 || true)
+    frame=$(grep -o '"frame":[0-9]*' "$work/$mode.json" 2> /dev/null | head -n 1 | cut -d: -f2 || true)
     echo "tsan: $mode: ${frame:-?} frames, seed 1, exit $rc, $reports reports"
     if [ "$rc" -ne 0 ] || [ "$reports" -ne 0 ]; then
         cat "$work/$mode.err" >&2
