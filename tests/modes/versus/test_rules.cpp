@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/random.h"
 #include "versus_fixture.h"
 
 using namespace platform;
@@ -111,6 +112,26 @@ TEST_F(VersusTest, AChainSendsGarbageThatTheLeftDeliversBeforeTheRightMoves) {
     VersusUpdate();
     EXPECT_EQ(r.Disturbance, 1);
     EXPECT_EQ(l.grid[5][11][4], kGarbage);
+}
+
+// Garbage on both faces of a vanishing cell, along X and along Z: each becomes a block of its
+// own draw, X+1 before X-1 and Z+1 before Z-1.
+TEST_F(VersusTest, GarbageOnBothSidesOfAVanishingCellBreaksInFaceOrder) {
+    StartPlaying();
+    VersusSide& l = Versus.left;
+    for (int y = 0; y < 3; ++y) Put(l, 2, y, 2, 3); // a vertical line
+    const int at[4][3] = {{3, 0, 2}, {1, 0, 2}, {2, 0, 3}, {2, 0, 1}};
+    for (const auto& c : at) Put(l, c[0], c[1], c[2], kGarbage);
+    // A seed whose draws differ on each side, so that the order shows.
+    uint32_t seed = 0;
+    int32_t kinds[4];
+    do {
+        platform::srand(++seed);
+        for (int32_t& k : kinds) k = platform::rand() % 5 + 1;
+    } while (kinds[0] == kinds[1] || kinds[2] == kinds[3]);
+    platform::srand(seed);
+    VersusUpdate();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(l.grid[at[i][0]][at[i][1]][at[i][2]], kinds[i]) << i;
 }
 
 TEST_F(VersusTest, ATopRowOccupiedFor301CountedFramesLosesAndTheRightLossCountsLast) {
