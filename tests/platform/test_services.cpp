@@ -1,11 +1,11 @@
-// The small system services: keys as the game polls them, the frame slots, data paths, the JSON
-// writer, the matrix helpers and the sprite. The virtual clock, the random generator and the
-// message queue are checked through whole runs (the records' playing time, runs repeated from
-// their seed, the scene loop's quitting).
+// The small system services: keys as the game polls them, the frame slots, reading data files,
+// the JSON writer and the sprite. The virtual clock, the random generator, the message queue, the
+// data folder's paths and the matrix helpers are checked through whole runs (the records' playing
+// time, runs repeated from their seed, the scene loop's quitting, every file the game reads, and
+// the whole game's traces, which hold each frame's camera and world matrices).
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
-#include "platform/d3dmath.h"
 #include "platform/files.h"
 #include "platform/json.h"
 #include "platform/keyboard.h"
@@ -52,15 +52,6 @@ TEST(Clock, FrameSlotsKeepSixtyASecondAndNeverHurryAfterALongFrame) {
     EXPECT_NEAR(duration<double>(60 * period).count(), 1.0, 1e-6);
 }
 
-TEST(Files, GamePathsAreTakenFromTheDataFolder) {
-    SetDataRoot("/data/here");
-    EXPECT_EQ(DataPath("./bmp/背景.bmp"), "/data/here/bmp/背景.bmp");
-    EXPECT_EQ(DataPath("notepad/Hi Score.txt"), "/data/here/notepad/Hi Score.txt");
-    EXPECT_EQ(DataPath("/abs/file"), "/abs/file");
-    SetDataRoot("");
-    EXPECT_EQ(DataRoot(), ".");
-}
-
 // A pipe, device or folder in place of a data file would block the game or never end.
 TEST(Files, OnlyRegularFilesWithinTheLimitAreRead) {
     testfiles::DataDir dir;
@@ -88,36 +79,6 @@ TEST(Json, WritesNestedValuesWithShortestFloats) {
     j.Value(Vector3{1.5f, -2.0f, 0.0f}).Key("n").BeginArray().Value(true).Null().EndArray();
     EXPECT_EQ(j.EndObject().str(),
               R"({"a":1,"f":0.1,"s":"x\"y\n","v":[1.5,-2,0],"n":[true,null]})");
-}
-
-// The standard camera: eye (0, 0, -20), 60 degrees high, 880 x 480. Its picture places the
-// game's screens: x = 440 + 440 x / (1.05848 (z + 20)), y = 240 - 240 y / (0.57735 (z + 20)).
-TEST(Matrices, StandardCameraAndTheTransformsTheGameBuildsOnIt) {
-    Vector3 eye{0, 0, -20}, at{0, 0, 0}, up{0, 1, 0};
-    Matrix view, proj;
-    MatrixLookAtLH(&view, &eye, &at, &up);
-    MatrixPerspectiveFovLH(&proj, 1.0471976f, 1.8333334f, 1.0f, 1000.0f);
-    const Matrix vp = view * proj;
-    auto project = [&](Vector3 p) {
-        Vector3 c = TransformCoord(p, vp);
-        float w = p.x * vp.m[0][3] + p.y * vp.m[1][3] + p.z * vp.m[2][3] + vp.m[3][3];
-        return Vector3{440 + 440 * c.x / w, 240 - 240 * c.y / w, c.z / w};
-    };
-    Vector3 p = project({3, 2, 5});
-    EXPECT_NEAR(p.x, 440 + 440 * 3 / (1.05848 * 25), 0.05) << "+x on the right";
-    EXPECT_NEAR(p.y, 240 - 240 * 2 / (0.57735 * 25), 0.05) << "+y at the top";
-    EXPECT_NEAR(project({0, 0, -19}).z, 0, 1e-5) << "depth 0 at the near plane";
-    EXPECT_NEAR(project({0, 0, 980}).z, 1, 1e-5) << "depth 1 at the far plane";
-
-    // A quarter turn about Y takes +x to -z (towards the eye), scaling acts before moving.
-    Vector3 turned = TransformCoord({1, 0, 0}, RotationY(1.5707964f));
-    EXPECT_NEAR(turned.z, -1, 1e-6);
-    Vector3 moved = TransformCoord({1, 0, 0}, Scaling(2, 1, 1) * Translation(0, 5, 0));
-    EXPECT_FLOAT_EQ(moved.x, 2);
-    EXPECT_FLOAT_EQ(moved.y, 5);
-    Plane plane;
-    Vector3 point{0, -10.8f, 0}, normal{0, 1, 0};
-    EXPECT_FLOAT_EQ(PlaneFromPointNormal(&plane, &point, &normal)->d, 10.8f);
 }
 
 TEST(Sprite, SourceRectanglesAreClampedToTheTexture) {
