@@ -35,6 +35,12 @@ class PadEndlessTest : public EndlessTest {
         Uninstall();
         EndlessTest::TearDown();
     }
+    // One update with a pad's inputs held, let go after it.
+    static void PadUpdate(int pad, uint32_t inputs) {
+        TheInputMap().SetPad(pad, inputs);
+        EndlessUpdate();
+        TheInputMap().SetPad(pad, 0);
+    }
 };
 
 class PadVersusTest : public VersusTest {
@@ -55,25 +61,18 @@ TEST_F(PadEndlessTest, AnyPadMovesTheCursorSwapsAndPauses) {
     Endless.MoveWait = 16;
     Endless.SwapWait = 15;
 
-    TheInputMap().SetPad(3, Bit(kPadRight)); // the fourth pad: any pad plays
-    EndlessUpdate();
-    TheInputMap().SetPad(3, 0);
+    PadUpdate(3, Bit(kPadRight)); // the fourth pad: any pad plays
     EXPECT_EQ(Endless.BlockX, 1);
     Endless.MoveWait = 16;
-    TheInputMap().SetPad(3, Bit(kPadLeft));
-    EndlessUpdate();
+    PadUpdate(3, Bit(kPadLeft));
     EXPECT_EQ(Endless.BlockX, 0);
-    TheInputMap().SetPad(3, Bit(kPadWest));
-    EndlessUpdate();
-    TheInputMap().SetPad(3, 0);
+    PadUpdate(3, Bit(kPadWest));
     EXPECT_EQ(Endless.grid[0][0][0], 2) << "west swaps";
     EXPECT_EQ(Endless.grid[1][0][0], 1);
 
     // A shoulder is the depth modifier: up goes one slice in.
     Endless.MoveWait = 16;
-    TheInputMap().SetPad(0, Bit(kPadLeftShoulder) | Bit(kPadUp));
-    EndlessUpdate();
-    TheInputMap().SetPad(0, 0);
+    PadUpdate(0, Bit(kPadLeftShoulder) | Bit(kPadUp));
     EXPECT_EQ(Endless.BlockZ, 1);
     EXPECT_EQ(Endless.BlockY, 0);
 
@@ -100,8 +99,7 @@ TEST_F(PadEndlessTest, ARebindingFromTheSettingsFileReplacesTheKeyAndKeepsThePad
     TheInputMap().SetPhysicalKey('C', false);
     EXPECT_EQ(Endless.grid[0][0][0], 2);
     Endless.SwapWait = 15;
-    TheInputMap().SetPad(0, Bit(kPadWest));
-    EndlessUpdate();
+    PadUpdate(0, Bit(kPadWest));
     EXPECT_EQ(Endless.grid[0][0][0], 1) << "the pad's swap stays";
     TheInputMap().SetPhysicalKey(VK_ESCAPE, true);
     EXPECT_TRUE(TheKeyboard().Held(VK_ESCAPE)) << "Escape is itself on every screen";
