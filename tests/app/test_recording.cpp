@@ -5,26 +5,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 #include <fstream>
 #include <random>
 #include <sstream>
 
-#include "app/program.h"
 #include "app/replay.h"
 #include "app/settings.h"
 #include "app/version.h"
-#include "menus/options.h"
-#include "menus/select.h"
-#include "menus/title.h"
-#include "modes/challenge/challenge.h"
-#include "modes/endless/endless.h"
-#include "modes/versus/cpu.h"
-#include "modes/versus/versus.h"
-#include "platform/clock.h"
-#include "platform/null_backend.h"
-#include "platform/random.h"
 #include "support/files.h"
+#include "support/run.h"
 #include "support/text.h"
 
 using namespace platform;
@@ -51,12 +42,8 @@ Outcome RunHeadless(const std::string& keys, int64_t frames, const std::string& 
                     const std::string& replay = "",
                     const std::function<void(int64_t)>& hook = nullptr,
                     const std::string& settings = "") {
-    Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
-    Cpu = {}, Opponents = {};
+    ResetProgramState();
     LoadUserSettings(settings);
-    ResetRecordFiles();
-    TheKeyboard().Restore({});
-    ClearSeedOverride();
     UseVirtualClock(0);
     CommandLine options;
     options.headless = true;
@@ -283,7 +270,8 @@ TEST(Recording, AReplayKeepsToTheRecordsOfTheRecordedRun) {
 
 // The options levels and the versus opponent the player kept are part of what the run read:
 // the replay starts from them (it reads no settings of its own). Recorded against the computer,
-// it shows the opponent deciding again from the boards and its own generator.
+// it shows the opponent deciding again from the boards and its own generator, against the
+// person's keys on the left side.
 TEST(Recording, AReplayStartsFromTheRecordedLevelsAndOpponent) {
     testfiles::DataDir data;
     data.Put("./player/settings.ini",
@@ -295,6 +283,9 @@ TEST(Recording, AReplayStartsFromTheRecordedLevelsAndOpponent) {
     Outcome played = RunHeadless(keys, 1500, path, "", nullptr, (data / "./player").string());
     ASSERT_EQ(Cpu.right.level, kCpuNormal);
     ASSERT_GT(Cpu.right.swaps, 0) << "the computer played";
+    EXPECT_EQ(Cpu.left.level, kCpuOff);
+    EXPECT_EQ((std::array{Versus.left.BlockX, Versus.left.BlockZ}), (std::array{1, 1}))
+        << "the person's keys move the left cursor while the computer plays the right";
     const std::string text = ReadText(path);
     ASSERT_NE(text.find("\nlevels 1 2\nopponent normal\n"), std::string::npos) << text;
 

@@ -5,16 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/program.h"
-#include "menus/options.h"
-#include "menus/select.h"
-#include "menus/title.h"
-#include "modes/challenge/challenge.h"
-#include "modes/endless/endless.h"
-#include "modes/versus/versus.h"
-#include "platform/clock.h"
-#include "platform/keyboard.h"
-#include "platform/null_backend.h"
+#include "support/run.h"
 #include "support/scene.h"
 
 using namespace platform;
@@ -50,11 +41,8 @@ TEST_F(WholeGameTest, AWholeEndlessGameGivesTheRecordedDumpAndTraces) {
     std::string error;
     ASSERT_TRUE(LoadKeyScript(dir + "whole_endless_game.keys", script, error)) << error;
 
-    // Every scene as at program start, whatever earlier tests in this process left behind.
-    Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
-    Vol = SeVol = 0;
+    ResetProgramState();
     UseVirtualClock(0);
-    TheKeyboard().ReleaseAll();
     auto backend = CreateNullBackend();
     Harness harness(options, std::move(script));
     RunResult r = RunProgram(*backend, harness);

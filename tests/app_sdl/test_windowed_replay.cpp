@@ -7,22 +7,12 @@
 #include <map>
 #include <sstream>
 
-#include "app/program.h"
 #include "app/replay.h"
-#include "menus/options.h"
-#include "menus/select.h"
-#include "menus/title.h"
-#include "modes/challenge/challenge.h"
 #include "modes/challenge/solver.h"
-#include "modes/endless/endless.h"
-#include "modes/versus/cpu.h"
-#include "modes/versus/versus.h"
-#include "platform/clock.h"
-#include "platform/null_backend.h"
-#include "platform/random.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/synthetic_events.h"
 #include "support/files.h"
+#include "support/run.h"
 #include "support/text.h"
 
 using namespace platform;
@@ -61,16 +51,6 @@ void AddScript(Events& events, const std::string& text) {
 void AddTap(Events& events, int64_t frame, int vk) {
     events.insert({frame, {Event::kDown, vk}});
     events.insert({frame, {Event::kUp, vk}});
-}
-
-void ResetProgramState() {
-    Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
-    Cpu = {}, Opponents = {};
-    Vol = SeVol = 0;
-    ResetRecordFiles();
-    TheKeyboard().Restore({});
-    ClearSeedOverride();
-    EnableDebugKeys(false);
 }
 
 struct Outcome {

@@ -1,4 +1,5 @@
-// A whole run of the program through the headless harness, driven by a key script.
+// Whole runs of the program through the headless harness: the state they start from, and a
+// run driven by a key script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,9 +8,29 @@
 #include <string>
 
 #include "app/program.h"
+#include "media/sound.h"
+#include "menus/options.h"
+#include "menus/select.h"
+#include "menus/title.h"
+#include "modes/challenge/challenge.h"
+#include "modes/endless/endless.h"
+#include "modes/versus/cpu.h"
+#include "modes/versus/versus.h"
 #include "platform/clock.h"
 #include "platform/keyboard.h"
 #include "platform/null_backend.h"
+#include "platform/random.h"
+
+// Every scene and the run's state as at program start, whatever earlier tests left behind.
+inline void ResetProgramState() {
+    Title = {}, Select = {}, Options = {}, Endless = {}, Records = {}, Versus = {}, Challenge = {};
+    Cpu = {}, Opponents = {};
+    Vol = SeVol = 0;
+    ResetRecordFiles();
+    platform::TheKeyboard().Restore({});
+    platform::ClearSeedOverride();
+    platform::EnableDebugKeys(false);
+}
 
 // Runs from the title with the script's keys; ends after `frames` frames at the latest, so a
 // fault fails and never hangs.
