@@ -1,8 +1,8 @@
-// The small system services: keys as the game polls them, the frame slots, reading data files,
-// the JSON writer and the sprite. The virtual clock, the random generator, the message queue, the
-// data folder's paths and the matrix helpers are checked through whole runs (the records' playing
-// time, runs repeated from their seed, the scene loop's quitting, every file the game reads, and
-// the whole game's traces, which hold each frame's camera and world matrices).
+// The small system services: keys as the game polls them, the frame slots, data paths and reading
+// data files, the JSON writer and the sprite. The virtual clock, the random generator, the
+// message queue and the matrix helpers are checked through whole runs (the records' playing time,
+// runs repeated from their seed, the scene loop's quitting, and the whole game's traces, which
+// hold each frame's camera and world matrices).
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
@@ -50,6 +50,15 @@ TEST(Clock, FrameSlotsKeepSixtyASecondAndNeverHurryAfterALongFrame) {
     EXPECT_EQ(slots.Next(late + milliseconds(1)), late + period);
     EXPECT_EQ(slots.Next(late + period), late + 2 * period);
     EXPECT_NEAR(duration<double>(60 * period).count(), 1.0, 1e-6);
+}
+
+TEST(Files, GamePathsAreTakenFromTheDataFolder) {
+    SetDataRoot("/data/here");
+    EXPECT_EQ(DataPath("./bmp/背景.bmp"), "/data/here/bmp/背景.bmp");
+    EXPECT_EQ(DataPath("notepad/Hi Score.txt"), "/data/here/notepad/Hi Score.txt");
+    EXPECT_EQ(DataPath("/abs/file"), "/abs/file");
+    SetDataRoot("");
+    EXPECT_EQ(DataRoot(), ".");
 }
 
 // A pipe, device or folder in place of a data file would block the game or never end.
