@@ -2,7 +2,6 @@
 // themselves: the SDL window tests); the user's config folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -10,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/input_map.h"
 #include "platform/keyboard.h"
+#include "support/env.h"
 
 using namespace platform;
 
@@ -72,20 +72,6 @@ TEST_F(InputMapTest, AKeyHeldByTwoSourcesStaysHeldUntilBothLetGo) {
     TheInputMap().ReleaseKeyboard(); // the window lost the focus
     EXPECT_FALSE(Held(VK_UP));
 }
-
-// Sets (or with nullopt unsets) an environment variable for the life of the object.
-class Env {
-  public:
-    Env(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* was = std::getenv(name)) old_ = was;
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    ~Env() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(UserConfigFolder, XdgConfigHomeThenHomeAndNeverARelativePath) {
     using Setting = std::optional<std::string>;

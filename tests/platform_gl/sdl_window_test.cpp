@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../support/env.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/mixer.h"
@@ -163,27 +163,18 @@ TEST(SdlAudioTest, OutputPullsTheMixerAndFallsBackToTheDummyDriver) {
     auto backend = CreateSdlBackend();
     EXPECT_TRUE(MixerIsPulled(*backend));
 
-    const char* old = std::getenv("SDL_AUDIODRIVER");
-    std::string saved = old ? old : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Env driver("SDL_AUDIODRIVER", "no-such-driver");
     EXPECT_TRUE(MixerIsPulled(*backend)) << "no device opens: the dummy driver must";
-    old ? setenv("SDL_AUDIODRIVER", saved.c_str(), 1) : unsetenv("SDL_AUDIODRIVER");
 }
 
 } // namespace
 
 TEST(SdlStartup, AVideoDriverThatCannotStartIsNamedOnStandardError) {
-    const char* was = std::getenv("SDL_VIDEODRIVER");
-    const std::string previous = was ? was : "";
-    setenv("SDL_VIDEODRIVER", "nosuchdriver", 1);
+    Env driver("SDL_VIDEODRIVER", "nosuchdriver");
     auto backend = CreateSdlBackend();
     ::testing::internal::CaptureStderr();
     auto window = backend->CreateMainWindow("Tessarune test", 880, 480);
     const std::string said = ::testing::internal::GetCapturedStderr();
-    if (was)
-        setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
-    else
-        unsetenv("SDL_VIDEODRIVER");
     EXPECT_EQ(window, nullptr);
     EXPECT_NE(said.find("video driver 'nosuchdriver'"), std::string::npos) << said;
 }
