@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "../support/env.h"
 #include "platform/keyboard.h"
 #include "platform/messages.h"
 #include "platform/mixer.h"
 #include "platform/sdl/sdl_backend.h"
+#include "support/env.h"
 
 namespace {
 
