@@ -66,9 +66,8 @@ class GlDevice final : public GraphicsDevice {
     void LoseContext();
     // True when this frame draws straight into the window (it has the picture's size).
     bool DrawsIntoWindow() const { return direct_; }
-    // Runs of draws of one model that differ only in world matrix (the same state and the
-    // same material for each subset) go to GL as one instanced draw (on by default); off,
-    // every model draw is its own.
+    // Runs of draws of one model that differ only in world matrix and material go to GL as
+    // one instanced draw (on by default); off, every model draw is its own.
     void SetBatching(bool on);
     // The draws sent to GL since the scene began.
     int DrawCalls() const { return drawCalls_; }

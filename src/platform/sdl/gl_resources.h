@@ -64,13 +64,14 @@ struct GlObjects {
     GLuint fbo = 0, colorBuffer = 0, depthBuffer = 0; // the 880 x 480 picture
     GLuint streamVao = 0, streamVbo = 0;              // vertices drawn from memory
     GLuint sceneSampler = 0, spriteSampler = 0, alignedSpriteSampler = 0;
-    GLuint instanceBuffer = 0; // the instances of mesh draws (their matrices)
+    GLuint instanceBuffer = 0; // the instances' uniform block
+    int instances = 1;         // the most one draw can have
 };
 
 // Model draws not yet sent: a run of draws of one mesh with the same state but for the world
-// matrix, where every instance draws the same consecutive subsets in turn (first, first + 1,
-// ... last) with the same material per subset, at its own world matrix. Drawn as one
-// instanced draw, its triangles come in the very order of the draws.
+// matrix and material, where every instance draws the same consecutive subsets in turn
+// (first, first + 1, ... last), with its own world matrix and its own material per subset.
+// Drawn as one instanced draw, its triangles come in the very order of the draws.
 struct GlBatch {
     GlMesh* mesh = nullptr; // none waiting
     uint32_t first = 0, last = 0;
