@@ -60,8 +60,7 @@ class GlBatchTest : public GlDeviceTest {
     void Model(Mesh& mesh, const Matrix& world, float alpha, int hue, uint32_t subsets = 3) {
         device_->SetTransform(TS_WORLD, world);
         for (uint32_t s = 0; s < subsets; ++s) {
-            // Every subset its own colour; now and then a model of other colours.
-            float k = static_cast<float>((hue % 40 == 4 ? 5 : 0) + static_cast<int>(s) * 3) / 10;
+            float k = static_cast<float>((hue * 7 + static_cast<int>(s) * 3) % 11) / 10;
             Material m = Lit({k, 1 - k, 0.5f, alpha}, {0.2f * k, 0.1f, 0.3f, 0});
             device_->SetMaterial(m);
             device_->SetTexture(0, s == 2 && hue == 5 ? texture_.get() : nullptr);

@@ -244,8 +244,17 @@ bool GlDevice::MakeContext() {
     gl_ = std::make_unique<GlObjects>();
     loc_ = std::make_unique<GlUniforms>();
     applied_ = std::make_unique<GlApplied>();
-    batch_->data.assign(static_cast<size_t>(GlBatch::kMostInstances) * kInstanceFloats, 0.0f);
+    // As many instances a draw as the uniform block holds, up to 64 (16 KB, which every
+    // context offers).
+    GLint blockBytes = 0;
+    glGetIntegerv(GL_MAX_UNIFORM_BLOCK_SIZE, &blockBytes);
+    const int instanceBytes = kInstanceFloats * static_cast<int>(sizeof(float));
+    gl_->instances = std::clamp(blockBytes / instanceBytes, 1, 64);
+    batch_->data.assign(static_cast<size_t>(gl_->instances) * kInstanceFloats, 0.0f);
     glGenBuffers(1, &gl_->instanceBuffer);
+    glBindBuffer(GL_UNIFORM_BUFFER, gl_->instanceBuffer);
+    glBufferData(GL_UNIFORM_BUFFER, gl_->instances * instanceBytes, nullptr, GL_STREAM_DRAW);
+    glBindBufferBase(GL_UNIFORM_BUFFER, kInstanceBinding, gl_->instanceBuffer);
     // The sprites' program, built now so that a context that cannot run it is refused.
     bool built = UseProgram(GlTerm::Modulate, GlTerm::Modulate);
 
@@ -623,14 +632,9 @@ void GlDevice::ApplyUniforms(bool colorVertex, uint32_t firstSubset) {
 void GlDevice::UploadInstances(const float* data, int count) {
     // A new store for every draw: the renderer may still read the last one.
     const auto bytes = static_cast<GLsizeiptr>(sizeof(float)) * kInstanceFloats;
-    glBindBuffer(GL_ARRAY_BUFFER, gl_->instanceBuffer);
-    glBufferData(GL_ARRAY_BUFFER, bytes * count, data, GL_STREAM_DRAW);
-}
-
-void GlDevice::SetInstance(const float* instance) {
-    for (GLuint c = 0; c < 4; ++c) glVertexAttrib4fv(kAttribWorld + c, instance + 4 * c);
-    for (GLuint c = 0; c < 3; ++c)
-        glVertexAttrib3fv(kAttribNormalMatrix + c, instance + 16 + 4 * c);
+    glBindBuffer(GL_UNIFORM_BUFFER, gl_->instanceBuffer);
+    glBufferData(GL_UNIFORM_BUFFER, bytes * gl_->instances, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, bytes * count, data);
 }
 
 void GlDevice::PutWorld(float* instance, const Matrix& world) {
@@ -650,7 +654,7 @@ bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
     if (k == gl_->program) return true;
     GLuint& program = gl_->programs[k];
     if (!program) {
-        program = BuildProgram(gl_->uniforms[k], rgb, alpha);
+        program = BuildProgram(gl_->uniforms[k], rgb, alpha, gl_->instances);
         if (!program) return false;
         MarkStartup("shader program " + std::to_string(k));
     } else {
@@ -715,12 +719,10 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
     ApplyState(Pass::Scene, opaque);
     if (!UseStageProgram(texture_)) return E_FAIL;
     ApplyUniforms(layout.diffuse >= 0, 0);
-    float instance[kInstanceFloats];
+    float instance[kInstanceFloats] = {};
     PutWorld(instance, world_);
-    SetInstance(instance);
-    float material[kMaterialFloats];
-    PutMaterial(material, material_);
-    glUniform4fv(loc_->material, 3, material);
+    PutMaterial(instance + kFirstMaterial, material_);
+    UploadInstances(instance, 1);
     BindTexture(texture_);
     BindVertexArray(gl_->streamVao);
     glBindBuffer(GL_ARRAY_BUFFER, gl_->streamVbo);
@@ -756,30 +758,23 @@ HRESULT GlDevice::DrawSubset(Mesh& mesh, uint32_t subset) {
 void GlDevice::Gather(GlMesh& mesh, uint32_t subset, bool opaque) {
     GlBatch& b = *batch_;
     if (b.mesh && (b.mesh != &mesh || b.opaque != opaque)) Flush();
-    float material[kMaterialFloats];
-    PutMaterial(material, material_);
     if (b.mesh) {
         float* latest = &b.data[static_cast<size_t>(b.instances - 1) * kInstanceFloats];
-        float* slot = &b.materials[kMaterialFloats * (subset - b.first)];
-        // The next subset of the latest instance, at its world: a subset new to the run takes
-        // its material, one the run has must have the same.
-        if (subset == b.next && std::memcmp(latest, &world_.m[0][0], 16 * sizeof(float)) == 0) {
-            if (subset > b.last && b.open && subset - b.first < uint32_t{kBatchSubsets}) {
-                b.last = subset;
-                std::memcpy(slot, material, sizeof material);
-                b.next = subset + 1;
-                return;
-            }
-            if (subset <= b.last && std::memcmp(slot, material, sizeof material) == 0) {
-                b.next = subset + 1;
-                return;
-            }
+        // The next subset of the latest instance, at its world.
+        if (subset == b.next &&
+            (subset <= b.last || (b.open && subset - b.first < uint32_t{kBatchSubsets})) &&
+            std::memcmp(latest, &world_.m[0][0], 16 * sizeof(float)) == 0) {
+            b.last = std::max(b.last, subset);
+            PutMaterial(latest + kFirstMaterial + kMaterialFloats * (subset - b.first), material_);
+            b.next = subset + 1;
+            return;
         }
         // The first subset again after the latest instance's last: a new instance.
-        if (subset == b.first && b.next == b.last + 1 && b.instances < GlBatch::kMostInstances &&
-            std::memcmp(slot, material, sizeof material) == 0) {
+        if (subset == b.first && b.next == b.last + 1 && b.instances < gl_->instances) {
             b.open = false;
-            PutWorld(latest + kInstanceFloats, world_);
+            float* instance = latest + kInstanceFloats;
+            PutWorld(instance, world_);
+            PutMaterial(instance + kFirstMaterial, material_);
             b.next = subset + 1;
             ++b.instances;
             return;
@@ -793,7 +788,7 @@ void GlDevice::Gather(GlMesh& mesh, uint32_t subset, bool opaque) {
     b.opaque = opaque;
     b.instances = 1;
     PutWorld(b.data.data(), world_);
-    std::memcpy(b.materials, material, sizeof material);
+    PutMaterial(b.data.data() + kFirstMaterial, material_);
 }
 
 void GlDevice::Flush() {
@@ -805,7 +800,6 @@ void GlDevice::Flush() {
     ApplyState(Pass::Scene, b.opaque);
     if (!UseStageProgram(texture_)) return;
     ApplyUniforms(false, m.subsetsInOrder ? b.first : 0);
-    glUniform4fv(loc_->material, static_cast<GLsizei>(3 * (b.last - b.first + 1)), b.materials);
     BindTexture(texture_);
     BindVertexArray(m.vao);
     // Every instance but perhaps the latest draws the subsets first..last; the latest may
@@ -867,7 +861,7 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
     }
     float instance[kInstanceFloats] = {};
     std::memcpy(instance, &transform.m[0][0], 16 * sizeof(float));
-    SetInstance(instance);
+    UploadInstances(instance, 1);
     SetInt(u.lighting, a.lighting, 0);
     BindTexture(t);
     BindVertexArray(gl_->streamVao);

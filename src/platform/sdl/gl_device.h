@@ -89,10 +89,8 @@ class GlDevice final : public GraphicsDevice {
     void ApplyState(Pass pass, bool opaque);
     bool TextureOpaque(Texture* texture) const;
     void ApplyUniforms(bool colorVertex, uint32_t firstSubset);
-    // Puts instances (kInstanceFloats each) into the buffer mesh draws read them from.
+    // Puts instances (kInstanceFloats each) into the instances' uniform block.
     void UploadInstances(const float* data, int count);
-    // The one instance of a draw from memory.
-    static void SetInstance(const float* instance);
     // Writes the world matrix and its normal matrix at the start of an instance.
     static void PutWorld(float* instance, const Matrix& world);
     // Adds a model draw to the waiting run, or sends the run and begins another.

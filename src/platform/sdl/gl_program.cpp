@@ -10,21 +10,21 @@ namespace {
 
 // Matrices are the game's row-vector matrices uploaded as they are, which is the column-vector
 // form GL expects. Lighting is per vertex, one directional light, as the fixed pipeline does.
-// The world and normal matrices are the instance's own and the material the vertex's subset's,
-// so a run of model draws gathered into one instanced draw computes exactly what the draws
-// one by one compute.
-const char* kVertexShader = R"(#version 330 core
+// Every draw is instanced: the world matrix and materials are the instance's own (a single
+// draw is instance 0), so a run of model draws gathered into one draw computes exactly what
+// the draws one by one compute.
+const char* kVertexShader = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aColor;
 layout(location = 3) in vec2 aUv;
 layout(location = 4) in uint aSubset;
-layout(location = 5) in mat4 aWorld;
-layout(location = 9) in mat3 aNormalMatrix; // inverse transpose of the world matrix
 
+layout(std140) uniform Instances {
+    vec4 uInstance[kInstances * kInstanceVectors];
+};
 uniform mat4 uViewProj;
-uniform int uFirstSubset;     // the subset of the first material
-uniform vec4 uMaterial[9];    // diffuse, ambient, emissive of three consecutive subsets
+uniform int uFirstSubset;     // the subset of an instance's first material
 uniform int uLighting;
 uniform int uColorVertex;     // the vertex colour is the diffuse material
 uniform vec3 uAmbient;        // ambient render state plus the light's ambient colour
@@ -36,22 +36,26 @@ out vec4 vColor;
 out vec2 vUv;
 
 void main() {
-    vec4 world = aWorld * vec4(aPosition, 1.0);
+    int base = gl_InstanceID * kInstanceVectors;
+    mat4 worldMatrix = mat4(uInstance[base], uInstance[base + 1], uInstance[base + 2],
+                            uInstance[base + 3]);
+    vec4 world = worldMatrix * vec4(aPosition, 1.0);
     vec4 position = uViewProj * world;
     position.z = 2.0 * position.z - position.w; // depth 0..1 to GL's -1..1
     gl_Position = position;
     gl_ClipDistance[0] = dot(world, uClipPlane);
     vUv = aUv;
     if (uLighting != 0) {
-        int k = int(aSubset) - uFirstSubset;
-        vec4 matDiffuse = k == 0 ? uMaterial[0] : k == 1 ? uMaterial[3] : uMaterial[6];
-        vec3 matAmbient = (k == 0 ? uMaterial[1] : k == 1 ? uMaterial[4] : uMaterial[7]).rgb;
-        vec3 matEmissive = (k == 0 ? uMaterial[2] : k == 1 ? uMaterial[5] : uMaterial[8]).rgb;
-        vec4 diffuse = uColorVertex != 0 ? aColor : matDiffuse;
-        vec3 n = aNormalMatrix * aNormal;
+        int material = base + 7 + 3 * (int(aSubset) - uFirstSubset);
+        vec4 diffuse = uColorVertex != 0 ? aColor : uInstance[material];
+        // The inverse transpose of the world matrix.
+        mat3 normalMatrix = mat3(uInstance[base + 4].xyz, uInstance[base + 5].xyz,
+                                 uInstance[base + 6].xyz);
+        vec3 n = normalMatrix * aNormal;
         float len = length(n);
         float lambert = len > 0.0 ? max(dot(n / len, -uLightDir), 0.0) : 0.0;
-        vec3 c = matEmissive + matAmbient * uAmbient + diffuse.rgb * uLightDiffuse * lambert;
+        vec3 c = uInstance[material + 2].xyz + uInstance[material + 1].xyz * uAmbient +
+                 diffuse.rgb * uLightDiffuse * lambert;
         vColor = vec4(clamp(c, 0.0, 1.0), clamp(diffuse.a, 0.0, 1.0));
     } else {
         vColor = aColor;
@@ -144,8 +148,11 @@ GlTerm StageTerm(uint32_t op, uint32_t arg1, uint32_t arg2, bool hasTexture) {
     return a == GlTerm::Texture ? GlTerm::TextureSquared : GlTerm::DiffuseSquared;
 }
 
-GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha) {
-    GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
+GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha, int instances) {
+    std::string vertex = "#version 330 core\nconst int kInstances = " + std::to_string(instances) +
+                         ";\nconst int kInstanceVectors = " + std::to_string(kInstanceVectors) +
+                         ";\n" + kVertexShader;
+    GLuint vs = Compile(GL_VERTEX_SHADER, vertex.c_str());
     std::string fragment = FragmentSource(rgb, alpha);
     GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment.c_str());
     GLuint program = 0;
@@ -164,9 +171,9 @@ GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha) {
     if (!program) return 0;
 
     auto at = [&](const char* name) { return glGetUniformLocation(program, name); };
-    u = {at("uViewProj"), at("uFirstSubset"),  at("uMaterial"),
-         at("uLighting"), at("uColorVertex"),  at("uAmbient"),
-         at("uLightDir"), at("uLightDiffuse"), at("uClipPlane")};
+    u = {at("uViewProj"), at("uFirstSubset"), at("uLighting"),     at("uColorVertex"),
+         at("uAmbient"),  at("uLightDir"),    at("uLightDiffuse"), at("uClipPlane")};
+    glUniformBlockBinding(program, glGetUniformBlockIndex(program, "Instances"), kInstanceBinding);
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
     return program;

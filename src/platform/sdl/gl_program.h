@@ -8,29 +8,27 @@
 namespace platform {
 
 // Vertex attribute slots shared by the program and the vertex arrays.
-// The subset a mesh vertex belongs to picks its material. Each instance of a draw has its own
-// world matrix (four columns) and normal matrix (three), one instance's values for every
-// vertex; draws from memory set them once for the draw.
+// The subset a mesh vertex belongs to picks its material among its instance's.
 enum GlAttrib : GLuint {
     kAttribPosition = 0,
     kAttribNormal = 1,
     kAttribColor = 2,
     kAttribUv = 3,
     kAttribSubset = 4,
-    kAttribWorld = 5,        // 5..8
-    kAttribNormalMatrix = 9, // 9..11
 };
 
-// An instance: the world matrix's 16 floats as uploaded before, then the normal matrix's
-// three columns, each padded to four.
-constexpr int kInstanceFloats = 28;
-// One draw holds up to this many consecutive subsets, each with diffuse, ambient and emissive.
+// What each instance of a draw has of its own, in the uniform block at binding 0 (std140
+// vec4s): the world matrix as uploaded before (4), the normal matrix's columns (3), and
+// diffuse, ambient and emissive (3) of each of up to kBatchSubsets consecutive subsets.
 constexpr int kBatchSubsets = 3;
-constexpr int kMaterialFloats = 12;
+constexpr int kInstanceVectors = 7 + 3 * kBatchSubsets;
+constexpr int kInstanceFloats = 4 * kInstanceVectors;
+constexpr int kMaterialFloats = 12, kFirstMaterial = 28; // where the materials begin
+constexpr GLuint kInstanceBinding = 0;
 
 // The program's uniform locations.
 struct GlUniforms {
-    GLint viewProj, firstSubset, material;
+    GLint viewProj, firstSubset;
     GLint lighting, colorVertex, ambient, lightDir, lightDiffuse, clipPlane;
 };
 
@@ -48,8 +46,9 @@ constexpr int kGlTerms = 6;
 // The term a channel's operation and arguments reduce to.
 GlTerm StageTerm(uint32_t op, uint32_t arg1, uint32_t arg2, bool hasTexture);
 
-// Compiles and links the program of one pair of terms; 0 on failure (the log goes to standard
-// error). The program is left in use, its sampler on texture unit 0.
-GLuint BuildProgram(GlUniforms& uniforms, GlTerm rgb, GlTerm alpha);
+// Compiles and links the program of one pair of terms, for draws of up to `instances`
+// instances; 0 on failure (the log goes to standard error). The program is left in use, its
+// sampler on texture unit 0.
+GLuint BuildProgram(GlUniforms& uniforms, GlTerm rgb, GlTerm alpha, int instances);
 
 } // namespace platform

@@ -128,16 +128,6 @@ MeshPtr GlDevice::CreateMesh(MeshData data, std::string name) {
     glEnableVertexAttribArray(kAttribSubset);
     glVertexAttribIPointer(kAttribSubset, 1, GL_UNSIGNED_INT, stride,
                            offset(offsetof(TaggedVertex, subset)));
-    // The instances' own matrices, one set an instance.
-    glBindBuffer(GL_ARRAY_BUFFER, gl_->instanceBuffer);
-    const GLsizei instanceStride = kInstanceFloats * sizeof(float);
-    for (GLuint c = 0; c < 7; ++c) {
-        GLuint slot = c < 4 ? kAttribWorld + c : kAttribNormalMatrix + (c - 4);
-        glEnableVertexAttribArray(slot);
-        glVertexAttribPointer(slot, c < 4 ? 4 : 3, GL_FLOAT, GL_FALSE, instanceStride,
-                              offset(4 * c * sizeof(float)));
-        glVertexAttribDivisor(slot, 1);
-    }
     return mesh;
 }
 

@@ -78,10 +78,8 @@ struct GlBatch {
     uint32_t next = 0; // the subset the latest instance takes next
     bool open = false; // the first instance may still take more subsets
     bool opaque = false;
-    int instances = 0;                                     // begun, the latest perhaps not finished
-    std::vector<float> data;                               // kInstanceFloats per instance
-    float materials[kBatchSubsets * kMaterialFloats] = {}; // of the subsets first..last
-    static constexpr int kMostInstances = 256;
+    int instances = 0;       // begun, the latest perhaps not finished
+    std::vector<float> data; // kInstanceFloats per instance
 };
 
 // The GL state last set (-1 / ~0 unknown), so that draws change only what differs.
