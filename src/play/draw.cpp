@@ -1,9 +1,6 @@
 // Drawing of a player's board, its walls and its cursor.
 #include "play/draw.h"
 
-#include <algorithm>
-#include <array>
-
 #include "media/draw.h"
 
 using namespace platform;
@@ -27,27 +24,6 @@ void DrawAt(GraphicsDevice& device, const ModelRecord& model, const Matrix& worl
     DrawModel(model, alpha, device);
 }
 
-// The cells of one pass, each with the model it shows.
-struct CellDraw {
-    int model, x, y, z;
-};
-using PassCells = std::array<CellDraw, kSlices * kRows * kDepth>;
-
-// Opaque blocks are drawn model by model (cells of a model in the pass's own order): blocks of
-// different cells are apart, so no two meet at equal depth, and with depth testing the order
-// among them does not show, while the device sends each model's run of draws at once.
-// Translucent blocks blend over one another and keep the pass's order.
-void DrawPass(GraphicsDevice& device, const ModelRecord models[14], PassCells& cells, int count,
-              float alpha, const auto& world) {
-    if (alpha >= 1.0f)
-        std::stable_sort(cells.begin(), cells.begin() + count,
-                         [](const CellDraw& a, const CellDraw& b) { return a.model < b.model; });
-    for (int i = 0; i < count; ++i) {
-        const CellDraw& c = cells[i];
-        DrawAt(device, models[c.model], world(c.x, static_cast<float>(c.y), c.z), alpha);
-    }
-}
-
 } // namespace
 
 void DrawBoard(GraphicsDevice& device, const PlayBoard& b, float cc, const ModelRecord models[14],
@@ -63,24 +39,18 @@ void DrawBoard(GraphicsDevice& device, const PlayBoard& b, float cc, const Model
     };
     auto solid = [&](int x, int z) { return !CutAwayZ(b, z) && !CutAwayX(b, x); };
 
-    PassCells pass;
-    int count = 0;
     cells([&](int x, int y, int z, int32_t v) {
         if (!solid(x, z) || (v < 0 && !look.solidMarked)) return;
-        if (const ModelRecord* m = CellModel(models, v))
-            pass[count++] = {static_cast<int>(m - models), x, y, z};
+        if (const ModelRecord* m = CellModel(models, v)) DrawAt(device, *m, world(x, y, z), alpha);
     });
-    DrawPass(device, models, pass, count, alpha, world);
     if (look.vanishWireframe) device.SetRenderState(RS_FILLMODE, FILL_WIREFRAME);
-    count = 0;
     cells([&](int x, int y, int z, int32_t v) {
         if (!solid(x, z) || v >= 0) return;
         if (look.vanishWireframe)
-            pass[count++] = {6, x, y, z};
+            DrawAt(device, models[6], world(x, y, z), alpha);
         else if (v >= -5)
-            pass[count++] = {8 - v, x, y, z};
+            DrawAt(device, models[8 - v], world(x, y, z), alpha);
     });
-    DrawPass(device, models, pass, count, alpha, world);
     if (look.vanishWireframe) device.SetRenderState(RS_FILLMODE, FILL_SOLID);
     // A cell in both cut-away regions shows twice.
     cells([&](int x, int y, int z, int32_t v) {
