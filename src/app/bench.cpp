@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <mutex>
@@ -32,7 +31,6 @@
 #include "platform/mixer.h"
 #include "platform/null_backend.h"
 #include "platform/recording_device.h"
-#include "platform/sdl/gl_device.h"
 #include "platform/sdl/synthetic_events.h"
 #include "platform/startup.h"
 
@@ -60,7 +58,6 @@ struct Stage {
     std::function<void()> release;
     std::vector<FrameTimes> times;
     size_t meshDraws = 0; // model subsets drawn in the last frame
-    int glDraws = -1;     // the draws the OpenGL device sent for them all (-1: not that device)
     double peakMb = 0;    // peak resident memory of the run so far, after the stage
     // Resident memory in the stage's last frame: all of it, the part that maps files (the
     // program and its libraries: the renderer's LLVM is most of it), and of the rest what
@@ -378,13 +375,6 @@ int32_t BenchFrame(PresentParameters params) {
         recorder->ClearCalls();
         recorder->SetRecording(g_bench.recordDraws || countDraws);
     }
-    auto* harness = dynamic_cast<HarnessDevice*>(Device());
-    const bool last = g_bench.frame == s.frames - 1;
-    // TESS_BENCH_PICTURES=DIR keeps the last picture of every scene (to compare renderers).
-    static const char* pictures = std::getenv("TESS_BENCH_PICTURES");
-    if (pictures && harness && last && !g_bench.paced)
-        harness->CaptureNextPresent(std::string(pictures) + "/" + std::to_string(g_bench.stage) +
-                                    ".png");
     auto t0 = Clock::now();
     double c0 = ProcessCpuMs();
     s.frame(params);
@@ -394,7 +384,8 @@ int32_t BenchFrame(PresentParameters params) {
     f.start = Ms(t0 - g_bench.processStart);
     f.ms = Ms(t1 - t0);
     // The marks are those of this frame when it presented (a menu's last frame does not).
-    if (harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
+    if (auto* harness = dynamic_cast<HarnessDevice*>(Device());
+        harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
         const HarnessDevice::FrameMarks& m = harness->Marks();
         f.update = Ms(m.beginScene - t0) + Ms(t1 - m.presentEnd);
         f.submit = Ms(m.presentStart - m.beginScene);
@@ -415,8 +406,6 @@ int32_t BenchFrame(PresentParameters params) {
         g_bench.firstFrameMb = PeakMemoryMb();
     }
     if (countDraws) s.meshDraws = recorder->Count(CallKind::Mesh);
-    if (auto* gl = harness ? dynamic_cast<GlDevice*>(harness->Inner()) : nullptr; gl && last)
-        s.glDraws = gl->DrawCalls();
     if (recorder) recorder->SetRecording(false);
 
     bool minute = g_bench.paced && f.start - s.times.front().start >= kPacedMs;
@@ -438,8 +427,8 @@ double Median(std::vector<double> v) {
 
 void Report(const char* heading, const std::vector<Stage>& stages) {
     std::printf("%s\n", heading);
-    std::printf("  %-46s %8s %8s %8s  %6s %6s %6s %5s %5s %6s\n", "", "median", "worst", "CPU",
-                "update", "submit", "render", "draws", "GL", "peak");
+    std::printf("  %-46s %8s %8s %8s  %6s %6s %6s %5s %6s\n", "", "median", "worst", "CPU",
+                "update", "submit", "render", "draws", "peak");
     for (const Stage& s : stages) {
         // The first frames of a stage load and warm up; the rest are measured.
         std::vector<FrameTimes> t(s.times.begin() + std::min<size_t>(5, s.times.size()),
@@ -453,11 +442,9 @@ void Report(const char* heading, const std::vector<Stage>& stages) {
         }
         double whole = std::max(sum.update + sum.submit + sum.render, 1e-9);
         double worst = ms.empty() ? 0 : *std::max_element(ms.begin(), ms.end());
-        std::string gl = s.glDraws < 0 ? "-" : std::to_string(s.glDraws);
-        std::printf(
-            "  %-46s %5.2f ms %5.2f ms %5.2f ms  %5.0f%% %5.0f%% %5.0f%% %5zu %5s %3.0f MB\n",
-            s.name, Median(ms), worst, Median(cpu), 100 * sum.update / whole,
-            100 * sum.submit / whole, 100 * sum.render / whole, s.meshDraws, gl.c_str(), s.peakMb);
+        std::printf("  %-46s %5.2f ms %5.2f ms %5.2f ms  %5.0f%% %5.0f%% %5.0f%% %5zu %3.0f MB\n",
+                    s.name, Median(ms), worst, Median(cpu), 100 * sum.update / whole,
+                    100 * sum.submit / whole, 100 * sum.render / whole, s.meshDraws, s.peakMb);
     }
 }
 
@@ -585,14 +572,9 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     RunStages(*null, Run::Headless, true);
     std::vector<Stage> headless = std::move(g_bench.stages);
 
-    // TESS_BENCH_QUICK=1 leaves out the paced minutes (to compare frame times quickly).
-    const char* quick = std::getenv("TESS_BENCH_QUICK");
-    std::vector<Stage> paced;
-    if (!quick || std::string(quick) == "0") {
-        SetFramePacing(true);
-        RunStages(backend, Run::Paced, false);
-        paced = std::move(g_bench.stages);
-    }
+    SetFramePacing(true);
+    RunStages(backend, Run::Paced, false);
+    std::vector<Stage> paced = std::move(g_bench.stages);
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -600,8 +582,7 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
         "Tessarune benchmark (frames unpaced; the game itself never exceeds 60 a second)\n"
         "Per scene: median and worst wall time of a frame, the median CPU time of the whole\n"
         "process (the renderer's threads too), the shares of the scene's update, its drawing\n"
-        "calls and presenting (the renderer finishing), model draws, the draws the OpenGL\n"
-        "device sent to GL for the whole frame, peak memory after it.\n");
+        "calls and presenting (the renderer finishing), model draws, peak memory after it.\n");
     std::printf("  start to the first presented frame: %.0f ms, peak memory then %.1f MB\n",
                 firstFrame, g_bench.firstFrameMb);
     ReportStartup(startup);
@@ -621,7 +602,6 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     }
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
     ReportMemory(real);
-    if (paced.empty()) return 0;
     ReportPacing(paced);
     ReportLatency(paced.back());
     return 0;

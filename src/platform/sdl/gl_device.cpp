@@ -50,10 +50,12 @@ void KeepDriverLoaded() {
 
 // Uniform groups uploaded before a scene draw when the game changed them.
 enum Dirty : uint32_t {
-    kDirtyViewProj = 1,
-    kDirtyLight = 2,
-    kDirtyClip = 4,
-    kDirtyAll = 7,
+    kDirtyWorld = 1,
+    kDirtyViewProj = 2,
+    kDirtyMaterial = 4,
+    kDirtyLight = 8,
+    kDirtyClip = 16,
+    kDirtyAll = 31,
 };
 
 // A plane every point is in front of (distance w = 1).
@@ -145,16 +147,6 @@ void UploadMatrix(GLint location, const Matrix& m) {
     glUniformMatrix4fv(location, 1, GL_FALSE, &m.m[0][0]);
 }
 
-// Diffuse, ambient and emissive of an instance's material slot.
-void PutMaterial(float* slot, const Material& m) {
-    const ColorValue* colours[3] = {&m.Diffuse, &m.Ambient, &m.Emissive};
-    for (int i = 0; i < 3; ++i) {
-        const ColorValue& c = *colours[i];
-        slot[4 * i] = c.r, slot[4 * i + 1] = c.g, slot[4 * i + 2] = c.b;
-        slot[4 * i + 3] = i == 0 ? c.a : 0.0f;
-    }
-}
-
 void Enable(GLenum cap, int& cache, int on) {
     if (cache == on) return;
     on ? glEnable(cap) : glDisable(cap);
@@ -193,8 +185,7 @@ void Attribute(GLuint slot, GLint size, GLenum type, GLboolean normalized, GLsiz
 } // namespace
 
 GlDevice::GlDevice(std::shared_ptr<SDL_Window> window, DeviceType type)
-    : window_(std::move(window)), type_(type), link_(std::make_shared<GlLink>()),
-      batch_(std::make_unique<GlBatch>()) {
+    : window_(std::move(window)), type_(type), link_(std::make_shared<GlLink>()) {
     link_->device = this;
     // The fixed-function device's defaults.
     renderStates_[RS_ZENABLE] = 1;
@@ -205,9 +196,6 @@ GlDevice::GlDevice(std::shared_ptr<SDL_Window> window, DeviceType type)
     renderStates_[RS_CULLMODE] = CULL_CCW;
     renderStates_[RS_LIGHTING] = 1;
     world_ = view_ = projection_ = Identity();
-    // TESS_GL_BATCH=0 sends every model draw on its own (to compare pictures and times).
-    const char* batch = std::getenv("TESS_GL_BATCH");
-    batching_ = !batch || std::strcmp(batch, "0") != 0;
 }
 
 std::unique_ptr<GlDevice> GlDevice::Create(std::shared_ptr<SDL_Window> window, DeviceType type) {
@@ -244,17 +232,6 @@ bool GlDevice::MakeContext() {
     gl_ = std::make_unique<GlObjects>();
     loc_ = std::make_unique<GlUniforms>();
     applied_ = std::make_unique<GlApplied>();
-    // As many instances a draw as the uniform block holds, up to 64 (16 KB, which every
-    // context offers).
-    GLint blockBytes = 0;
-    glGetIntegerv(GL_MAX_UNIFORM_BLOCK_SIZE, &blockBytes);
-    const int instanceBytes = kInstanceFloats * static_cast<int>(sizeof(float));
-    gl_->instances = std::clamp(blockBytes / instanceBytes, 1, 64);
-    batch_->data.assign(static_cast<size_t>(gl_->instances) * kInstanceFloats, 0.0f);
-    glGenBuffers(1, &gl_->instanceBuffer);
-    glBindBuffer(GL_UNIFORM_BUFFER, gl_->instanceBuffer);
-    glBufferData(GL_UNIFORM_BUFFER, gl_->instances * instanceBytes, nullptr, GL_STREAM_DRAW);
-    glBindBufferBase(GL_UNIFORM_BUFFER, kInstanceBinding, gl_->instanceBuffer);
     // The sprites' program, built now so that a context that cannot run it is refused.
     bool built = UseProgram(GlTerm::Modulate, GlTerm::Modulate);
 
@@ -282,7 +259,6 @@ bool GlDevice::MakeContext() {
     glVertexAttrib4f(kAttribColor, 1, 1, 1, 1);
     glVertexAttrib3f(kAttribNormal, 0, 0, 0);
     glVertexAttrib2f(kAttribUv, 0, 0);
-    glVertexAttribI4ui(kAttribSubset, 0, 0, 0, 0);
     glDepthFunc(GL_LEQUAL);
     BindTarget();
     glClearColor(0, 0, 0, 1);
@@ -358,10 +334,9 @@ void GlDevice::DropContext() {
     if (SDL_GL_GetCurrentContext() == context_) SDL_GL_MakeCurrent(window_.get(), nullptr);
     SDL_GL_DeleteContext(context_);
     context_ = nullptr;
-    // Textures and meshes of this context are gone with it, and draws not yet sent.
+    // Textures and meshes of this context are gone with it.
     ++link_->generation;
     texture_ = nullptr;
-    batch_->mesh = nullptr;
 }
 
 bool GlDevice::Current() {
@@ -374,14 +349,8 @@ void GlDevice::LoseContext() {
     DropContext();
 }
 
-void GlDevice::SetBatching(bool on) {
-    Flush();
-    batching_ = on;
-}
-
 HRESULT GlDevice::SetRenderState(RenderStateType state, uint32_t value) {
     if (state >= renderStates_.size()) return E_INVALIDARG;
-    if (renderStates_[state] != value) Flush();
     renderStates_[state] = value;
     if (state == RS_AMBIENT) dirty_ |= kDirtyLight;
     if (state == RS_CLIPPLANEENABLE) dirty_ |= kDirtyClip;
@@ -390,7 +359,6 @@ HRESULT GlDevice::SetRenderState(RenderStateType state, uint32_t value) {
 
 HRESULT GlDevice::SetTextureStageState(uint32_t stage, TextureStageStateType type, uint32_t value) {
     if (stage != 0) return S_OK; // only stage 0 is used
-    Flush();
     switch (type) {
     case TSS_COLOROP:
         colorOp_ = value;
@@ -418,7 +386,6 @@ HRESULT GlDevice::SetTextureStageState(uint32_t stage, TextureStageStateType typ
 
 HRESULT GlDevice::SetSamplerState(uint32_t sampler, SamplerStateType type, uint32_t value) {
     if (sampler != 0) return S_OK;
-    Flush();
     switch (type) {
     case SAMP_MAGFILTER:
         magFilter_ = value;
@@ -438,16 +405,15 @@ HRESULT GlDevice::SetSamplerState(uint32_t sampler, SamplerStateType type, uint3
 
 HRESULT GlDevice::SetTransform(TransformStateType state, const Matrix& matrix) {
     switch (state) {
-    case TS_WORLD: // each model draw takes its own
+    case TS_WORLD:
         world_ = matrix;
+        dirty_ |= kDirtyWorld;
         return S_OK;
     case TS_VIEW:
-        Flush();
         view_ = matrix;
         dirty_ |= kDirtyViewProj;
         return S_OK;
     case TS_PROJECTION:
-        Flush();
         projection_ = matrix;
         dirty_ |= kDirtyViewProj;
         return S_OK;
@@ -456,7 +422,8 @@ HRESULT GlDevice::SetTransform(TransformStateType state, const Matrix& matrix) {
 }
 
 HRESULT GlDevice::SetMaterial(const Material& material) {
-    material_ = material; // each model draw takes its own
+    material_ = material;
+    dirty_ |= kDirtyMaterial;
     return S_OK;
 }
 
@@ -464,14 +431,12 @@ HRESULT GlDevice::SetTexture(uint32_t stage, Texture* texture) {
     if (stage != 0) return S_OK;
     auto* gl = dynamic_cast<GlTexture*>(texture);
     if (texture && !gl) return E_INVALIDARG;
-    if (gl != texture_) Flush();
     texture_ = gl;
     return S_OK;
 }
 
 HRESULT GlDevice::SetLight(uint32_t index, const Light& light) {
     if (index != 0) return S_OK; // the game lights with light 0 alone
-    Flush();
     light_ = light;
     dirty_ |= kDirtyLight;
     return S_OK;
@@ -479,7 +444,6 @@ HRESULT GlDevice::SetLight(uint32_t index, const Light& light) {
 
 HRESULT GlDevice::LightEnable(uint32_t index, bool enable) {
     if (index != 0) return S_OK;
-    Flush();
     lightOn_ = enable;
     dirty_ |= kDirtyLight;
     return S_OK;
@@ -488,7 +452,6 @@ HRESULT GlDevice::LightEnable(uint32_t index, bool enable) {
 HRESULT GlDevice::SetClipPlane(uint32_t index, const Plane& plane) {
     if (index >= 6) return E_INVALIDARG;
     if (index != 0) return S_OK; // the game clips with plane 0 alone
-    Flush();
     clipPlane_ = plane;
     dirty_ |= kDirtyClip;
     return S_OK;
@@ -502,14 +465,12 @@ HRESULT GlDevice::SetFVF(uint32_t fvf) {
 HRESULT GlDevice::BeginScene() {
     if (inScene_) return E_FAIL;
     inScene_ = true;
-    drawCalls_ = 0;
     if (Current()) BindTarget();
     return S_OK;
 }
 
 HRESULT GlDevice::EndScene() {
     if (!inScene_) return E_FAIL;
-    Flush();
     inScene_ = false;
     return S_OK;
 }
@@ -517,7 +478,6 @@ HRESULT GlDevice::EndScene() {
 HRESULT GlDevice::Clear(uint32_t count, const Rect* rects, uint32_t flags, Color color, float z,
                         uint32_t) {
     if (!Current()) return E_FAIL;
-    Flush();
     GLbitfield mask = 0;
     if (flags & CLEAR_TARGET) {
         glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
@@ -595,12 +555,24 @@ void GlDevice::ApplyState(Pass pass, bool opaque) {
         glBindSampler(0, gl_->sceneSampler), a.sampler = gl_->sceneSampler;
 }
 
-void GlDevice::ApplyUniforms(bool colorVertex, uint32_t firstSubset) {
+void GlDevice::ApplyUniforms(bool colorVertex) {
     GlApplied& a = *applied_;
     const GlUniforms& u = *loc_;
-    if (a.spritePass) dirty_ |= kDirtyViewProj | kDirtyClip;
+    if (a.spritePass) dirty_ |= kDirtyWorld | kDirtyViewProj | kDirtyClip;
     a.spritePass = false;
+    if (dirty_ & kDirtyWorld) {
+        UploadMatrix(u.world, world_);
+        float normal[9];
+        NormalMatrix(world_, normal);
+        glUniformMatrix3fv(u.normalMatrix, 1, GL_TRUE, normal);
+    }
     if (dirty_ & kDirtyViewProj) UploadMatrix(u.viewProj, view_ * projection_);
+    if (dirty_ & kDirtyMaterial) {
+        const Material& m = material_;
+        glUniform4f(u.matDiffuse, m.Diffuse.r, m.Diffuse.g, m.Diffuse.b, m.Diffuse.a);
+        glUniform3f(u.matAmbient, m.Ambient.r, m.Ambient.g, m.Ambient.b);
+        glUniform3f(u.matEmissive, m.Emissive.r, m.Emissive.g, m.Emissive.b);
+    }
     if (dirty_ & kDirtyLight) {
         Color g = renderStates_[RS_AMBIENT];
         float ambient[3] = {((g >> 16) & 0xFF) / 255.0f, ((g >> 8) & 0xFF) / 255.0f,
@@ -626,27 +598,6 @@ void GlDevice::ApplyUniforms(bool colorVertex, uint32_t firstSubset) {
     dirty_ = 0;
     SetInt(u.lighting, a.lighting, renderStates_[RS_LIGHTING] != 0);
     SetInt(u.colorVertex, a.colorVertex, colorVertex);
-    SetInt(u.firstSubset, a.firstSubset, static_cast<int>(firstSubset));
-}
-
-void GlDevice::UploadInstances(const float* data, int count) {
-    // A new store for every draw: the renderer may still read the last one.
-    const auto bytes = static_cast<GLsizeiptr>(sizeof(float)) * kInstanceFloats;
-    glBindBuffer(GL_UNIFORM_BUFFER, gl_->instanceBuffer);
-    glBufferData(GL_UNIFORM_BUFFER, bytes * gl_->instances, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, bytes * count, data);
-}
-
-void GlDevice::PutWorld(float* instance, const Matrix& world) {
-    std::memcpy(instance, &world.m[0][0], 16 * sizeof(float));
-    float normal[9];
-    NormalMatrix(world, normal);
-    // Columns of the inverse transpose, from the rows of the inverse.
-    for (int c = 0; c < 3; ++c) {
-        float* column = instance + 16 + 4 * c;
-        column[0] = normal[c], column[1] = normal[3 + c], column[2] = normal[6 + c];
-        column[3] = 0.0f;
-    }
 }
 
 bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
@@ -654,7 +605,7 @@ bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
     if (k == gl_->program) return true;
     GLuint& program = gl_->programs[k];
     if (!program) {
-        program = BuildProgram(gl_->uniforms[k], rgb, alpha, gl_->instances);
+        program = BuildProgram(gl_->uniforms[k], rgb, alpha);
         if (!program) return false;
         MarkStartup("shader program " + std::to_string(k));
     } else {
@@ -664,7 +615,7 @@ bool GlDevice::UseProgram(GlTerm rgb, GlTerm alpha) {
     *loc_ = gl_->uniforms[k];
     // Uniforms belong to their program: the new one gets every value on its next draw.
     dirty_ = kDirtyAll;
-    applied_->lighting = applied_->colorVertex = applied_->firstSubset = -1;
+    applied_->lighting = applied_->colorVertex = -1;
     applied_->spritePass = false;
     return true;
 }
@@ -706,7 +657,6 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
     FvfLayout layout;
     if (!vertices || !LayoutOf(fvf_, layout) || stride < layout.size) return E_INVALIDARG;
     if (!Current()) return E_FAIL;
-    Flush();
 
     bool opaque = TextureOpaque(texture_);
     if (opaque && layout.diffuse >= 0) {
@@ -718,11 +668,7 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
     }
     ApplyState(Pass::Scene, opaque);
     if (!UseStageProgram(texture_)) return E_FAIL;
-    ApplyUniforms(layout.diffuse >= 0, 0);
-    float instance[kInstanceFloats] = {};
-    PutWorld(instance, world_);
-    PutMaterial(instance + kFirstMaterial, material_);
-    UploadInstances(instance, 1);
+    ApplyUniforms(layout.diffuse >= 0);
     BindTexture(texture_);
     BindVertexArray(gl_->streamVao);
     glBindBuffer(GL_ARRAY_BUFFER, gl_->streamVbo);
@@ -734,7 +680,6 @@ HRESULT GlDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, c
     Attribute(kAttribColor, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, s, layout.diffuse);
     Attribute(kAttribUv, 2, GL_FLOAT, GL_FALSE, s, layout.uv);
     glDrawArrays(mode, 0, static_cast<GLsizei>(count));
-    ++drawCalls_;
     return S_OK;
 }
 
@@ -748,76 +693,15 @@ HRESULT GlDevice::DrawSubset(Mesh& mesh, uint32_t subset) {
     if (s.indexCount == 0) return S_OK;
     if (!Current()) return E_FAIL;
 
-    Gather(*m, subset,
-           renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f &&
-               TextureOpaque(texture_));
-    if (!batching_) Flush();
-    return S_OK;
-}
-
-void GlDevice::Gather(GlMesh& mesh, uint32_t subset, bool opaque) {
-    GlBatch& b = *batch_;
-    if (b.mesh && (b.mesh != &mesh || b.opaque != opaque)) Flush();
-    if (b.mesh) {
-        float* latest = &b.data[static_cast<size_t>(b.instances - 1) * kInstanceFloats];
-        // The next subset of the latest instance, at its world.
-        if (subset == b.next &&
-            (subset <= b.last || (b.open && subset - b.first < uint32_t{kBatchSubsets})) &&
-            std::memcmp(latest, &world_.m[0][0], 16 * sizeof(float)) == 0) {
-            b.last = std::max(b.last, subset);
-            PutMaterial(latest + kFirstMaterial + kMaterialFloats * (subset - b.first), material_);
-            b.next = subset + 1;
-            return;
-        }
-        // The first subset again after the latest instance's last: a new instance.
-        if (subset == b.first && b.next == b.last + 1 && b.instances < gl_->instances) {
-            b.open = false;
-            float* instance = latest + kInstanceFloats;
-            PutWorld(instance, world_);
-            PutMaterial(instance + kFirstMaterial, material_);
-            b.next = subset + 1;
-            ++b.instances;
-            return;
-        }
-        Flush();
-    }
-    b.mesh = &mesh;
-    b.first = b.last = subset;
-    b.next = subset + 1;
-    b.open = mesh.subsetsInOrder; // else each vertex names subset 0: one subset an instance
-    b.opaque = opaque;
-    b.instances = 1;
-    PutWorld(b.data.data(), world_);
-    PutMaterial(b.data.data() + kFirstMaterial, material_);
-}
-
-void GlDevice::Flush() {
-    GlBatch& b = *batch_;
-    if (!b.mesh) return;
-    GlMesh& m = *b.mesh;
-    b.mesh = nullptr;
-    if (!Current() || !m.Live()) return;
-    ApplyState(Pass::Scene, b.opaque);
-    if (!UseStageProgram(texture_)) return;
-    ApplyUniforms(false, m.subsetsInOrder ? b.first : 0);
+    ApplyState(Pass::Scene, renderStates_[RS_LIGHTING] != 0 && material_.Diffuse.a >= 1.0f &&
+                                TextureOpaque(texture_));
+    if (!UseStageProgram(texture_)) return E_FAIL;
+    ApplyUniforms(false);
     BindTexture(texture_);
-    BindVertexArray(m.vao);
-    // Every instance but perhaps the latest draws the subsets first..last; the latest may
-    // have stopped short.
-    const auto& subsets = m.data.subsets;
-    const uint32_t start = subsets[b.first].indexStart;
-    auto draw = [&](const float* instances, int count, uint32_t last) {
-        UploadInstances(instances, count);
-        const auto& end = subsets[last];
-        glDrawElementsInstanced(
-            GL_TRIANGLES, static_cast<GLsizei>(end.indexStart + end.indexCount - start),
-            GL_UNSIGNED_INT, reinterpret_cast<void*>(static_cast<uintptr_t>(start) * 4), count);
-        ++drawCalls_;
-    };
-    const bool partial = b.next != b.last + 1;
-    const int whole = b.instances - (partial ? 1 : 0);
-    if (whole > 0) draw(b.data.data(), whole, b.last);
-    if (partial) draw(&b.data[static_cast<size_t>(whole) * kInstanceFloats], 1, b.next - 1);
+    BindVertexArray(m->vao);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(s.indexCount), GL_UNSIGNED_INT,
+                   reinterpret_cast<void*>(static_cast<uintptr_t>(s.indexStart) * 4));
+    return S_OK;
 }
 
 HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& transform,
@@ -829,7 +713,6 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
     Rect r = ClampRect(src, t->width, t->height);
     if (r.right <= r.left || r.bottom <= r.top) return S_OK;
     if (!Current()) return E_FAIL;
-    Flush();
 
     // The source rectangle with its top-left texel at the origin, one unit per texel.
     struct SpriteVertex {
@@ -859,9 +742,7 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
         glUniform4f(u.clipPlane, kNoClip.a, kNoClip.b, kNoClip.c, kNoClip.d);
         a.spritePass = true;
     }
-    float instance[kInstanceFloats] = {};
-    std::memcpy(instance, &transform.m[0][0], 16 * sizeof(float));
-    UploadInstances(instance, 1);
+    UploadMatrix(u.world, transform);
     SetInt(u.lighting, a.lighting, 0);
     BindTexture(t);
     BindVertexArray(gl_->streamVao);
@@ -874,13 +755,11 @@ HRESULT GlDevice::DrawSprite(Texture* texture, const Rect& src, const Matrix& tr
               offsetof(SpriteVertex, color));
     Attribute(kAttribUv, 2, GL_FLOAT, GL_FALSE, stride, offsetof(SpriteVertex, u));
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    ++drawCalls_;
     return S_OK;
 }
 
 HRESULT GlDevice::Present() {
     if (!Current()) return E_FAIL;
-    Flush();
     if (canQueryReset_ && glGetGraphicsResetStatus() != GL_NO_ERROR) return E_FAIL;
     if (direct_) {
         // A window without a second buffer (an off-screen surface) swaps nothing and would not
@@ -936,7 +815,6 @@ HRESULT GlDevice::Reset(const PresentParameters&) {
 
 bool GlDevice::ReadBackBuffer(Image& out) {
     if (!Current()) return false;
-    Flush();
     std::vector<uint32_t> rows(static_cast<size_t>(kWidth) * kHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, direct_ ? 0 : gl_->fbo);
     glReadBuffer(direct_ ? windowBuffer_ : GL_COLOR_ATTACHMENT0);

@@ -22,7 +22,6 @@ struct GlLink;
 struct GlObjects;
 struct GlUniforms;
 struct GlApplied;
-struct GlBatch;
 enum class GlTerm : uint8_t;
 
 class GlDevice final : public GraphicsDevice {
@@ -66,11 +65,6 @@ class GlDevice final : public GraphicsDevice {
     void LoseContext();
     // True when this frame draws straight into the window (it has the picture's size).
     bool DrawsIntoWindow() const { return direct_; }
-    // Runs of draws of one model that differ only in world matrix and material go to GL as
-    // one instanced draw (on by default); off, every model draw is its own.
-    void SetBatching(bool on);
-    // The draws sent to GL since the scene began.
-    int DrawCalls() const { return drawCalls_; }
 
   private:
     friend class GlTexture;
@@ -88,16 +82,7 @@ class GlDevice final : public GraphicsDevice {
     // is left off (the software renderer draws much faster without it).
     void ApplyState(Pass pass, bool opaque);
     bool TextureOpaque(Texture* texture) const;
-    void ApplyUniforms(bool colorVertex, uint32_t firstSubset);
-    // Puts instances (kInstanceFloats each) into the instances' uniform block.
-    void UploadInstances(const float* data, int count);
-    // Writes the world matrix and its normal matrix at the start of an instance.
-    static void PutWorld(float* instance, const Matrix& world);
-    // Adds a model draw to the waiting run, or sends the run and begins another.
-    void Gather(GlMesh& mesh, uint32_t subset, bool opaque);
-    // Sends the waiting run to GL: before any change of what it draws with, and before
-    // anything that shows or reads the picture.
-    void Flush();
+    void ApplyUniforms(bool colorVertex);
     // Puts the program of the terms in use, building it on first use; false when it fails.
     bool UseProgram(GlTerm rgb, GlTerm alpha);
     // The program of texture stage 0's state with or without a texture.
@@ -120,9 +105,6 @@ class GlDevice final : public GraphicsDevice {
     std::unique_ptr<GlObjects> gl_;      // the objects of the current context
     std::unique_ptr<GlUniforms> loc_;    // the program's uniform locations
     std::unique_ptr<GlApplied> applied_; // the GL state last set, to skip redundant calls
-    std::unique_ptr<GlBatch> batch_;     // the model draws waiting
-    bool batching_ = true;
-    int drawCalls_ = 0;
     bool inScene_ = false;
     bool canQueryReset_ = false; // the context reports its own loss
     unsigned windowBuffer_ = 0;  // see WindowHoldsThePicture

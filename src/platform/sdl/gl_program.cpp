@@ -10,23 +10,20 @@ namespace {
 
 // Matrices are the game's row-vector matrices uploaded as they are, which is the column-vector
 // form GL expects. Lighting is per vertex, one directional light, as the fixed pipeline does.
-// Every draw is instanced: the world matrix and materials are the instance's own (a single
-// draw is instance 0), so a run of model draws gathered into one draw computes exactly what
-// the draws one by one compute.
-const char* kVertexShader = R"(
+const char* kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aColor;
 layout(location = 3) in vec2 aUv;
-layout(location = 4) in uint aSubset;
 
-layout(std140) uniform Instances {
-    vec4 uInstance[kInstances * kInstanceVectors];
-};
+uniform mat4 uWorld;
 uniform mat4 uViewProj;
-uniform int uFirstSubset;     // the subset of an instance's first material
+uniform mat3 uNormalMatrix;   // inverse transpose of the world matrix
 uniform int uLighting;
 uniform int uColorVertex;     // the vertex colour is the diffuse material
+uniform vec4 uMatDiffuse;
+uniform vec3 uMatAmbient;
+uniform vec3 uMatEmissive;
 uniform vec3 uAmbient;        // ambient render state plus the light's ambient colour
 uniform vec3 uLightDir;       // normalised; zero when the light is off
 uniform vec3 uLightDiffuse;
@@ -36,26 +33,18 @@ out vec4 vColor;
 out vec2 vUv;
 
 void main() {
-    int base = gl_InstanceID * kInstanceVectors;
-    mat4 worldMatrix = mat4(uInstance[base], uInstance[base + 1], uInstance[base + 2],
-                            uInstance[base + 3]);
-    vec4 world = worldMatrix * vec4(aPosition, 1.0);
+    vec4 world = uWorld * vec4(aPosition, 1.0);
     vec4 position = uViewProj * world;
     position.z = 2.0 * position.z - position.w; // depth 0..1 to GL's -1..1
     gl_Position = position;
     gl_ClipDistance[0] = dot(world, uClipPlane);
     vUv = aUv;
     if (uLighting != 0) {
-        int material = base + 7 + 3 * (int(aSubset) - uFirstSubset);
-        vec4 diffuse = uColorVertex != 0 ? aColor : uInstance[material];
-        // The inverse transpose of the world matrix.
-        mat3 normalMatrix = mat3(uInstance[base + 4].xyz, uInstance[base + 5].xyz,
-                                 uInstance[base + 6].xyz);
-        vec3 n = normalMatrix * aNormal;
+        vec4 diffuse = uColorVertex != 0 ? aColor : uMatDiffuse;
+        vec3 n = uNormalMatrix * aNormal;
         float len = length(n);
         float lambert = len > 0.0 ? max(dot(n / len, -uLightDir), 0.0) : 0.0;
-        vec3 c = uInstance[material + 2].xyz + uInstance[material + 1].xyz * uAmbient +
-                 diffuse.rgb * uLightDiffuse * lambert;
+        vec3 c = uMatEmissive + uMatAmbient * uAmbient + diffuse.rgb * uLightDiffuse * lambert;
         vColor = vec4(clamp(c, 0.0, 1.0), clamp(diffuse.a, 0.0, 1.0));
     } else {
         vColor = aColor;
@@ -148,11 +137,8 @@ GlTerm StageTerm(uint32_t op, uint32_t arg1, uint32_t arg2, bool hasTexture) {
     return a == GlTerm::Texture ? GlTerm::TextureSquared : GlTerm::DiffuseSquared;
 }
 
-GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha, int instances) {
-    std::string vertex = "#version 330 core\nconst int kInstances = " + std::to_string(instances) +
-                         ";\nconst int kInstanceVectors = " + std::to_string(kInstanceVectors) +
-                         ";\n" + kVertexShader;
-    GLuint vs = Compile(GL_VERTEX_SHADER, vertex.c_str());
+GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha) {
+    GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
     std::string fragment = FragmentSource(rgb, alpha);
     GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment.c_str());
     GLuint program = 0;
@@ -171,9 +157,9 @@ GLuint BuildProgram(GlUniforms& u, GlTerm rgb, GlTerm alpha, int instances) {
     if (!program) return 0;
 
     auto at = [&](const char* name) { return glGetUniformLocation(program, name); };
-    u = {at("uViewProj"), at("uFirstSubset"), at("uLighting"),     at("uColorVertex"),
-         at("uAmbient"),  at("uLightDir"),    at("uLightDiffuse"), at("uClipPlane")};
-    glUniformBlockBinding(program, glGetUniformBlockIndex(program, "Instances"), kInstanceBinding);
+    u = {at("uWorld"),       at("uViewProj"),   at("uNormalMatrix"), at("uLighting"),
+         at("uColorVertex"), at("uMatDiffuse"), at("uMatAmbient"),   at("uMatEmissive"),
+         at("uAmbient"),     at("uLightDir"),   at("uLightDiffuse"), at("uClipPlane")};
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "uTexture"), 0);
     return program;

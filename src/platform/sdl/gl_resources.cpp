@@ -2,7 +2,6 @@
 #include "platform/sdl/gl_resources.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "platform/sdl/gl_device.h"
 #include "platform/sdl/gl_program.h"
@@ -45,64 +44,20 @@ TexturePtr GlDevice::CreateTexture(int width, int height, std::vector<uint32_t> 
     return texture;
 }
 
-namespace {
-
-// A mesh vertex as uploaded: with the subset it belongs to.
-struct TaggedVertex {
-    MeshData::Vertex v;
-    uint32_t subset;
-};
-
-// True when the subsets follow one another through the indices from the first on.
-bool SubsetsInOrder(const MeshData& data) {
-    uint32_t end = 0;
-    for (const auto& s : data.subsets) {
-        if (s.indexStart != end || s.indexCount > data.indices.size() - end) return false;
-        end += s.indexCount;
-    }
-    return !data.subsets.empty();
-}
-
-} // namespace
-
 MeshPtr GlDevice::CreateMesh(MeshData data, std::string name) {
     if (!Current()) return nullptr;
     // Indices past the vertices would make the GPU read out of bounds: they become vertex 0.
     const auto vertexCount = static_cast<uint32_t>(data.vertices.size());
     for (auto& index : data.indices)
         if (index >= vertexCount) index = 0;
-    std::vector<TaggedVertex> vertices;
-    vertices.reserve(data.vertices.size());
-    for (const auto& v : data.vertices) vertices.push_back({v, 0});
-    const bool inOrder = SubsetsInOrder(data);
+    std::vector<MeshData::Vertex> vertices = std::move(data.vertices);
     std::vector<uint32_t> indices = std::move(data.indices);
-    if (inOrder) {
-        // Each vertex is tagged with its subset; one that several subsets share is copied.
-        std::vector<bool> tagged(vertices.size());
-        std::unordered_map<uint64_t, uint32_t> copies;
-        for (uint32_t k = 0; k < data.subsets.size(); ++k) {
-            const auto& s = data.subsets[k];
-            for (uint32_t i = s.indexStart; i < s.indexStart + s.indexCount; ++i) {
-                uint32_t& index = indices[i];
-                if (!tagged[index]) {
-                    tagged[index] = true;
-                    vertices[index].subset = k;
-                } else if (vertices[index].subset != k) {
-                    auto [at, added] = copies.try_emplace(uint64_t{index} << 32 | k,
-                                                          static_cast<uint32_t>(vertices.size()));
-                    if (added) vertices.push_back({vertices[index].v, k});
-                    index = at->second;
-                }
-            }
-        }
-    }
     data.vertices.clear();
     data.indices.clear();
     auto mesh = std::make_unique<GlMesh>(std::move(data), std::move(name), link_);
     if (vertices.empty() || indices.empty()) return mesh;
 
     mesh->indexCount = static_cast<uint32_t>(indices.size());
-    mesh->subsetsInOrder = inOrder;
     glGenVertexArrays(1, &mesh->vao);
     BindVertexArray(mesh->vao);
     glGenBuffers(1, &mesh->vbo);
@@ -114,28 +69,21 @@ MeshPtr GlDevice::CreateMesh(MeshData data, std::string name) {
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(indices.size() * sizeof indices[0]), indices.data(),
                  GL_STATIC_DRAW);
-    const GLsizei stride = sizeof(TaggedVertex);
-    auto offset = [](size_t bytes) { return reinterpret_cast<void*>(bytes); };
+    const GLsizei stride = sizeof(MeshData::Vertex);
     glEnableVertexAttribArray(kAttribPosition);
     glVertexAttribPointer(kAttribPosition, 3, GL_FLOAT, GL_FALSE, stride,
-                          offset(offsetof(MeshData::Vertex, x)));
+                          reinterpret_cast<void*>(offsetof(MeshData::Vertex, x)));
     glEnableVertexAttribArray(kAttribNormal);
     glVertexAttribPointer(kAttribNormal, 3, GL_FLOAT, GL_FALSE, stride,
-                          offset(offsetof(MeshData::Vertex, nx)));
+                          reinterpret_cast<void*>(offsetof(MeshData::Vertex, nx)));
     glEnableVertexAttribArray(kAttribUv);
     glVertexAttribPointer(kAttribUv, 2, GL_FLOAT, GL_FALSE, stride,
-                          offset(offsetof(MeshData::Vertex, u)));
-    glEnableVertexAttribArray(kAttribSubset);
-    glVertexAttribIPointer(kAttribSubset, 1, GL_UNSIGNED_INT, stride,
-                           offset(offsetof(TaggedVertex, subset)));
+                          reinterpret_cast<void*>(offsetof(MeshData::Vertex, u)));
     return mesh;
 }
 
 void GlDevice::ForgetTexture(const GlTexture& texture, bool deleteName) {
-    if (texture_ == &texture) {
-        Flush(); // a waiting run draws with it
-        texture_ = nullptr;
-    }
+    if (texture_ == &texture) texture_ = nullptr;
     if (!deleteName || !Current()) return;
     GLuint id = texture.Id();
     if (applied_->texture == id) applied_->texture = ~0u;
@@ -143,7 +91,6 @@ void GlDevice::ForgetTexture(const GlTexture& texture, bool deleteName) {
 }
 
 void GlDevice::ForgetMesh(const GlMesh& mesh, bool deleteNames) {
-    if (batch_->mesh == &mesh) Flush();
     if (!deleteNames || !Current()) return;
     if (applied_->vao == mesh.vao) applied_->vao = ~0u;
     glDeleteVertexArrays(1, &mesh.vao);

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <memory>
-#include <vector>
 
 #include "platform/graphics.h"
 #include "platform/sdl/gl_program.h"
@@ -46,9 +45,6 @@ class GlMesh final : public Mesh {
 
     GLuint vao = 0, vbo = 0, ibo = 0;
     uint32_t indexCount = 0;
-    // The subsets follow one another through the indices, each vertex tagged with its own:
-    // draws of consecutive subsets can be one draw, each vertex taking its subset's material.
-    bool subsetsInOrder = false;
 
   private:
     std::shared_ptr<GlLink> link_;
@@ -64,22 +60,6 @@ struct GlObjects {
     GLuint fbo = 0, colorBuffer = 0, depthBuffer = 0; // the 880 x 480 picture
     GLuint streamVao = 0, streamVbo = 0;              // vertices drawn from memory
     GLuint sceneSampler = 0, spriteSampler = 0, alignedSpriteSampler = 0;
-    GLuint instanceBuffer = 0; // the instances' uniform block
-    int instances = 1;         // the most one draw can have
-};
-
-// Model draws not yet sent: a run of draws of one mesh with the same state but for the world
-// matrix and material, where every instance draws the same consecutive subsets in turn
-// (first, first + 1, ... last), with its own world matrix and its own material per subset.
-// Drawn as one instanced draw, its triangles come in the very order of the draws.
-struct GlBatch {
-    GlMesh* mesh = nullptr; // none waiting
-    uint32_t first = 0, last = 0;
-    uint32_t next = 0; // the subset the latest instance takes next
-    bool open = false; // the first instance may still take more subsets
-    bool opaque = false;
-    int instances = 0;       // begun, the latest perhaps not finished
-    std::vector<float> data; // kInstanceFloats per instance
 };
 
 // The GL state last set (-1 / ~0 unknown), so that draws change only what differs.
@@ -87,7 +67,7 @@ struct GlApplied {
     int blend = -1, depthTest = -1, depthWrite = -1, cull = -1, clip = -1;
     GLenum srcBlend = 0, dstBlend = 0, polygonMode = 0, frontFace = 0;
     GLuint sampler = ~0u, texture = ~0u, vao = ~0u;
-    int lighting = -1, colorVertex = -1, firstSubset = -1;
+    int lighting = -1, colorVertex = -1;
     bool spritePass = false; // the last draw was a sprite: the scene uniforms need uploading
 };
 
