@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <mutex>
@@ -375,6 +376,12 @@ int32_t BenchFrame(PresentParameters params) {
         recorder->ClearCalls();
         recorder->SetRecording(g_bench.recordDraws || countDraws);
     }
+    auto* harness = dynamic_cast<HarnessDevice*>(Device());
+    // TESS_BENCH_PICTURES=DIR keeps the last picture of every scene (to compare renderers).
+    static const char* pictures = std::getenv("TESS_BENCH_PICTURES");
+    if (pictures && harness && g_bench.frame == s.frames - 1 && !g_bench.paced)
+        harness->CaptureNextPresent(std::string(pictures) + "/" + std::to_string(g_bench.stage) +
+                                    ".png");
     auto t0 = Clock::now();
     double c0 = ProcessCpuMs();
     s.frame(params);
@@ -384,8 +391,7 @@ int32_t BenchFrame(PresentParameters params) {
     f.start = Ms(t0 - g_bench.processStart);
     f.ms = Ms(t1 - t0);
     // The marks are those of this frame when it presented (a menu's last frame does not).
-    if (auto* harness = dynamic_cast<HarnessDevice*>(Device());
-        harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
+    if (harness && harness->Marks().presentEnd > t0 && harness->Marks().beginScene > t0) {
         const HarnessDevice::FrameMarks& m = harness->Marks();
         f.update = Ms(m.beginScene - t0) + Ms(t1 - m.presentEnd);
         f.submit = Ms(m.presentStart - m.beginScene);
@@ -572,9 +578,14 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     RunStages(*null, Run::Headless, true);
     std::vector<Stage> headless = std::move(g_bench.stages);
 
-    SetFramePacing(true);
-    RunStages(backend, Run::Paced, false);
-    std::vector<Stage> paced = std::move(g_bench.stages);
+    // TESS_BENCH_QUICK=1 leaves out the paced minutes (to compare frame times quickly).
+    const char* quick = std::getenv("TESS_BENCH_QUICK");
+    std::vector<Stage> paced;
+    if (!quick || std::string(quick) == "0") {
+        SetFramePacing(true);
+        RunStages(backend, Run::Paced, false);
+        paced = std::move(g_bench.stages);
+    }
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -602,6 +613,7 @@ int RunBench(Backend& backend, Clock::time_point processStart) {
     }
     std::printf("  peak memory (resident) of the whole run: %.1f MB\n", PeakMemoryMb());
     ReportMemory(real);
+    if (paced.empty()) return 0;
     ReportPacing(paced);
     ReportLatency(paced.back());
     return 0;
