@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The windowed game under ThreadSanitizer: the sound output thread pulls the mix while the game
-# loads, plays and releases sound buffers. Builds the game with -fsanitize=thread in
+# The windowed game under ThreadSanitizer: the sound output thread pulls the mix and the
+# streaming thread reads the music ahead while the game loads, plays, moves and releases sound
+# buffers. Builds the game with -fsanitize=thread in
 # build-tsan, then plays each mode of the table below through a whole game in a real window
 # (SDL's offscreen video driver, the software renderer) with SDL's dummy audio driver, which
 # runs the audio callback on its own thread. Fails on any report or a non-zero exit.

@@ -457,7 +457,7 @@ void Report(const char* heading, const std::vector<Stage>& stages) {
 void ReportMemory(const std::vector<Stage>& stages) {
     std::printf("Memory in each scene's last frame (resident; files: the program and its "
                 "libraries mapped,\nthe renderer's LLVM most of it; the game's own: textures "
-                "the renderer keeps, sound buffers):\n");
+                "the renderer keeps, sound buffers: effects whole, music what it holds ahead):\n");
     for (const Stage& s : stages)
         std::printf("  %-46s %6.1f MB: files %5.1f, anonymous %5.1f (textures %4.1f, sound "
                     "%4.1f, the rest %5.1f)\n",

@@ -240,8 +240,10 @@ void Harness::AfterFrame(int64_t frame) {
     if (hook_) hook_(frame);
     if (VirtualClockInUse()) AdvanceFrame();
     if (mixer_ && !outputRunning_) {
-        // 1/60 s of sound, so buffers run, loop and end as they would be heard.
+        // 1/60 s of sound, so buffers run, loop and end as they would be heard; streamed
+        // music is read ahead here, as no streaming thread runs without an output.
         scratch_.resize(static_cast<size_t>(Mixer::kRate / 60) * Mixer::kChannels);
+        mixer_->Refill();
         mixer_->Mix(scratch_.data(), Mixer::kRate / 60);
     }
 }

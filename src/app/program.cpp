@@ -125,7 +125,9 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
     output.wBitsPerSample = 16;
     if (primary) primary->SetFormat(&output);
     SetSound(mixer.get());
-    harness.SetMixer(mixer.get(), !harness.Headless() && backend.StartSoundOutput(*mixer));
+    const bool soundOutput = !harness.Headless() && backend.StartSoundOutput(*mixer);
+    harness.SetMixer(mixer.get(), soundOutput);
+    if (soundOutput) mixer->StartStreaming(); // music is read ahead of the output thread
     MarkStartup("sound output");
     result.started = true;
 
@@ -184,6 +186,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
     ReleaseAllScenes();
     ShowCursor(true);
     backend.StopSoundOutput();
+    mixer->StopStreaming();
     primary.reset();
     SetSound(nullptr);
     mixer.reset();

@@ -1,12 +1,15 @@
-// Sounds: the RIFF/WAVE reader, whole files loaded into sound buffers, and the playing rules.
+// Sounds: the RIFF/WAVE reader, files loaded into sound buffers (music streamed from its file,
+// effects held whole), and the playing rules.
 #include "media/sound.h"
 
 #include <algorithm>
-
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "platform/mixer.h"
 #include "platform/startup.h"
 #include "platform/system.h"
 
@@ -44,6 +47,45 @@ uint32_t DataInFile(const WaveReader& reader) {
     uint32_t bytes = std::min(reader.dataChunk.cksize, static_cast<uint32_t>(end) - start);
     uint32_t frame = reader.format && reader.format->nBlockAlign ? reader.format->nBlockAlign : 1;
     return bytes - bytes % frame;
+}
+
+// A WAVE file's data read piece by piece as its buffer plays. A file damaged or cut short since
+// it was opened gives silence from there, and says so once.
+class WaveStream final : public platform::StreamSource {
+  public:
+    WaveStream(WaveReader& reader, const char* path) : reader_(reader), path_(path) {
+        reader = WaveReader{}; // the file and its format are this stream's now
+    }
+    ~WaveStream() override { CloseWave(reader_); }
+
+    uint32_t Read(uint32_t offset, uint8_t* out, uint32_t bytes) override {
+        const int64_t at = int64_t{reader_.dataChunk.dwDataOffset} + offset;
+        int32_t read = -1;
+        if (at <= INT32_MAX &&
+            platform::mmioSeek(reader_.file, static_cast<int32_t>(at), SEEK_SET) >= 0) {
+            read = platform::mmioRead(reader_.file, reinterpret_cast<char*>(out),
+                                      static_cast<int32_t>(bytes));
+        }
+        if (read == static_cast<int32_t>(bytes)) return bytes;
+        if (!reported_) {
+            std::fprintf(stderr, "tessarune: %s: the sound data cannot be read from byte %u on\n",
+                         path_.c_str(), offset + static_cast<uint32_t>(std::max(read, 0)));
+            reported_ = true;
+        }
+        return static_cast<uint32_t>(std::max(read, 0));
+    }
+
+  private:
+    WaveReader reader_;
+    std::string path_;
+    bool reported_ = false;
+};
+
+// Music and other sounds of more than two seconds are read from their file as they play.
+bool Streamed(const WaveFormat& format, uint32_t bytes) {
+    const uint32_t frames = bytes / format.nBlockAlign;
+    return frames > 2 * format.nSamplesPerSec &&
+           frames >= platform::Mixer::MinStreamFrames(format.nSamplesPerSec);
 }
 
 } // namespace
@@ -153,6 +195,16 @@ void LoadSound(SoundVar& var, const char* path) {
     desc.dwFlags = kBufferFlags;
     desc.dwBufferBytes = bytes;
     desc.lpwfxFormat = reader.format;
+    if (reader.format->wFormatTag == platform::WAVE_FORMAT_PCM && Streamed(*reader.format, bytes)) {
+        const WaveFormat format = *reader.format;
+        desc.lpwfxFormat = &format;
+        if (platform::Failed(
+                sound->CreateStreamBuffer(desc, std::make_unique<WaveStream>(reader, path), var))) {
+            var.reset();
+        }
+        platform::MarkStartup(path);
+        return;
+    }
     if (platform::Failed(sound->CreateSoundBuffer(desc, var))) {
         var.reset();
         CloseWave(reader);

@@ -69,12 +69,29 @@ class SoundBuffer {
 };
 using SoundBufferPtr = std::unique_ptr<SoundBuffer>;
 
+// Where a streamed buffer's sound data comes from (a file read piece by piece as it plays).
+// Read is called by one thread at a time and never by the thread that pulls the mix.
+class StreamSource {
+  public:
+    virtual ~StreamSource() = default;
+    // Copies `bytes` bytes of the sound data, from byte `offset` of it, to `out`; returns how
+    // many it copied, fewer when the rest cannot be read (a file damaged or cut short since it
+    // was opened).
+    virtual uint32_t Read(uint32_t offset, uint8_t* out, uint32_t bytes) = 0;
+};
+using StreamSourcePtr = std::unique_ptr<StreamSource>;
+
 // The sound object.
 class SoundDevice {
   public:
     virtual ~SoundDevice() = default;
     virtual HRESULT SetCooperativeLevel(void* window, uint32_t level) = 0;
     virtual HRESULT CreateSoundBuffer(const BufferDesc& desc, SoundBufferPtr& out) = 0;
+    // A buffer that plays `desc.dwBufferBytes` bytes of `source` as if it held them all, while
+    // it keeps only a short stretch ahead of its play position. It cannot be locked. Made
+    // stopped at position 0 with its first piece read; fails when that cannot be read.
+    virtual HRESULT CreateStreamBuffer(const BufferDesc& desc, StreamSourcePtr source,
+                                       SoundBufferPtr& out) = 0;
 };
 
 } // namespace platform

@@ -1,7 +1,9 @@
 // Tests of the WAVE reader, LoadSound and the playing rules of sound buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -172,4 +174,51 @@ TEST_F(Sound, PlayingRules) {
     PlayLooping(absent); // absent buffers are ignored
     PlayEffect(absent);
     StopAndRewind(absent);
+}
+
+// Music (longer than two seconds) is read from its file as it plays: the buffer holds a few
+// tenths of a second, and a file cut short while it plays gives silence there, said once.
+TEST_F(Sound, LongSoundsAreStreamedFromTheirFile) {
+    const uint32_t frames = 3 * 44100 + 7;
+    std::vector<int16_t> samples(2 * frames);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i % 20011 + 1);
+    const std::string data(reinterpret_cast<const char*>(samples.data()), 2 * samples.size());
+    const std::string path = dir.Put("long.wav", Wave(PcmFormat(2, 44100, 16), data));
+    SoundVar music;
+    LoadSound(music, path.c_str());
+    ASSERT_TRUE(music);
+    void *p1 = nullptr, *p2 = nullptr;
+    uint32_t b1 = 0, b2 = 0;
+    EXPECT_EQ(music->Lock(0, 4, &p1, &b1, &p2, &b2, 0), E_FAIL) << "not held in memory";
+    EXPECT_LT(mixer.BufferBytes(), 44100u * 4 / 2);
+
+    auto play = [&](uint32_t n) {
+        std::vector<int16_t> out;
+        for (uint32_t done = 0; done < n; done += 735) {
+            std::vector<int16_t> part(2 * 735);
+            mixer.Refill();
+            mixer.Mix(part.data(), 735);
+            out.insert(out.end(), part.begin(), part.end());
+        }
+        out.resize(2 * n);
+        return out;
+    };
+    // Across the loop: the data exactly, then its start again.
+    PlayLooping(music);
+    std::vector<int16_t> heard = play(frames + 1000), expected = samples;
+    expected.insert(expected.end(), samples.begin(), samples.begin() + 2000);
+    EXPECT_TRUE(heard == expected);
+
+    // Cut short to one second while playing: the rest of the sound is silent, never noise.
+    StopAndRewind(music);
+    std::filesystem::resize_file(dir / path, 56 + 44100 * 4); // headers, a second of data
+    testing::internal::CaptureStderr();
+    PlayLooping(music);
+    heard = play(frames);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + 2 * 44100, samples.begin()));
+    EXPECT_TRUE(
+        std::all_of(heard.begin() + 2 * 44100, heard.end(), [](int16_t s) { return s == 0; }));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("long.wav"), std::string::npos) << said;
 }
