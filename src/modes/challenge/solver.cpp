@@ -568,7 +568,10 @@ bool StartsAtRest(const Play& placed) {
 // sequences that keep the board busy are tried first.
 class Search {
   public:
-    Search(int level, int32_t target) : level_(level), target_(target) { BuildDistances(); }
+    Search(int level, int32_t target, int32_t swaps)
+        : level_(level), target_(target), swaps_(swaps) {
+        BuildDistances();
+    }
 
     // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
     // vanish: in every stretch of updates in which the cells stay the same, at the first
@@ -590,7 +593,7 @@ class Search {
         }
         Node n;
         n.play = PlacedLevel(level_);
-        n.swapsLeft = kChallengeLevels[level_ - 1].swaps;
+        n.swapsLeft = swaps_;
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
         idleAnywhere_ = !StartsAtRest(n.play);
@@ -824,6 +827,7 @@ class Search {
         --budget_;
 
         Family f;
+        f.boards.reserve(64); // boards are large: grow the list seldom
         std::vector<Stretch> stretches;
         if (duringFalls_) {
             stretches = Stretches(n);
@@ -860,6 +864,7 @@ class Search {
 
     int level_;
     int32_t target_;
+    int32_t swaps_;
     bool duringFalls_ = false;
     int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
@@ -913,12 +918,12 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     }
     if (chain < 0) chain = kChallengeLevels[level - 1].chain;
     out.chain = chain;
-    Search search(level, chain);
+    const int32_t swaps = limits.swaps < 0 ? kChallengeLevels[level - 1].swaps : limits.swaps;
+    Search search(level, chain, swaps);
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
     // only when the first ones cannot do it (every update only when asked); a fresh run's
     // waits before full ones.
-    const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
     static const char* const kTimings[] = {"the first update", "the first and the last update",
@@ -959,7 +964,7 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.searched = said.str();
     if (out.swaps.empty()) return out;
     out.keys = PlanKeys(out.swaps, out.primed);
-    out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
+    out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt, swaps);
     return out;
 }
 
@@ -984,10 +989,10 @@ std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool pri
 }
 
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
-               int64_t* restAt) {
+               int64_t* restAt, int32_t swaps) {
     if (level < 1 || level > kLevelCount) return false;
     Play p = PlacedLevel(level);
-    int32_t left = kChallengeLevels[level - 1].swaps;
+    int32_t left = swaps < 0 ? kChallengeLevels[level - 1].swaps : swaps;
     CursorState cursor;
     int32_t moveWait = primed ? 16 : 0, swapWait = primed ? 15 : 0;
     size_t next = 0;
