@@ -980,6 +980,14 @@ bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
+bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating) {
+    static Play fallen; // large; FallStep moves pairs too, which MayMark does not look at
+    std::memcpy(fallen.grid, grid, sizeof fallen.grid);
+    FallStep(fallen.grid, fallen.pairs);
+    return MayMark(grid, fallen.grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)},
+                   floating);
+}
+
 std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed) {
     Pace pace = Pace::Start(primed);
     std::vector<PlannedKey> keys;

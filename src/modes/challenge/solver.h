@@ -83,6 +83,10 @@ bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at);
 // nor start or stop a fall.
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at);
 
+// false only when its update can mark no cell that the same update without it leaves
+// unmarked, and, with `floating`, leaves no block of its two columns over a hole.
+bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating);
+
 // The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
 // `firstPlayFrame`.
 std::string PlanKeyScript(const std::vector<PlannedKey>& keys, int64_t firstPlayFrame);
