@@ -17,11 +17,15 @@ int PrintSolution(int level, std::ostream& out) {
     // TESS_SOLVE_TIMING=0, 1 or 2 searches only that timing of swaps in motion (SolveLimits).
     if (const char* timing = std::getenv("TESS_SOLVE_TIMING"))
         limits.fromTiming = limits.toTiming = std::clamp(std::atoi(timing), 0, 2);
+    // TESS_SOLVE_SWAPS=N spends N swaps instead of the level's (a clearing is then only a
+    // measure of how far the level is from one; its replay would not pass the mode's verdict).
+    if (const char* swaps = std::getenv("TESS_SOLVE_SWAPS")) limits.swaps = std::atoi(swaps);
     // TESS_SOLVE_CHAIN=N asks for another longest chain than the level's.
     const char* chain = std::getenv("TESS_SOLVE_CHAIN");
     const int32_t asked = chain ? std::atoi(chain) : lv.chain;
     const Solution s = SolveLevel(level, asked, limits);
-    out << "level " << level << ": " << lv.swaps << (lv.swaps == 1 ? " swap" : " swaps")
+    const int32_t swaps = limits.swaps < 0 ? lv.swaps : limits.swaps;
+    out << "level " << level << ": " << swaps << (swaps == 1 ? " swap" : " swaps")
         << ", longest chain " << asked << "\n";
     if (!s.found) {
         out << "no clearing found (" << s.searched << ")\n";

@@ -29,7 +29,15 @@ void FallStep(BlockGrid grid, CellAnim pairs) {
     // Rows are visited upwards, so a block that has just moved down is not seen again: every
     // block falls at most one row per call and a stack over a hole moves down as one.
     for (int x = 0; x < kSlices; ++x) {
-        for (int y = 1; y < kRows; ++y) {
+        // Rows over the slice's highest block hold nothing that could fall.
+        static_assert(kDepth == 5, "a row of the slice is read as five cells");
+        int top = kRows;
+        while (top > 1) {
+            const int32_t* row = grid[x][top - 1];
+            if (row[0] | row[1] | row[2] | row[3] | row[4]) break;
+            --top;
+        }
+        for (int y = 1; y < top; ++y) {
             for (int z = 0; z < kDepth; ++z) {
                 if (grid[x][y - 1][z] != 0 || grid[x][y][z] == 0) continue;
                 grid[x][y - 1][z] = grid[x][y][z];

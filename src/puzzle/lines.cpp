@@ -67,6 +67,12 @@ void FindRuns(const BlockGrid grid, int height, Runs& runs) {
         for (int y = height - 1; y >= 0; --y) {
             for (int z = kDepth - 1; z >= 0; --z) {
                 const int32_t kind = std::abs(grid[x][y][z]);
+                if (kind == 0) {
+                    // Only an empty cell would read an empty cell's runs, and empty cells
+                    // start no line.
+                    rx[x][y][z] = ry[x][y][z] = rz[x][y][z] = 0;
+                    continue;
+                }
                 const bool solid = y <= ground[x][z];
                 const int nx =
                     x + 1 < kSlices && std::abs(grid[x + 1][y][z]) == kind ? rx[x + 1][y][z] : 0;
@@ -153,6 +159,8 @@ void CountDown(BlockGrid grid, CellAnim pairs, int height) {
     for (int x = 0; x < kSlices; ++x) {
         for (int y = 0; y < height; ++y) {
             for (int z = 0; z < kDepth; ++z) {
+                // A cell is marked exactly when it is negative.
+                if (grid[x][y][z] >= 0) continue;
                 int32_t* pair = pairs[x][y][z];
                 if (pair[0] != 1) continue;
                 if (pair[1] < 0) {

@@ -166,35 +166,48 @@ int64_t Settle(Play& p) {
     return n;
 }
 
+// What the pruning looks at, found in one pass over the board: per kind the blocks at rest
+// (with where the first nine lie, in the board's order) and the blocks vanishing.
+struct Census {
+    static constexpr int kKept = 9;
+    int resting[8] = {}, vanishing[8] = {};
+    int at[8][kKept][3];
+    bool empty = true;
+    explicit Census(const BlockGrid g) {
+        for (int x = 0; x < kSlices; ++x)
+            for (int y = 0; y < kRows; ++y)
+                for (int z = 0; z < kDepth; ++z) {
+                    const int32_t v = g[x][y][z];
+                    if (v == 0) continue;
+                    empty = false;
+                    if (v < 0) {
+                        ++vanishing[-v];
+                        continue;
+                    }
+                    if (resting[v] < kKept)
+                        at[v][resting[v]][0] = x, at[v][resting[v]][1] = y,
+                        at[v][resting[v]][2] = z;
+                    ++resting[v];
+                }
+    }
+};
+
 // No block is ever added in this mode, so a kind with one or two blocks left, none of them
 // vanishing, can never be emptied.
-bool Hopeless(const BlockGrid g) {
-    int resting[8] = {}, vanishing[8] = {};
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) {
-                const int32_t v = g[x][y][z];
-                if (v > 0)
-                    ++resting[v];
-                else if (v < 0)
-                    ++vanishing[-v];
-            }
+bool Hopeless(const Census& c) {
     for (int k = 1; k < 8; ++k)
-        if ((resting[k] == 1 || resting[k] == 2) && vanishing[k] == 0) return true;
+        if ((c.resting[k] == 1 || c.resting[k] == 2) && c.vanishing[k] == 0) return true;
     return false;
 }
 
-// Cells the blocks of a kind must travel across the board before they can make a line, when
-// they are exactly three at rest and none of their kind vanishes (they can only vanish as
-// one line of all three): every swap moves a block by one cell along X or Z, and falling is
-// free. The fewest over the three directions of the line.
-int32_t AlignMoves(int n, const int (*at)[3]) {
-    if (n != 3) return 0;
+// Cells three blocks must travel across the board before they can make a line: every swap
+// moves a block by one cell along X or Z, and falling is free. The fewest over the three
+// directions of the line.
+int32_t AlignMoves(const int (*at)[3], int i, int j, int k) {
     auto spread = [&](int axis, int shift) {
-        int v[3];
-        for (int i = 0; i < 3; ++i) v[i] = at[i][axis];
+        int v[3] = {at[i][axis], at[j][axis], at[k][axis]};
         std::sort(v, v + 3);
-        for (int i = 0; i < 3; ++i) v[i] -= shift * i; // a row of three: x, x + 1, x + 2
+        for (int n = 0; n < 3; ++n) v[n] -= shift * n; // a row of three: x, x + 1, x + 2
         std::sort(v, v + 3);
         return v[2] - v[0]; // the travel to the middle value
     };
@@ -204,30 +217,32 @@ int32_t AlignMoves(int n, const int (*at)[3]) {
     return std::min({alongY, alongX, alongZ});
 }
 
-// Whether the swaps left can bring every kind of three blocks together: a swap moves at
+// The travel before a kind with no block vanishing makes its first line: some three of its
+// blocks have to come together. (A kind of more blocks than are kept counts as 0.)
+int32_t FirstLineMoves(const Census& c, int kind) {
+    const int n = c.resting[kind];
+    if (c.vanishing[kind] != 0 || n < 3 || n > Census::kKept) return 0;
+    int32_t least = INT32_MAX;
+    for (int i = 0; i < n && least > 0; ++i)
+        for (int j = i + 1; j < n && least > 0; ++j)
+            for (int k = j + 1; k < n && least > 0; ++k)
+                least = std::min(least, AlignMoves(c.at[kind], i, j, k));
+    return least;
+}
+
+// Whether the swaps left can bring every kind together for its first line: a swap moves at
 // most two blocks, and at most one of a kind (two equal blocks exchanged stay as they were).
-bool OutOfReach(const BlockGrid g, int32_t swapsLeft) {
-    int count[8] = {};
-    int marked[8] = {};
-    int at[8][3][3];
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z) {
-                const int32_t v = g[x][y][z];
-                if (v < 0) ++marked[-v];
-                if (v <= 0 || v == kGarbage) continue;
-                if (count[v] < 3)
-                    at[v][count[v]][0] = x, at[v][count[v]][1] = y, at[v][count[v]][2] = z;
-                ++count[v];
-            }
-    int32_t moves = 0, most = 0;
-    for (int k = 1; k < kGarbage; ++k) {
-        if (marked[k] != 0) continue;
-        const int32_t m = AlignMoves(count[k], at[k]);
-        moves += m;
-        most = std::max(most, m);
-    }
-    return most > swapsLeft || moves > 2 * swapsLeft;
+bool OutOfReach(const Census& c, int32_t swapsLeft) {
+    int32_t moves = 0;
+    // Kinds of three first: one way to try each, and often enough to tell.
+    for (int pass = 0; pass < 2; ++pass)
+        for (int k = 1; k < kGarbage; ++k) {
+            if ((c.resting[k] == 3) != (pass == 0)) continue;
+            const int32_t m = FirstLineMoves(c, k);
+            moves += m;
+            if (m > swapsLeft || moves > 2 * swapsLeft) return true;
+        }
+    return false;
 }
 
 bool Allowed(const BlockGrid g, const Swap& s) {
@@ -436,6 +451,63 @@ bool Matters(const BlockGrid g, const Swap& s) {
     return cells.ChangesColumn(g) || MayLine(g, cells, 0) || MayLine(g, cells, 1);
 }
 
+// What a swap's update can do that the same update without it does not. Gravity works column
+// by column, so after it the two columns of the swap's cells are the only ones that differ,
+// and a line the swap adds runs through one of them. `fallen` is the board after the update's
+// gravity without the swap. True when some straight run of three runs through a cell of those
+// columns (lines along X and Z over solid ground only), or, with `floating`, when a block of
+// them is left over a hole. False means the swap's update marks no cell that the update without
+// it leaves unmarked, and (with `floating`) leaves nothing to fall in the two columns.
+bool MayMark(const BlockGrid now, const BlockGrid fallen, const Swap& s, bool floating) {
+    const SwapCellsOf c(now, s);
+    int32_t col[2][kRows];
+    for (int i = 0; i < 2; ++i) {
+        for (int y = 0; y < kRows; ++y) col[i][y] = now[c.x[i]][y][c.z[i]];
+        col[i][c.y] = c.now[i];
+        for (int y = 1; y < kRows; ++y) // one row of gravity, as FallStep
+            if (col[i][y - 1] == 0 && col[i][y] != 0) col[i][y - 1] = col[i][y], col[i][y] = 0;
+    }
+    auto at = [&](int x, int y, int z) {
+        for (int i = 0; i < 2; ++i)
+            if (x == c.x[i] && z == c.z[i]) return col[i][y];
+        return fallen[x][y][z];
+    };
+    auto solid = [&](int x, int y, int z) {
+        for (int below = 0; below < y; ++below)
+            if (at(x, below, z) == 0) return false;
+        return true;
+    };
+    constexpr int kAxes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int i = 0; i < 2; ++i) {
+        const int cx = c.x[i], cz = c.z[i];
+        bool hole = false;
+        for (int y = 0; y < kRows; ++y) {
+            const int32_t v = col[i][y];
+            if (v <= 0) hole = true;
+            if (v == 0) continue;
+            if (floating && hole && v > 0) return true;
+            if (v == kGarbage) continue;
+            const int32_t kind = std::abs(v);
+            for (const auto& a : kAxes) {
+                const bool ground = a[1] == 0;
+                if (ground && !solid(cx, y, cz)) continue;
+                int run = 1;
+                for (int dir = -1; dir <= 1; dir += 2)
+                    for (int k = 1; k < 3; ++k) {
+                        const int x = cx + dir * k * a[0], yy = y + dir * k * a[1],
+                                  z = cz + dir * k * a[2];
+                        if (x < 0 || x >= kSlices || yy < 0 || yy >= kRows || z < 0 || z >= kDepth)
+                            break;
+                        if (std::abs(at(x, yy, z)) != kind || (ground && !solid(x, yy, z))) break;
+                        ++run;
+                    }
+                if (run >= 3) return true;
+            }
+        }
+    }
+    return false;
+}
+
 // A swap on a board at rest that makes no line and starts no fall changes the two cells and
 // nothing else: its update finds no line, counts nothing down and leaves the chain flag at 0.
 bool QuietAtRest(const BlockGrid g, const Swap& s) {
@@ -476,14 +548,9 @@ void CountDownBy(Play& p, int64_t k) {
 
 // The longest chain still within reach: every line scores with its own test cell, which it
 // marks, so a kind of n blocks at rest makes at most n - 2 more lines.
-int32_t ChainReach(const Play& p) {
-    int count[8] = {};
-    for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
-            for (int z = 0; z < kDepth; ++z)
-                if (p.grid[x][y][z] > 0) ++count[p.grid[x][y][z]];
+int32_t ChainReach(const Play& p, const Census& c) {
     int32_t lines = 0;
-    for (int k = 1; k < 8; ++k) lines += std::max(0, count[k] - 2);
+    for (int k = 1; k < 8; ++k) lines += std::max(0, c.resting[k] - 2);
     return std::max(p.maxCombo, p.combo + lines);
 }
 
@@ -501,7 +568,10 @@ bool StartsAtRest(const Play& placed) {
 // sequences that keep the board busy are tried first.
 class Search {
   public:
-    Search(int level, int32_t target) : level_(level), target_(target) { BuildDistances(); }
+    Search(int level, int32_t target, int32_t swaps)
+        : level_(level), target_(target), swaps_(swaps) {
+        BuildDistances();
+    }
 
     // Swaps on a board at rest only (`duringFalls` false), or also while blocks fall or
     // vanish: in every stretch of updates in which the cells stay the same, at the first
@@ -523,7 +593,7 @@ class Search {
         }
         Node n;
         n.play = PlacedLevel(level_);
-        n.swapsLeft = kChallengeLevels[level_ - 1].swaps;
+        n.swapsLeft = swaps_;
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
         idleAnywhere_ = !StartsAtRest(n.play);
@@ -629,6 +699,9 @@ class Search {
                 if (n.quietLeft == 0) continue;
                 c.quiet = true;
             } else {
+                // Without quiet swaps left, one that only sets a block down a row is passed
+                // over without playing its update.
+                if (n.quietLeft == 0 && !MayMark(rest.grid, rest.grid, s, true)) continue;
                 p = rest;
                 int32_t left = 1;
                 Update(p, &s, &left);
@@ -688,12 +761,19 @@ class Search {
             // Without the swap the update would leave the stretch's cells as they are, or,
             // in its last update, give the next stretch's.
             const Play& next = stretches[i + 1].play;
+            // Gravity within the stretch moves nothing; in its last update it gives the next
+            // stretch's cells, before the lines are looked for.
+            Play fallen = st.play;
+            FallStep(fallen.grid, fallen.pairs);
             const int markedIn = Marked(st.play), markedNext = Marked(next);
             Play board, p;
             int64_t boardAt = -1;
             for (const auto& [at, s, still] : timed) {
                 const bool lastUpdate = at + 1 == end;
                 if (still && !lastUpdate && n.quietLeft == 0) continue;
+                if (n.quietLeft == 0 &&
+                    !MayMark(st.play.grid, lastUpdate ? fallen.grid : st.play.grid, s, false))
+                    continue;
                 if (boardAt != at) {
                     board = st.play;
                     CountDownBy(board, at - st.from);
@@ -726,9 +806,10 @@ class Search {
             if (!AtRest(p)) Settle(p);
             return AtRest(p) && Empty(p.grid) && p.maxCombo == target_;
         }
-        if (n.play.maxCombo > target_ || ChainReach(n.play) < target_) return false;
-        if (Empty(n.play.grid) || Hopeless(n.play.grid)) return false;
-        if (OutOfReach(n.play.grid, n.swapsLeft)) return false;
+        if (n.play.maxCombo > target_) return false;
+        const Census census(n.play.grid);
+        if (census.empty || ChainReach(n.play, census) < target_ || Hopeless(census)) return false;
+        if (OutOfReach(census, n.swapsLeft)) return false;
         // A board tried before with as many quiet swaps allowed has nothing new to offer.
         auto [it, added] = tried_[duringFalls_].try_emplace(NodeKey(n), n.quietLeft);
         if (!added) {
@@ -746,6 +827,7 @@ class Search {
         --budget_;
 
         Family f;
+        f.boards.reserve(64); // boards are large: grow the list seldom
         std::vector<Stretch> stretches;
         if (duringFalls_) {
             stretches = Stretches(n);
@@ -754,12 +836,19 @@ class Search {
         } else {
             ChildrenAtRest(n, n.play, n.t, f);
         }
-        // Lines that carry a chain on first, then whatever sets something going.
+        // Swaps that set something going come before quiet ones. Once a chain has been
+        // scored, lines that carry it on come first; before any line, swaps that set blocks
+        // falling without a line come first: a long chain is built from blocks already on
+        // their way, and a line made from rest starts it at 1 with nothing prepared.
         std::vector<Child>& children = f.children;
         std::stable_partition(children.begin(), children.end(),
                               [](const Child& c) { return c.busy; });
-        std::stable_partition(children.begin(), children.end(),
-                              [](const Child& c) { return c.chain; });
+        if (n.play.maxCombo > 0)
+            std::stable_partition(children.begin(), children.end(),
+                                  [](const Child& c) { return c.chain; });
+        else
+            std::stable_partition(children.begin(), children.end(),
+                                  [](const Child& c) { return c.busy && !c.chain; });
         for (const Child& c : children) {
             Node next{BoardOf(c, f),   c.next,
                       n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
@@ -775,6 +864,7 @@ class Search {
 
     int level_;
     int32_t target_;
+    int32_t swaps_;
     bool duringFalls_ = false;
     int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
@@ -828,12 +918,12 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     }
     if (chain < 0) chain = kChallengeLevels[level - 1].chain;
     out.chain = chain;
-    Search search(level, chain);
+    const int32_t swaps = limits.swaps < 0 ? kChallengeLevels[level - 1].swaps : limits.swaps;
+    Search search(level, chain, swaps);
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
     // only when the first ones cannot do it (every update only when asked); a fresh run's
     // waits before full ones.
-    const int32_t swaps = kChallengeLevels[level - 1].swaps;
     uint64_t budget = limits.states;
     bool exhausted = false;
     static const char* const kTimings[] = {"the first update", "the first and the last update",
@@ -874,7 +964,7 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.searched = said.str();
     if (out.swaps.empty()) return out;
     out.keys = PlanKeys(out.swaps, out.primed);
-    out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt);
+    out.found = CheckPlan(level, chain, out.keys, out.primed, &out.clearedAt, swaps);
     return out;
 }
 
@@ -890,6 +980,14 @@ bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
 }
 
+bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating) {
+    static Play fallen; // large; FallStep moves pairs too, which MayMark does not look at
+    std::memcpy(fallen.grid, grid, sizeof fallen.grid);
+    FallStep(fallen.grid, fallen.pairs);
+    return MayMark(grid, fallen.grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)},
+                   floating);
+}
+
 std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool primed) {
     Pace pace = Pace::Start(primed);
     std::vector<PlannedKey> keys;
@@ -899,10 +997,10 @@ std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool pri
 }
 
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
-               int64_t* restAt) {
+               int64_t* restAt, int32_t swaps) {
     if (level < 1 || level > kLevelCount) return false;
     Play p = PlacedLevel(level);
-    int32_t left = kChallengeLevels[level - 1].swaps;
+    int32_t left = swaps < 0 ? kChallengeLevels[level - 1].swaps : swaps;
     CursorState cursor;
     int32_t moveWait = primed ? 16 : 0, swapWait = primed ? 15 : 0;
     size_t next = 0;

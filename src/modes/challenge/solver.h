@@ -49,6 +49,8 @@ struct SolveLimits {
     // cells stay the same: 0 at the first update the cursor allows, 1 also at the last, 2 at
     // every update where that can make a difference. The passes run from one to the other.
     int32_t fromTiming = 0, toTiming = 1;
+    // Swaps to spend (-1: the level's own): to measure how far a level is from a clearing.
+    int32_t swaps = -1;
 };
 
 // A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest
@@ -65,9 +67,10 @@ std::vector<PlannedKey> PlanKeys(const std::vector<PlannedSwap>& swaps, bool pri
 
 // Plays a plan on the real puzzle core from the level's first play update: true when the
 // board ends empty and at rest with `chain` as its longest chain and all swaps spent.
-// `restAt` receives the update after which the board rests.
+// `restAt` receives the update after which the board rests; `swaps` (-1: the level's own)
+// is the budget the plan spends.
 bool CheckPlan(int level, int32_t chain, const std::vector<PlannedKey>& keys, bool primed,
-               int64_t* restAt = nullptr);
+               int64_t* restAt = nullptr, int32_t swaps = -1);
 
 // The search's quick looks at a swap (the cursor cell and its partner), before any update:
 // true when, on a board at rest, it makes no line and starts no fall, so that its update only
@@ -79,6 +82,10 @@ bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at);
 // false only when, on any board, its update can neither make a line through a moved block
 // nor start or stop a fall.
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at);
+
+// false only when its update can mark no cell that the same update without it leaves
+// unmarked, and, with `floating`, leaves no block of its two columns over a hole.
+bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating);
 
 // The plan as lines of a key script ("FROM TO KEY [KEY...]"), play update 0 falling on frame
 // `firstPlayFrame`.

@@ -202,11 +202,11 @@ std::vector<CursorState> EverySwap() {
 } // namespace
 
 // The search skips the update of a swap it judges quiet at rest or still in motion, and never
-// plays a swap in motion that it judges unable to matter: the looks must agree with the real
-// update.
+// plays a swap that it judges unable to matter or to add a line: the looks must agree with the
+// real update.
 TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
     RandomBoards random(11);
-    int quiet = 0, matters = 0, still = 0;
+    int quiet = 0, matters = 0, still = 0, passedOver = 0;
     for (int round = 0; round < 12; ++round) {
         Board rest;
         random.FillAtRest(rest);
@@ -218,6 +218,13 @@ TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
         for (int i = 0; i < 120; ++i) PlayUpdate(rest, nullptr);
         if (rest.chainFlag != 0 || MarkedCells(rest) != 0) continue;
         for (const CursorState& s : EverySwap()) {
+            Board moved = rest;
+            PlayUpdate(moved, &s);
+            if (!SwapMayAddLine(rest.grid, s, true)) {
+                ++passedOver;
+                ASSERT_EQ(moved.chainFlag, 0) << "round " << round;
+                ASSERT_EQ(MarkedCells(moved), 0) << "round " << round;
+            }
             if (!SwapIsQuietAtRest(rest.grid, s)) continue;
             ++quiet;
             Board real = rest;
@@ -261,8 +268,11 @@ TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
                 Board with = moving, without = moving;
                 PlayUpdate(with, &s);
                 PlayUpdate(without, nullptr);
+                const bool passed = !SwapMayAddLine(moving.grid, s, false);
+                passedOver += passed;
                 if (MarkedCells(with) <= MarkedCells(without)) continue;
                 ++matters;
+                ASSERT_FALSE(passed) << "round " << round << " update " << u;
                 ASSERT_TRUE(SwapMayMatter(moving.grid, s))
                     << "round " << round << " update " << u << " swap " << s.x << s.y << s.z
                     << s.face << " makes a line";
@@ -273,6 +283,7 @@ TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
     EXPECT_GT(quiet, 300) << "too few boards at rest to judge";
     EXPECT_GT(matters, 30) << "too few lines made to judge";
     EXPECT_GT(still, 300) << "too few still swaps in motion to judge";
+    EXPECT_GT(passedOver, 1000) << "the look that passes over swaps must pass over some";
 }
 
 // A clearing that cannot exist is reported as not found, with what was searched.
