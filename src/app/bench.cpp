@@ -422,6 +422,7 @@ int32_t BenchFrame(PresentParameters params) {
     g_bench.frame = 0;
     if (++g_bench.stage == g_bench.stages.size()) return 12;
     g_bench.stages[g_bench.stage].init();
+    ReturnFreedMemory(); // as the main loop does after a scene has loaded
     return 1;
 }
 

@@ -7,10 +7,6 @@
 #include <string>
 #include <vector>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 #include "app/bench.h"
 #include "app/data_files.h"
 #include "app/harness.h"
@@ -32,12 +28,6 @@
 
 int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
-#ifdef __GLIBC__
-    // Large blocks (pictures being decoded, whole files read) go back to the system when they
-    // are freed. Left to itself, glibc raises this threshold to the size of the first such
-    // block freed, and later ones then stay resident in the heap after they are freed.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
     CommandLine options;
     std::string error;
     if (!ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {

@@ -170,6 +170,7 @@ RunResult RunProgram(Backend& backend, Harness& harness) {
         TheInputMap().SetContext(KeyContextOf(SceneId));
         const int32_t ran = SceneId;
         SceneId = RunScene(SceneId, PresentParams);
+        if (ran % 2 == 0) platform::ReturnFreedMemory(); // a scene has loaded
         if (ran == scene::kOptionsFrame && SceneId != scene::kOptionsFrame) SettingsAfterOptions();
         if (ran == scene::kSelectFrame && SceneId != scene::kSelectFrame) SettingsAfterSelect();
         harness.AfterFrame(result.frames);

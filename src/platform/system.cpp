@@ -1,6 +1,10 @@
 // The program-wide device and sound object.
 #include "platform/system.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -44,6 +48,12 @@ void SetDevice(GraphicsDevice* device) {
 }
 void SetSound(SoundDevice* sound) {
     g_sound = sound;
+}
+
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace platform

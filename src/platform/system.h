@@ -70,4 +70,10 @@ SoundDevice* Sound();
 void SetDevice(GraphicsDevice* device);
 void SetSound(SoundDevice* sound);
 
+// Hands the heap's free pages back to the system: called once a scene has loaded, when the
+// pictures and files read for it have been freed. (Lowering the allocator's threshold for
+// mapping large blocks instead would pay a map and unmap for the renderer's large blocks every
+// frame.)
+void ReturnFreedMemory();
+
 } // namespace platform
