@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <queue>
 #include <sstream>
+#include <thread>
 #include <unordered_map>
 
 #include "modes/challenge/levels.h"
@@ -81,7 +84,8 @@ struct QuietSounds {
     }
 };
 QuietSounds& Sounds() {
-    static QuietSounds sounds;
+    // One set per thread: a swap still takes a voice of the pool in turn.
+    thread_local QuietSounds sounds;
     return sounds;
 }
 
@@ -582,13 +586,14 @@ class Search {
              std::vector<PlannedSwap>& out) {
         duringFalls_ = duringFalls;
         timing_ = timing;
-        budget_ = budget;
+        limit_ = states_ + budget;
         exhausted_ = false;
+        first_ = SIZE_MAX;
         // A board that failed with as many quiet swaps allowed fails again when more are
         // allowed elsewhere: what was learnt holds across the deepening, not across ways of
         // timing the swaps.
         if (timing != lastTiming_ || primed != lastPrimed_) {
-            for (auto& table : tried_) table.clear();
+            for (Memo& memo : tried_) memo.Clear();
             lastTiming_ = timing, lastPrimed_ = primed;
         }
         Node n;
@@ -597,21 +602,17 @@ class Search {
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
         idleAnywhere_ = !StartsAtRest(n.play);
-        timed_.clear();
         bool found = false;
-        if (!duringFalls_) {
-            // The search at rest starts from the board as it settles.
-            n.t = Settle(n.play);
-            if (AtRest(n.play)) found = Dfs(n);
-        } else {
-            found = Dfs(n);
-        }
-        budget = budget_;
-        if (found) out = timed_;
+        // The search at rest starts from the board as it settles.
+        if (!duringFalls_) n.t = Settle(n.play);
+        if (duringFalls_ || AtRest(n.play)) found = threads_ > 1 ? Split(n, out) : Alone(n, out);
+        const uint64_t states = states_;
+        budget = limit_ > states ? limit_ - states : 0;
         return found;
     }
     bool Exhausted() const { return exhausted_; }
     uint64_t States() const { return states_; }
+    void Threads(int32_t n) { threads_ = std::max(1, n); }
 
   private:
     struct Node {
@@ -800,7 +801,75 @@ class Search {
         ChildrenAtRest(n, stretches[last].play, stretches[last].from, f);
     }
 
-    bool Dfs(const Node& n) {
+    // What one thread of the search carries: the swaps that led to the board it looks at, and
+    // when the search is split, the part it works on, or the list it hands out parts into.
+    struct Part {
+        Node node;
+        std::vector<PlannedSwap> path;
+    };
+    struct Walk {
+        std::vector<PlannedSwap> path;
+        size_t part = 0;
+        std::vector<Part>* split = nullptr; // the parts are collected at kSplitDepth
+    };
+    static constexpr size_t kSplitDepth = 2;
+
+    bool Alone(const Node& root, std::vector<PlannedSwap>& out) {
+        Walk w;
+        if (!Dfs(root, w)) return false;
+        out = w.path;
+        return true;
+    }
+
+    // The search in parts, the boards two swaps in, handed out in the order one thread would
+    // reach them. The first part with a clearing holds the clearing one thread finds: what
+    // the parts share is only which boards failed, and a board fails wherever it is met.
+    // So a part is given up only once a part before it has found one, and a part found
+    // after a later one is still looked at to the end.
+    bool Split(const Node& root, std::vector<PlannedSwap>& out) {
+        std::vector<Part> parts;
+        Walk collect;
+        collect.split = &parts;
+        if (Dfs(root, collect)) { // a clearing before the split depth
+            out = collect.path;
+            return true;
+        }
+        if (exhausted_) return false;
+        std::atomic<size_t> next{0};
+        std::vector<PlannedSwap> found;
+        std::mutex foundLock;
+        auto work = [&] {
+            Walk w;
+            for (;;) {
+                const size_t i = next.fetch_add(1);
+                if (i >= parts.size() || i > first_ || exhausted_) return;
+                w.part = i;
+                w.path = parts[i].path;
+                if (!Dfs(parts[i].node, w)) continue;
+                const std::lock_guard<std::mutex> lock(foundLock);
+                if (i < first_) first_ = i, found = w.path;
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int32_t t = 1; t < threads_; ++t) helpers.emplace_back(work);
+        work();
+        for (std::thread& t : helpers) t.join();
+        if (trace_)
+            std::fprintf(stderr, "  %zu parts, the first clearing in part %zu\n", parts.size(),
+                         first_ == SIZE_MAX ? parts.size() : size_t(first_));
+        if (first_ == SIZE_MAX) return false;
+        out = found;
+        return true;
+    }
+
+    // A part after one that found a clearing has nothing left to give.
+    bool Abandoned(const Walk& w) const { return exhausted_ || first_ < w.part; }
+
+    bool Dfs(const Node& n, Walk& w) {
+        if (w.split && w.path.size() == kSplitDepth) {
+            w.split->push_back({n, w.path});
+            return false;
+        }
         if (n.swapsLeft == 0) {
             Play p = n.play;
             if (!AtRest(p)) Settle(p);
@@ -810,22 +879,27 @@ class Search {
         const Census census(n.play.grid);
         if (census.empty || ChainReach(n.play, census) < target_ || Hopeless(census)) return false;
         if (OutOfReach(census, n.swapsLeft)) return false;
-        // A board tried before with as many quiet swaps allowed has nothing new to offer.
-        auto [it, added] = tried_[duringFalls_].try_emplace(NodeKey(n), n.quietLeft);
-        if (!added) {
-            if (it->second >= n.quietLeft) return false;
-            it->second = n.quietLeft;
-        }
-        ++states_;
-        if (trace_ && states_ % 20000 == 0)
-            std::fprintf(stderr, "  %llu boards, depth %d\n", (unsigned long long)states_,
-                         int(timed_.size()));
-        if (budget_ == 0) {
+        // A board that failed before with as many quiet swaps allowed has nothing new to
+        // offer. It is written down as failed once all its swaps have been tried.
+        const uint64_t key = NodeKey(n);
+        Memo& tried = tried_[duringFalls_];
+        if (tried.FailedWith(key, n.quietLeft)) return false;
+        const uint64_t states = ++states_;
+        if (trace_ && states % 20000 == 0)
+            std::fprintf(stderr, "  %llu boards, depth %d\n", (unsigned long long)states,
+                         int(w.path.size()));
+        if (states > limit_) {
             exhausted_ = true;
             return false;
         }
-        --budget_;
+        if (!Expand(n, w)) {
+            if (!Abandoned(w)) tried.Fail(key, n.quietLeft);
+            return false;
+        }
+        return true;
+    }
 
+    bool Expand(const Node& n, Walk& w) {
         Family f;
         f.boards.reserve(64); // boards are large: grow the list seldom
         std::vector<Stretch> stretches;
@@ -854,10 +928,10 @@ class Search {
                       n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
                       n.pace,          n.opening && c.idle};
             next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
-            timed_.push_back({CellOf(c.swap), c.at});
-            if (Dfs(next)) return true;
-            timed_.pop_back();
-            if (exhausted_) return false;
+            w.path.push_back({CellOf(c.swap), c.at});
+            if (Dfs(next, w)) return true;
+            w.path.pop_back();
+            if (Abandoned(w)) return false;
         }
         return false;
     }
@@ -868,15 +942,45 @@ class Search {
     bool duringFalls_ = false;
     int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
-    std::unordered_map<uint64_t, int32_t> tried_[2]; // by duringFalls_
+    // Boards whose every sequence failed, with the quiet swaps they were allowed; shared by
+    // the threads, each lock guarding a slice of the keys.
+    class Memo {
+      public:
+        bool FailedWith(uint64_t key, int32_t quiet) {
+            Slice& s = SliceOf(key);
+            const std::lock_guard<std::mutex> lock(s.lock);
+            const auto it = s.failed.find(key);
+            return it != s.failed.end() && it->second >= quiet;
+        }
+        void Fail(uint64_t key, int32_t quiet) {
+            Slice& s = SliceOf(key);
+            const std::lock_guard<std::mutex> lock(s.lock);
+            int32_t& q = s.failed.try_emplace(key, quiet).first->second;
+            q = std::max(q, quiet);
+        }
+        void Clear() {
+            for (Slice& s : slices_) s.failed.clear();
+        }
+
+      private:
+        struct Slice {
+            std::mutex lock;
+            std::unordered_map<uint64_t, int32_t> failed;
+        };
+        Slice& SliceOf(uint64_t key) { return slices_[key >> 58]; }
+        Slice slices_[64];
+    };
+    Memo tried_[2]; // by duringFalls_
     int32_t lastTiming_ = 0;
     bool lastPrimed_ = false;
     // Swaps of two equal blocks change nothing, so on a level that starts at rest they are
     // spent first, before anything moves; elsewhere they are offered at every board.
     bool idleAnywhere_ = false;
-    std::vector<PlannedSwap> timed_;
-    uint64_t budget_ = 0, states_ = 0;
-    bool exhausted_ = false;
+    int32_t threads_ = 1;
+    std::atomic<uint64_t> states_{0};
+    uint64_t limit_ = 0; // boards examined when the search gives up
+    std::atomic<bool> exhausted_{false};
+    std::atomic<size_t> first_{SIZE_MAX}; // the first part that found a clearing
     bool trace_ = std::getenv("TESS_SOLVE_TRACE") != nullptr;
 };
 
@@ -920,6 +1024,8 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.chain = chain;
     const int32_t swaps = limits.swaps < 0 ? kChallengeLevels[level - 1].swaps : limits.swaps;
     Search search(level, chain, swaps);
+    search.Threads(limits.threads > 0 ? limits.threads
+                                      : int32_t(std::thread::hardware_concurrency()));
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
     // only when the first ones cannot do it (every update only when asked); a fresh run's
