@@ -208,17 +208,19 @@ bool Hopeless(const Census& c) {
 // moves a block by one cell along X or Z, and falling is free. The fewest over the three
 // directions of the line.
 int32_t AlignMoves(const int (*at)[3], int i, int j, int k) {
-    auto spread = [&](int axis, int shift) {
-        int v[3] = {at[i][axis], at[j][axis], at[k][axis]};
-        std::sort(v, v + 3);
-        for (int n = 0; n < 3; ++n) v[n] -= shift * n; // a row of three: x, x + 1, x + 2
-        std::sort(v, v + 3);
-        return v[2] - v[0]; // the travel to the middle value
+    // The travel along one axis to a single value, and to a row of three: x, x + 1, x + 2.
+    auto spread = [&](int axis, int& together, int& inRow) {
+        const int a = at[i][axis], b = at[j][axis], c = at[k][axis];
+        const int lo = std::min({a, b, c}), hi = std::max({a, b, c});
+        const int mid = a + b + c - lo - hi;
+        together = hi - lo;
+        const int s0 = lo, s1 = mid - 1, s2 = hi - 2;
+        inRow = std::max({s0, s1, s2}) - std::min({s0, s1, s2});
     };
-    const int alongY = spread(0, 0) + spread(2, 0);
-    const int alongX = spread(0, 1) + spread(2, 0);
-    const int alongZ = spread(0, 0) + spread(2, 1);
-    return std::min({alongY, alongX, alongZ});
+    int x, rowX, z, rowZ;
+    spread(0, x, rowX);
+    spread(2, z, rowZ);
+    return std::min({x + z, rowX + z, x + rowZ}); // along Y, X, Z
 }
 
 // The travel before a kind with no block vanishing makes its first line: some three of its
@@ -716,7 +718,7 @@ class Search {
                     if (!AtRest(p)) continue;
                 }
                 c.chain = p.maxCombo > rest.maxCombo;
-                if (p.maxCombo > target_) continue;
+                if (Doomed(p, n.swapsLeft - 1)) continue;
                 c.board = int32_t(f.boards.size());
                 f.boards.push_back(p);
             }
@@ -792,13 +794,23 @@ class Search {
                 c.chain = c.busy && p.combo > idleCombo;
                 c.quiet = !c.busy;
                 if (c.quiet && n.quietLeft == 0) continue;
-                if (p.maxCombo > target_) continue;
+                if (Doomed(p, n.swapsLeft - 1)) continue;
                 c.board = int32_t(f.boards.size());
                 f.boards.push_back(p);
                 f.children.push_back(c);
             }
         }
         ChildrenAtRest(n, stretches[last].play, stretches[last].from, f);
+    }
+
+    // Whether a board with swaps still to make can no longer be cleared with the chain asked
+    // for. Children are looked at so as soon as they are played, before they are kept.
+    bool Doomed(const Play& p, int32_t swapsLeft) const {
+        if (p.maxCombo > target_) return true;
+        if (swapsLeft == 0) return false; // played out to the end instead
+        const Census census(p.grid);
+        return census.empty || ChainReach(p, census) < target_ || Hopeless(census) ||
+               OutOfReach(census, swapsLeft);
     }
 
     // What one thread of the search carries: the swaps that led to the board it looks at, and
@@ -875,10 +887,7 @@ class Search {
             if (!AtRest(p)) Settle(p);
             return AtRest(p) && Empty(p.grid) && p.maxCombo == target_;
         }
-        if (n.play.maxCombo > target_) return false;
-        const Census census(n.play.grid);
-        if (census.empty || ChainReach(n.play, census) < target_ || Hopeless(census)) return false;
-        if (OutOfReach(census, n.swapsLeft)) return false;
+        if (Doomed(n.play, n.swapsLeft)) return false;
         // A board that failed before with as many quiet swaps allowed has nothing new to
         // offer. It is written down as failed once all its swaps have been tried.
         const uint64_t key = NodeKey(n);
