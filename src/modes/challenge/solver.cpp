@@ -260,9 +260,19 @@ bool Allowed(const BlockGrid g, const Swap& s) {
 // Every swap the board allows. Swaps of two equal blocks all leave the board as it is: only
 // the first is kept, to spend a swap on nothing, and only when `idle` asks for one.
 std::vector<Swap> Candidates(const BlockGrid g, bool idle) {
+    // Rows over the highest block hold only empty cells, which are never swapped together.
+    int height = kRows;
+    auto rowEmpty = [&](int y) {
+        for (int x = 0; x < kSlices; ++x)
+            for (int z = 0; z < kDepth; ++z)
+                if (g[x][y][z] != 0) return false;
+        return true;
+    };
+    while (height > 0 && rowEmpty(height - 1)) --height;
     std::vector<Swap> out;
+    out.reserve(64);
     for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
+        for (int y = 0; y < height; ++y)
             for (int z = 0; z < kDepth; ++z)
                 for (int dir = 0; dir < 2; ++dir) {
                     if ((dir == 0 && x == kSlices - 1) || (dir == 1 && z == kDepth - 1)) continue;
@@ -824,7 +834,7 @@ class Search {
         size_t part = 0;
         std::vector<Part>* split = nullptr; // the parts are collected at kSplitDepth
     };
-    static constexpr size_t kSplitDepth = 2;
+    static constexpr size_t kSplitDepth = 3;
 
     bool Alone(const Node& root, std::vector<PlannedSwap>& out) {
         Walk w;
@@ -833,7 +843,7 @@ class Search {
         return true;
     }
 
-    // The search in parts, the boards two swaps in, handed out in the order one thread would
+    // The search in parts, the boards three swaps in, handed out in the order one thread would
     // reach them. The first part with a clearing holds the clearing one thread finds: what
     // the parts share is only which boards failed, and a board fails wherever it is met.
     // So a part is given up only once a part before it has found one, and a part found
