@@ -673,8 +673,8 @@ class Search {
     }
 
     // The stretches from the node until the board rests; empty when it never does.
-    std::vector<Stretch> Stretches(const Node& n) const {
-        std::vector<Stretch> out{{n.t, n.play}};
+    bool Stretches(const Node& n, std::vector<Stretch>& out) const {
+        out.assign(1, {n.t, n.play});
         Play p = n.play;
         int64_t t = n.t;
         do {
@@ -683,9 +683,9 @@ class Search {
             t += Advance(p);
             if (std::memcmp(before, p.grid, sizeof before) != 0) out.push_back({t, p});
         } while (!AtRest(p) && t - n.t < kSettleCap);
-        if (!AtRest(p)) return {};
+        if (!AtRest(p)) return false;
         if (out.back().from != t) out.push_back({t, p});
-        return out;
+        return true;
     }
 
     // The children of a board at rest: a quiet swap only exchanges its two cells; any other
@@ -830,6 +830,12 @@ class Search {
         std::vector<PlannedSwap> path;
     };
     struct Walk {
+        struct Scratch {
+            Family family;
+            std::vector<Stretch> stretches;
+        };
+        explicit Walk(int32_t swaps) : scratch(size_t(swaps) + 1) {}
+        std::vector<Scratch> scratch; // by depth
         std::vector<PlannedSwap> path;
         size_t part = 0;
         std::vector<Part>* split = nullptr; // the parts are collected at kSplitDepth
@@ -837,7 +843,7 @@ class Search {
     static constexpr size_t kSplitDepth = 3;
 
     bool Alone(const Node& root, std::vector<PlannedSwap>& out) {
-        Walk w;
+        Walk w(swaps_);
         if (!Dfs(root, w)) return false;
         out = w.path;
         return true;
@@ -850,7 +856,7 @@ class Search {
     // after a later one is still looked at to the end.
     bool Split(const Node& root, std::vector<PlannedSwap>& out) {
         std::vector<Part> parts;
-        Walk collect;
+        Walk collect(swaps_);
         collect.split = &parts;
         if (Dfs(root, collect)) { // a clearing before the split depth
             out = collect.path;
@@ -861,7 +867,7 @@ class Search {
         std::vector<PlannedSwap> found;
         std::mutex foundLock;
         auto work = [&] {
-            Walk w;
+            Walk w(swaps_);
             for (;;) {
                 const size_t i = next.fetch_add(1);
                 if (i >= parts.size() || i > first_ || exhausted_) return;
@@ -919,12 +925,14 @@ class Search {
     }
 
     bool Expand(const Node& n, Walk& w) {
-        Family f;
-        f.boards.reserve(64); // boards are large: grow the list seldom
-        std::vector<Stretch> stretches;
+        // Boards are large: each depth keeps its lists from one board to the next.
+        Walk::Scratch& scratch = w.scratch[w.path.size()];
+        Family& f = scratch.family;
+        f.children.clear();
+        f.boards.clear();
+        std::vector<Stretch>& stretches = scratch.stretches;
         if (duringFalls_) {
-            stretches = Stretches(n);
-            if (stretches.empty()) return false;
+            if (!Stretches(n, stretches)) return false;
             Children(n, stretches, f);
         } else {
             ChildrenAtRest(n, n.play, n.t, f);
