@@ -36,13 +36,6 @@ Approach ApproachLevel(int level) {
     return {keys, start + 171};
 }
 
-// Level 12's clearing with its chain of 8 takes the solver about 20 s of processor time
-// (180,000 boards; `tessarune --solve 12` prints it), too long for a test on a shared machine:
-// its swaps as the solver printed them are checked on the puzzle core and replayed instead.
-const std::vector<PlannedSwap> kLevel12Swaps = {
-    {{0, 0, 3, 1}, 64},  {{0, 1, 2, 2}, 112}, {{1, 2, 2, 0}, 256}, {{1, 2, 0, 0}, 288},
-    {{1, 0, 1, 0}, 390}, {{1, 1, 1, 0}, 405}, {{1, 2, 0, 0}, 423}, {{1, 3, 2, 0}, 471}};
-
 } // namespace
 
 // Levels 13 and 14 are left out: the solver finds no clearing of them within its budget.
@@ -50,14 +43,7 @@ class Replay : public ::testing::TestWithParam<int> {};
 
 TEST_P(Replay, TheSolversSwapsClearTheLevelInTheRealMode) {
     const int level = GetParam();
-    Solution s;
-    if (level == 12) {
-        s.swaps = kLevel12Swaps;
-        s.keys = PlanKeys(s.swaps, false);
-        s.found = CheckPlan(level, kLevel12Chain, s.keys, false, &s.clearedAt);
-    } else {
-        s = SolveLevel(level);
-    }
+    const Solution s = SolveLevel(level);
     ASSERT_TRUE(s.found) << s.searched;
     EXPECT_EQ(s.swaps.size(), size_t(kChallengeLevels[level - 1].swaps));
 
