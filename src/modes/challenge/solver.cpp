@@ -488,10 +488,17 @@ bool MayMark(const BlockGrid now, const BlockGrid fallen, const Swap& s, bool fl
             if (x == c.x[i] && z == c.z[i]) return col[i][y];
         return fallen[x][y][z];
     };
+    // Per column, its lowest empty row once found: a cell stands on solid ground exactly
+    // when it lies no higher.
+    int8_t ground[kSlices][kDepth];
+    std::memset(ground, -1, sizeof ground);
     auto solid = [&](int x, int y, int z) {
-        for (int below = 0; below < y; ++below)
-            if (at(x, below, z) == 0) return false;
-        return true;
+        int8_t& g = ground[x][z];
+        if (g < 0) {
+            g = 0;
+            while (g < kRows && at(x, g, z) != 0) ++g;
+        }
+        return y <= g;
     };
     constexpr int kAxes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int i = 0; i < 2; ++i) {
