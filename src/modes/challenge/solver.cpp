@@ -759,13 +759,15 @@ class Search {
                 bool still;
             };
             std::vector<Timed> timed;
+            // Whether a swap is still matters only to passing swaps over.
+            const bool needStill = n.quietLeft == 0 || timing_ == 2;
             for (const Swap& s : Candidates(st.play.grid, idleAnywhere_)) {
-                const bool matters = Matters(st.play.grid, s);
-                if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
                 if (at >= end) continue;
-                const bool still = Still(st.play.grid, s);
+                const bool matters = Matters(st.play.grid, s);
+                if (!matters && n.quietLeft == 0) continue;
+                const bool still = needStill && Still(st.play.grid, s);
                 timed.push_back({at, s, still});
                 if (!matters) continue;
                 if (timing_ == 2) {
@@ -776,6 +778,7 @@ class Search {
                     timed.push_back({end - 1, s, still});
                 }
             }
+            if (timed.empty()) continue;
             std::stable_sort(timed.begin(), timed.end(),
                              [](const Timed& a, const Timed& b) { return a.at < b.at; });
             // Without the swap the update would leave the stretch's cells as they are, or,
