@@ -745,7 +745,12 @@ class Search {
 
     void Children(const Node& n, const std::vector<Stretch>& stretches, Family& f) const {
         const size_t last = stretches.size() - 1;
-        for (size_t i = 0; i < last; ++i) {
+        for (size_t i = 0; i <= last; ++i) {
+            // A kind left with one or two blocks, none vanishing and no garbage to turn into
+            // more, stays so whatever is swapped: no child from here on can be cleared.
+            const Census census(stretches[i].play.grid);
+            if (census.resting[kGarbage] == 0 && Hopeless(census)) return;
+            if (i == last) break;
             const Stretch& st = stretches[i];
             const int64_t end = stretches[i + 1].from;
             // The swaps in the order the cursor can make them, at the first update they can
