@@ -855,7 +855,7 @@ class Search {
         size_t part = 0;
         std::vector<Part>* split = nullptr; // the parts are collected at kSplitDepth
     };
-    static constexpr size_t kSplitDepth = 3;
+    static constexpr size_t kSplitDepth = 2;
 
     bool Alone(const Node& root, std::vector<PlannedSwap>& out) {
         Walk w(swaps_);
@@ -864,7 +864,7 @@ class Search {
         return true;
     }
 
-    // The search in parts, the boards three swaps in, handed out in the order one thread would
+    // The search in parts, the boards two swaps in, handed out in the order one thread would
     // reach them. The first part with a clearing holds the clearing one thread finds: what
     // the parts share is only which boards failed, and a board fails wherever it is met.
     // So a part is given up only once a part before it has found one, and a part found
