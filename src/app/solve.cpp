@@ -20,6 +20,9 @@ int PrintSolution(int level, std::ostream& out) {
     // TESS_SOLVE_SWAPS=N spends N swaps instead of the level's (a clearing is then only a
     // measure of how far the level is from one; its replay would not pass the mode's verdict).
     if (const char* swaps = std::getenv("TESS_SOLVE_SWAPS")) limits.swaps = std::atoi(swaps);
+    // TESS_SOLVE_THREADS=N searches with N threads (default one per processor).
+    if (const char* threads = std::getenv("TESS_SOLVE_THREADS"))
+        limits.threads = std::max(1, std::atoi(threads));
     // TESS_SOLVE_CHAIN=N asks for another longest chain than the level's.
     const char* chain = std::getenv("TESS_SOLVE_CHAIN");
     const int32_t asked = chain ? std::atoi(chain) : lv.chain;

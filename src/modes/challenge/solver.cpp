@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <queue>
 #include <sstream>
+#include <thread>
 #include <unordered_map>
 
 #include "modes/challenge/levels.h"
@@ -81,7 +84,8 @@ struct QuietSounds {
     }
 };
 QuietSounds& Sounds() {
-    static QuietSounds sounds;
+    // One set per thread: a swap still takes a voice of the pool in turn.
+    thread_local QuietSounds sounds;
     return sounds;
 }
 
@@ -204,17 +208,19 @@ bool Hopeless(const Census& c) {
 // moves a block by one cell along X or Z, and falling is free. The fewest over the three
 // directions of the line.
 int32_t AlignMoves(const int (*at)[3], int i, int j, int k) {
-    auto spread = [&](int axis, int shift) {
-        int v[3] = {at[i][axis], at[j][axis], at[k][axis]};
-        std::sort(v, v + 3);
-        for (int n = 0; n < 3; ++n) v[n] -= shift * n; // a row of three: x, x + 1, x + 2
-        std::sort(v, v + 3);
-        return v[2] - v[0]; // the travel to the middle value
+    // The travel along one axis to a single value, and to a row of three: x, x + 1, x + 2.
+    auto spread = [&](int axis, int& together, int& inRow) {
+        const int a = at[i][axis], b = at[j][axis], c = at[k][axis];
+        const int lo = std::min({a, b, c}), hi = std::max({a, b, c});
+        const int mid = a + b + c - lo - hi;
+        together = hi - lo;
+        const int s0 = lo, s1 = mid - 1, s2 = hi - 2;
+        inRow = std::max({s0, s1, s2}) - std::min({s0, s1, s2});
     };
-    const int alongY = spread(0, 0) + spread(2, 0);
-    const int alongX = spread(0, 1) + spread(2, 0);
-    const int alongZ = spread(0, 0) + spread(2, 1);
-    return std::min({alongY, alongX, alongZ});
+    int x, rowX, z, rowZ;
+    spread(0, x, rowX);
+    spread(2, z, rowZ);
+    return std::min({x + z, rowX + z, x + rowZ}); // along Y, X, Z
 }
 
 // The travel before a kind with no block vanishing makes its first line: some three of its
@@ -254,9 +260,19 @@ bool Allowed(const BlockGrid g, const Swap& s) {
 // Every swap the board allows. Swaps of two equal blocks all leave the board as it is: only
 // the first is kept, to spend a swap on nothing, and only when `idle` asks for one.
 std::vector<Swap> Candidates(const BlockGrid g, bool idle) {
+    // Rows over the highest block hold only empty cells, which are never swapped together.
+    int height = kRows;
+    auto rowEmpty = [&](int y) {
+        for (int x = 0; x < kSlices; ++x)
+            for (int z = 0; z < kDepth; ++z)
+                if (g[x][y][z] != 0) return false;
+        return true;
+    };
+    while (height > 0 && rowEmpty(height - 1)) --height;
     std::vector<Swap> out;
+    out.reserve(64);
     for (int x = 0; x < kSlices; ++x)
-        for (int y = 0; y < kRows; ++y)
+        for (int y = 0; y < height; ++y)
             for (int z = 0; z < kDepth; ++z)
                 for (int dir = 0; dir < 2; ++dir) {
                     if ((dir == 0 && x == kSlices - 1) || (dir == 1 && z == kDepth - 1)) continue;
@@ -472,10 +488,17 @@ bool MayMark(const BlockGrid now, const BlockGrid fallen, const Swap& s, bool fl
             if (x == c.x[i] && z == c.z[i]) return col[i][y];
         return fallen[x][y][z];
     };
+    // Per column, its lowest empty row once found: a cell stands on solid ground exactly
+    // when it lies no higher.
+    int8_t ground[kSlices][kDepth];
+    std::memset(ground, -1, sizeof ground);
     auto solid = [&](int x, int y, int z) {
-        for (int below = 0; below < y; ++below)
-            if (at(x, below, z) == 0) return false;
-        return true;
+        int8_t& g = ground[x][z];
+        if (g < 0) {
+            g = 0;
+            while (g < kRows && at(x, g, z) != 0) ++g;
+        }
+        return y <= g;
     };
     constexpr int kAxes[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int i = 0; i < 2; ++i) {
@@ -582,13 +605,14 @@ class Search {
              std::vector<PlannedSwap>& out) {
         duringFalls_ = duringFalls;
         timing_ = timing;
-        budget_ = budget;
+        limit_ = states_ + budget;
         exhausted_ = false;
+        first_ = SIZE_MAX;
         // A board that failed with as many quiet swaps allowed fails again when more are
         // allowed elsewhere: what was learnt holds across the deepening, not across ways of
         // timing the swaps.
         if (timing != lastTiming_ || primed != lastPrimed_) {
-            for (auto& table : tried_) table.clear();
+            for (Memo& memo : tried_) memo.Clear();
             lastTiming_ = timing, lastPrimed_ = primed;
         }
         Node n;
@@ -597,21 +621,17 @@ class Search {
         n.quietLeft = quiet;
         n.pace = Pace::Start(primed);
         idleAnywhere_ = !StartsAtRest(n.play);
-        timed_.clear();
         bool found = false;
-        if (!duringFalls_) {
-            // The search at rest starts from the board as it settles.
-            n.t = Settle(n.play);
-            if (AtRest(n.play)) found = Dfs(n);
-        } else {
-            found = Dfs(n);
-        }
-        budget = budget_;
-        if (found) out = timed_;
+        // The search at rest starts from the board as it settles.
+        if (!duringFalls_) n.t = Settle(n.play);
+        if (duringFalls_ || AtRest(n.play)) found = threads_ > 1 ? Split(n, out) : Alone(n, out);
+        const uint64_t states = states_;
+        budget = limit_ > states ? limit_ - states : 0;
         return found;
     }
     bool Exhausted() const { return exhausted_; }
     uint64_t States() const { return states_; }
+    void Threads(int32_t n) { threads_ = std::max(1, n); }
 
   private:
     struct Node {
@@ -660,8 +680,8 @@ class Search {
     }
 
     // The stretches from the node until the board rests; empty when it never does.
-    std::vector<Stretch> Stretches(const Node& n) const {
-        std::vector<Stretch> out{{n.t, n.play}};
+    bool Stretches(const Node& n, std::vector<Stretch>& out) const {
+        out.assign(1, {n.t, n.play});
         Play p = n.play;
         int64_t t = n.t;
         do {
@@ -670,9 +690,9 @@ class Search {
             t += Advance(p);
             if (std::memcmp(before, p.grid, sizeof before) != 0) out.push_back({t, p});
         } while (!AtRest(p) && t - n.t < kSettleCap);
-        if (!AtRest(p)) return {};
+        if (!AtRest(p)) return false;
         if (out.back().from != t) out.push_back({t, p});
-        return out;
+        return true;
     }
 
     // The children of a board at rest: a quiet swap only exchanges its two cells; any other
@@ -715,7 +735,7 @@ class Search {
                     if (!AtRest(p)) continue;
                 }
                 c.chain = p.maxCombo > rest.maxCombo;
-                if (p.maxCombo > target_) continue;
+                if (Doomed(p, n.swapsLeft - 1)) continue;
                 c.board = int32_t(f.boards.size());
                 f.boards.push_back(p);
             }
@@ -725,7 +745,12 @@ class Search {
 
     void Children(const Node& n, const std::vector<Stretch>& stretches, Family& f) const {
         const size_t last = stretches.size() - 1;
-        for (size_t i = 0; i < last; ++i) {
+        for (size_t i = 0; i <= last; ++i) {
+            // A kind left with one or two blocks, none vanishing and no garbage to turn into
+            // more, stays so whatever is swapped: no child from here on can be cleared.
+            const Census census(stretches[i].play.grid);
+            if (census.resting[kGarbage] == 0 && Hopeless(census)) return;
+            if (i == last) break;
             const Stretch& st = stretches[i];
             const int64_t end = stretches[i + 1].from;
             // The swaps in the order the cursor can make them, at the first update they can
@@ -739,13 +764,15 @@ class Search {
                 bool still;
             };
             std::vector<Timed> timed;
+            // Whether a swap is still matters only to passing swaps over.
+            const bool needStill = n.quietLeft == 0 || timing_ == 2;
             for (const Swap& s : Candidates(st.play.grid, idleAnywhere_)) {
-                const bool matters = Matters(st.play.grid, s);
-                if (!matters && n.quietLeft == 0) continue;
                 const int64_t at =
                     std::max(st.from, n.pace.Earliest(Distance(n.pace.cursor, CellOf(s))));
                 if (at >= end) continue;
-                const bool still = Still(st.play.grid, s);
+                const bool matters = Matters(st.play.grid, s);
+                if (!matters && n.quietLeft == 0) continue;
+                const bool still = needStill && Still(st.play.grid, s);
                 timed.push_back({at, s, still});
                 if (!matters) continue;
                 if (timing_ == 2) {
@@ -756,6 +783,7 @@ class Search {
                     timed.push_back({end - 1, s, still});
                 }
             }
+            if (timed.empty()) continue;
             std::stable_sort(timed.begin(), timed.end(),
                              [](const Timed& a, const Timed& b) { return a.at < b.at; });
             // Without the swap the update would leave the stretch's cells as they are, or,
@@ -791,7 +819,7 @@ class Search {
                 c.chain = c.busy && p.combo > idleCombo;
                 c.quiet = !c.busy;
                 if (c.quiet && n.quietLeft == 0) continue;
-                if (p.maxCombo > target_) continue;
+                if (Doomed(p, n.swapsLeft - 1)) continue;
                 c.board = int32_t(f.boards.size());
                 f.boards.push_back(p);
                 f.children.push_back(c);
@@ -800,38 +828,126 @@ class Search {
         ChildrenAtRest(n, stretches[last].play, stretches[last].from, f);
     }
 
-    bool Dfs(const Node& n) {
+    // Whether a board with swaps still to make can no longer be cleared with the chain asked
+    // for. Children are looked at so as soon as they are played, before they are kept.
+    bool Doomed(const Play& p, int32_t swapsLeft) const {
+        if (p.maxCombo > target_) return true;
+        if (swapsLeft == 0) return false; // played out to the end instead
+        const Census census(p.grid);
+        return census.empty || ChainReach(p, census) < target_ || Hopeless(census) ||
+               OutOfReach(census, swapsLeft);
+    }
+
+    // What one thread of the search carries: the swaps that led to the board it looks at, and
+    // when the search is split, the part it works on, or the list it hands out parts into.
+    struct Part {
+        Node node;
+        std::vector<PlannedSwap> path;
+    };
+    struct Walk {
+        struct Scratch {
+            Family family;
+            std::vector<Stretch> stretches;
+        };
+        explicit Walk(int32_t swaps) : scratch(size_t(swaps) + 1) {}
+        std::vector<Scratch> scratch; // by depth
+        std::vector<PlannedSwap> path;
+        size_t part = 0;
+        std::vector<Part>* split = nullptr; // the parts are collected at kSplitDepth
+    };
+    static constexpr size_t kSplitDepth = 2;
+
+    bool Alone(const Node& root, std::vector<PlannedSwap>& out) {
+        Walk w(swaps_);
+        if (!Dfs(root, w)) return false;
+        out = w.path;
+        return true;
+    }
+
+    // The search in parts, the boards two swaps in, handed out in the order one thread would
+    // reach them. The first part with a clearing holds the clearing one thread finds: what
+    // the parts share is only which boards failed, and a board fails wherever it is met.
+    // So a part is given up only once a part before it has found one, and a part found
+    // after a later one is still looked at to the end.
+    bool Split(const Node& root, std::vector<PlannedSwap>& out) {
+        std::vector<Part> parts;
+        Walk collect(swaps_);
+        collect.split = &parts;
+        if (Dfs(root, collect)) { // a clearing before the split depth
+            out = collect.path;
+            return true;
+        }
+        if (exhausted_) return false;
+        std::atomic<size_t> next{0};
+        std::vector<PlannedSwap> found;
+        std::mutex foundLock;
+        auto work = [&] {
+            Walk w(swaps_);
+            for (;;) {
+                const size_t i = next.fetch_add(1);
+                if (i >= parts.size() || i > first_ || exhausted_) return;
+                w.part = i;
+                w.path = parts[i].path;
+                if (!Dfs(parts[i].node, w)) continue;
+                const std::lock_guard<std::mutex> lock(foundLock);
+                if (i < first_) first_ = i, found = w.path;
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int32_t t = 1; t < threads_; ++t) helpers.emplace_back(work);
+        work();
+        for (std::thread& t : helpers) t.join();
+        if (trace_)
+            std::fprintf(stderr, "  %zu parts, the first clearing in part %zu\n", parts.size(),
+                         first_ == SIZE_MAX ? parts.size() : size_t(first_));
+        if (first_ == SIZE_MAX) return false;
+        out = found;
+        return true;
+    }
+
+    // A part after one that found a clearing has nothing left to give.
+    bool Abandoned(const Walk& w) const { return exhausted_ || first_ < w.part; }
+
+    bool Dfs(const Node& n, Walk& w) {
+        if (w.split && w.path.size() == kSplitDepth) {
+            w.split->push_back({n, w.path});
+            return false;
+        }
         if (n.swapsLeft == 0) {
             Play p = n.play;
             if (!AtRest(p)) Settle(p);
             return AtRest(p) && Empty(p.grid) && p.maxCombo == target_;
         }
-        if (n.play.maxCombo > target_) return false;
-        const Census census(n.play.grid);
-        if (census.empty || ChainReach(n.play, census) < target_ || Hopeless(census)) return false;
-        if (OutOfReach(census, n.swapsLeft)) return false;
-        // A board tried before with as many quiet swaps allowed has nothing new to offer.
-        auto [it, added] = tried_[duringFalls_].try_emplace(NodeKey(n), n.quietLeft);
-        if (!added) {
-            if (it->second >= n.quietLeft) return false;
-            it->second = n.quietLeft;
-        }
-        ++states_;
-        if (trace_ && states_ % 20000 == 0)
-            std::fprintf(stderr, "  %llu boards, depth %d\n", (unsigned long long)states_,
-                         int(timed_.size()));
-        if (budget_ == 0) {
+        if (Doomed(n.play, n.swapsLeft)) return false;
+        // A board that failed before with as many quiet swaps allowed has nothing new to
+        // offer. It is written down as failed once all its swaps have been tried.
+        const uint64_t key = NodeKey(n);
+        Memo& tried = tried_[duringFalls_];
+        if (tried.FailedWith(key, n.quietLeft)) return false;
+        const uint64_t states = ++states_;
+        if (trace_ && states % 20000 == 0)
+            std::fprintf(stderr, "  %llu boards, depth %d\n", (unsigned long long)states,
+                         int(w.path.size()));
+        if (states > limit_) {
             exhausted_ = true;
             return false;
         }
-        --budget_;
+        if (!Expand(n, w)) {
+            if (!Abandoned(w)) tried.Fail(key, n.quietLeft);
+            return false;
+        }
+        return true;
+    }
 
-        Family f;
-        f.boards.reserve(64); // boards are large: grow the list seldom
-        std::vector<Stretch> stretches;
+    bool Expand(const Node& n, Walk& w) {
+        // Boards are large: each depth keeps its lists from one board to the next.
+        Walk::Scratch& scratch = w.scratch[w.path.size()];
+        Family& f = scratch.family;
+        f.children.clear();
+        f.boards.clear();
+        std::vector<Stretch>& stretches = scratch.stretches;
         if (duringFalls_) {
-            stretches = Stretches(n);
-            if (stretches.empty()) return false;
+            if (!Stretches(n, stretches)) return false;
             Children(n, stretches, f);
         } else {
             ChildrenAtRest(n, n.play, n.t, f);
@@ -854,10 +970,10 @@ class Search {
                       n.swapsLeft - 1, n.quietLeft - (c.quiet ? 1 : 0),
                       n.pace,          n.opening && c.idle};
             next.pace.SwapAt(CellOf(c.swap), Distance(n.pace.cursor, CellOf(c.swap)), c.at);
-            timed_.push_back({CellOf(c.swap), c.at});
-            if (Dfs(next)) return true;
-            timed_.pop_back();
-            if (exhausted_) return false;
+            w.path.push_back({CellOf(c.swap), c.at});
+            if (Dfs(next, w)) return true;
+            w.path.pop_back();
+            if (Abandoned(w)) return false;
         }
         return false;
     }
@@ -868,15 +984,45 @@ class Search {
     bool duringFalls_ = false;
     int32_t timing_ = 0;
     std::vector<std::vector<int16_t>> dist_;
-    std::unordered_map<uint64_t, int32_t> tried_[2]; // by duringFalls_
+    // Boards whose every sequence failed, with the quiet swaps they were allowed; shared by
+    // the threads, each lock guarding a slice of the keys.
+    class Memo {
+      public:
+        bool FailedWith(uint64_t key, int32_t quiet) {
+            Slice& s = SliceOf(key);
+            const std::lock_guard<std::mutex> lock(s.lock);
+            const auto it = s.failed.find(key);
+            return it != s.failed.end() && it->second >= quiet;
+        }
+        void Fail(uint64_t key, int32_t quiet) {
+            Slice& s = SliceOf(key);
+            const std::lock_guard<std::mutex> lock(s.lock);
+            int32_t& q = s.failed.try_emplace(key, quiet).first->second;
+            q = std::max(q, quiet);
+        }
+        void Clear() {
+            for (Slice& s : slices_) s.failed.clear();
+        }
+
+      private:
+        struct Slice {
+            std::mutex lock;
+            std::unordered_map<uint64_t, int32_t> failed;
+        };
+        Slice& SliceOf(uint64_t key) { return slices_[key >> 58]; }
+        Slice slices_[64];
+    };
+    Memo tried_[2]; // by duringFalls_
     int32_t lastTiming_ = 0;
     bool lastPrimed_ = false;
     // Swaps of two equal blocks change nothing, so on a level that starts at rest they are
     // spent first, before anything moves; elsewhere they are offered at every board.
     bool idleAnywhere_ = false;
-    std::vector<PlannedSwap> timed_;
-    uint64_t budget_ = 0, states_ = 0;
-    bool exhausted_ = false;
+    int32_t threads_ = 1;
+    std::atomic<uint64_t> states_{0};
+    uint64_t limit_ = 0; // boards examined when the search gives up
+    std::atomic<bool> exhausted_{false};
+    std::atomic<size_t> first_{SIZE_MAX}; // the first part that found a clearing
     bool trace_ = std::getenv("TESS_SOLVE_TRACE") != nullptr;
 };
 
@@ -920,6 +1066,8 @@ Solution SolveLevel(int level, int32_t chain, const SolveLimits& limits) {
     out.chain = chain;
     const int32_t swaps = limits.swaps < 0 ? kChallengeLevels[level - 1].swaps : limits.swaps;
     Search search(level, chain, swaps);
+    search.Threads(limits.threads > 0 ? limits.threads
+                                      : int32_t(std::thread::hardware_concurrency()));
     std::ostringstream said;
     // Fewest quiet swaps first, at rest before during falls; the last updates of stretches
     // only when the first ones cannot do it (every update only when asked); a fresh run's

@@ -51,6 +51,9 @@ struct SolveLimits {
     int32_t fromTiming = 0, toTiming = 1;
     // Swaps to spend (-1: the level's own): to measure how far a level is from a clearing.
     int32_t swaps = -1;
+    // Threads to search with (0: one per processor). The plan found is the same with any
+    // number; only the boards examined differ, as threads may look at the same board.
+    int32_t threads = 0;
 };
 
 // A sequence of exactly the level's swaps that clears level 1..15 with `chain` as its longest

@@ -36,13 +36,6 @@ Approach ApproachLevel(int level) {
     return {keys, start + 171};
 }
 
-// Level 12's clearing with its chain of 8 takes the solver about 20 s of processor time
-// (180,000 boards; `tessarune --solve 12` prints it), too long for a test on a shared machine:
-// its swaps as the solver printed them are checked on the puzzle core and replayed instead.
-const std::vector<PlannedSwap> kLevel12Swaps = {
-    {{0, 0, 3, 1}, 64},  {{0, 1, 2, 2}, 112}, {{1, 2, 2, 0}, 256}, {{1, 2, 0, 0}, 288},
-    {{1, 0, 1, 0}, 390}, {{1, 1, 1, 0}, 405}, {{1, 2, 0, 0}, 423}, {{1, 3, 2, 0}, 471}};
-
 // Level 13's chain of seven, worked out by hand on the puzzle core: three swaps of two equal
 // blocks spend the spare budget; three quiet swaps bring a 4 beside the 4 of (3,0,2), a 5 to
 // (1,0,2) and a 3 to (4,0,1); the 3 swapped up into column (3,3) makes a line under the 4
@@ -60,7 +53,6 @@ const std::vector<PlannedSwap> kLevel13Swaps = {
 
 // The plans replayed as stored instead of searched for.
 const std::vector<PlannedSwap>* StoredPlan(int level) {
-    if (level == 12) return &kLevel12Swaps;
     if (level == 13) return &kLevel13Swaps;
     return nullptr;
 }
