@@ -569,12 +569,15 @@ void CountDownBy(Play& p, int64_t k) {
                 if (pair[0] == 1) pair[1] -= int32_t(k);
 }
 
-// The longest chain still within reach: every line scores with its own test cell, which it
-// marks, so a kind of n blocks at rest makes at most n - 2 more lines.
-int32_t ChainReach(const Play& p, const Census& c) {
+// The longest chain still within reach: every line scores with its own test cell, a block at
+// rest, which it marks, so a kind of n blocks at rest makes at most n more lines, and n - 2
+// while none of its blocks is vanishing (the first line then needs three at rest; a line
+// through vanishing blocks of the kind scores with a single fresh one).
+int32_t ChainReach(const Census& c, int32_t combo, int32_t maxCombo) {
     int32_t lines = 0;
-    for (int k = 1; k < 8; ++k) lines += std::max(0, c.resting[k] - 2);
-    return std::max(p.maxCombo, p.combo + lines);
+    for (int k = 1; k < 8; ++k)
+        lines += std::max(0, c.resting[k] - std::max(0, 2 - c.vanishing[k]));
+    return std::max(maxCombo, combo + lines);
 }
 
 // Whether the level's board as placed is at rest and stays so: nothing to fall, no line.
@@ -834,8 +837,8 @@ class Search {
         if (p.maxCombo > target_) return true;
         if (swapsLeft == 0) return false; // played out to the end instead
         const Census census(p.grid);
-        return census.empty || ChainReach(p, census) < target_ || Hopeless(census) ||
-               OutOfReach(census, swapsLeft);
+        return census.empty || ChainReach(census, p.combo, p.maxCombo) < target_ ||
+               Hopeless(census) || OutOfReach(census, swapsLeft);
     }
 
     // What one thread of the search carries: the swaps that led to the board it looks at, and
@@ -1126,6 +1129,10 @@ bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at) {
 
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at) {
     return Matters(grid, {int8_t(at.x), int8_t(at.y), int8_t(at.z), int8_t(at.face)});
+}
+
+int32_t ChainWithinReach(const BlockGrid grid, int32_t combo, int32_t maxCombo) {
+    return ChainReach(Census(grid), combo, maxCombo);
 }
 
 bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating) {

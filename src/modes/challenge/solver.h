@@ -86,6 +86,10 @@ bool SwapIsStillInMotion(const BlockGrid grid, const CursorState& at);
 // nor start or stop a fall.
 bool SwapMayMatter(const BlockGrid grid, const CursorState& at);
 
+// The longest chain a board can still reach, from its running chain and its longest so far:
+// the search drops boards that cannot reach the demanded chain.
+int32_t ChainWithinReach(const BlockGrid grid, int32_t combo, int32_t maxCombo);
+
 // false only when its update can mark no cell that the same update without it leaves
 // unmarked, and, with `floating`, leaves no block of its two columns over a hole.
 bool SwapMayAddLine(const BlockGrid grid, const CursorState& at, bool floating);

@@ -286,6 +286,35 @@ TEST(ChallengeSolver, QuickLooksAtASwapAgreeWithTheRealUpdate) {
     EXPECT_GT(passedOver, 1000) << "the look that passes over swaps must pass over some";
 }
 
+// The chain a board can still reach bounds what the puzzle core scores: a fresh block between
+// two vanishing ones of its kind makes a line that counts in the chain.
+TEST(ChallengeSolver, TheChainWithinReachCountsLinesThroughVanishingBlocks) {
+    Board b;
+    b.grid[0][0][0] = b.grid[2][0][0] = -1;
+    b.pairs[0][0][0][0] = b.pairs[2][0][0][0] = 1;
+    b.grid[1][0][0] = 1;
+    b.chainFlag = 1, b.combo = b.maxCombo = 3;
+    const int32_t reach = ChainWithinReach(b.grid, b.combo, b.maxCombo);
+    PlayUpdate(b, nullptr);
+    EXPECT_EQ(b.maxCombo, 4);
+    EXPECT_GE(reach, b.maxCombo);
+
+    // Sparse random boards, some blocks vanishing, played out without swaps.
+    RandomBoards random(5);
+    for (int round = 0; round < 200; ++round) {
+        Board r;
+        for (int i = 0; i < 14; ++i) {
+            const int x = random.Below(kSlices), z = random.Below(kDepth), y = random.Below(3);
+            r.grid[x][y][z] = 1 + random.Below(2);
+            if (random.Below(2)) r.grid[x][y][z] = -r.grid[x][y][z], r.pairs[x][y][z][0] = 1;
+        }
+        r.chainFlag = 1, r.combo = r.maxCombo = 1;
+        const int32_t bound = ChainWithinReach(r.grid, r.combo, r.maxCombo);
+        for (int u = 0; u < 120; ++u) PlayUpdate(r, nullptr);
+        ASSERT_LE(r.maxCombo, bound) << "round " << round;
+    }
+}
+
 // A clearing that cannot exist is reported as not found, with what was searched.
 TEST(ChallengeSolver, AnImpossibleChainIsReportedNotFound) {
     const Solution s = SolveLevel(1, 3); // six blocks make two lines at most
